@@ -1,0 +1,120 @@
+#include "common/Text.h"
+
+#include <algorithm>
+
+namespace orv {
+
+Text replaceAll(TextView text, TextView from, TextView to) {
+  Text out;
+  if (from.empty()) return Text(text);
+  std::size_t pos = text.find(from);
+  if (pos == TextView::npos) return Text(text);
+  out.reserve(text.size() + (to.size() > from.size() ? (to.size() - from.size()) * 4 : 0));
+  std::size_t start = 0;
+  while (pos != TextView::npos) {
+    out.append(text.substr(start, pos - start));
+    out.append(to);
+    start = pos + from.size();
+    pos = text.find(from, start);
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+std::size_t replaceAllInPlace(Text& text, TextView from, TextView to) {
+  if (from.empty() || text.find(from) == Text::npos) return 0;
+  std::size_t n = 0;
+  for (std::size_t p = text.find(from); p != Text::npos; p = text.find(from, p + from.size())) ++n;
+  text = replaceAll(text, from, to);
+  return n;
+}
+
+bool contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
+
+std::int64_t countOf(TextView text, char16_t ch) {
+  return static_cast<std::int64_t>(std::count(text.begin(), text.end(), ch));
+}
+
+Text decimal(std::int64_t value) {
+  auto s = std::to_string(value);
+  return Text(s.begin(), s.end());
+}
+
+std::string toUtf8(TextView text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+Text fromUtf8(std::string_view s) {
+  Text out;
+  out.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    auto b = static_cast<unsigned char>(s[i]);
+    char32_t c = 0xFFFD;
+    std::size_t len = 1;
+    if (b < 0x80) {
+      c = b;
+    } else if ((b & 0xE0) == 0xC0) {
+      len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4;
+    }
+    if (len > 1) {
+      if (i + len > s.size()) {
+        len = 1;
+      } else {
+        c = b & (0x7F >> len);
+        bool ok = true;
+        for (std::size_t k = 1; k < len; ++k) {
+          auto cb = static_cast<unsigned char>(s[i + k]);
+          if ((cb & 0xC0) != 0x80) ok = false;
+          c = (c << 6) | (cb & 0x3F);
+        }
+        if (!ok) {
+          c = 0xFFFD;
+          len = 1;
+        }
+      }
+    }
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      c -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (c >> 10));
+      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+    i += len;
+  }
+  return out;
+}
+
+}  // namespace orv

@@ -1,0 +1,3 @@
+#include "platform/qt/App.h"
+
+int main(int argc, char** argv) { return orv::runApplication(argc, argv); }

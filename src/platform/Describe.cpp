@@ -1,0 +1,30 @@
+#include "platform/Files.h"
+#include "platform/ShiftJis.h"
+
+namespace orv {
+
+Text describe(const FileError& e) {
+  auto reason = [&] { return e.reason.empty() ? Text() : u"（" + fromUtf8(e.reason) + u"）"; };
+  switch (e.kind) {
+    case FileError::Kind::None:
+      return {};
+    case FileError::Kind::NotFound:
+      return u"ファイルが見つかりません：" + e.path;
+    case FileError::Kind::Unreadable:
+      return u"ファイルを読み込めません：" + e.path + reason();
+    case FileError::Kind::NotShiftJis:
+      if (e.utf8)
+        return u"UTF-8のテキストファイルです：" + e.path +
+               u"\rShift_JISで保存し直してから読み込んでください。何も変更していません。";
+      return u"Shift_JISのテキストとして読めないファイルです：" + e.path + u"\r" + decimal(e.line) +
+             u"行目のバイト " + hexBytes(e.bytes) + u" を読み込めません。何も変更していません。";
+    case FileError::Kind::Unencodable:
+      return u"Shift_JISで保存できない文字があります：" + describeChar(e.character) + u"\r保存先：" +
+             e.path + u"\r何も保存していません。";
+    case FileError::Kind::Unwritable:
+      return u"ファイルを書き込めません：" + e.path + reason() + u"\r元のファイルはそのままです。";
+  }
+  return {};
+}
+
+}  // namespace orv

@@ -1,0 +1,81 @@
+#pragma once
+// Files, folders and the opener, behind interfaces so the model runs without a real disk or desktop.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/Text.h"
+
+namespace orv {
+
+/// What went wrong with a file, with enough detail for a message the user can act on.
+struct FileError {
+  enum class Kind { None, NotFound, Unreadable, NotShiftJis, Unencodable, Unwritable };
+  Kind kind = Kind::None;
+  Text path;
+  std::string reason;       ///< the system's reason, for read and write failures
+  std::int64_t line = 0;    ///< NotShiftJis: 1-based line of the bad bytes
+  std::string bytes;        ///< NotShiftJis: the bad bytes
+  bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
+  char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
+  explicit operator bool() const { return kind != Kind::None; }
+};
+
+struct ReadResult {
+  Text text;
+  FileError error;
+  bool emptyFile = false;  ///< the file holds no byte, so it has no line
+};
+
+/// Shift_JIS (code page 932) text files, read and written whole.
+class TextFiles {
+ public:
+  virtual ~TextFiles() = default;
+  /// The whole file decoded, exactly as it stands (line ends included).
+  virtual ReadResult readText(const Text& path) = 0;
+  /// The file's first line by the line rule (it ends at CR; an LF alone stays in it), read without
+  /// reading the rest of the file. An empty file sets `emptyFile`.
+  virtual ReadResult readFirstLine(const Text& path) = 0;
+  /// The whole text encoded and written in one go through a temporary file beside the target, then
+  /// renamed into place: a failure leaves what was there untouched.
+  virtual FileError writeText(const Text& path, TextView text) = 0;
+  /// Raw bytes written the same safe way (for content already encoded).
+  virtual FileError writeBytes(const Text& path, const std::string& bytes) = 0;
+};
+
+/// Folders, drives and the program's place.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool fileExists(const Text& path) = 0;
+  /// The folder that holds the program file, without a trailing separator.
+  virtual Text programFolder() = 0;
+  virtual Text currentDirectory() = 0;
+  virtual bool setCurrentDirectory(const Text& path) = 0;
+  /// File system roots and mounted volumes.
+  virtual std::vector<Text> drives() = 0;
+  /// Names of the folders directly inside `path`, sorted; empty when it cannot be listed.
+  virtual std::vector<Text> folders(const Text& path, bool& ok) = 0;
+  /// Names of the plain files directly inside `path`, sorted.
+  virtual std::vector<Text> files(const Text& path, bool& ok) = 0;
+};
+
+/// Hands a path to the desktop, which opens it in the application associated with its type.
+/// Returns at once; the outcome is not examined.
+class Opener {
+ public:
+  virtual ~Opener() = default;
+  virtual void open(const Text& path) = 0;
+};
+
+/// The window's mouse pointer: busy while a long action runs.
+class Pointer {
+ public:
+  virtual ~Pointer() = default;
+  virtual void setBusy(bool busy) = 0;
+};
+
+/// A user-facing description of a file error, in the window's language.
+Text describe(const FileError& error);
+
+}  // namespace orv

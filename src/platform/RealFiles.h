@@ -1,0 +1,30 @@
+#pragma once
+#include "platform/Files.h"
+
+namespace orv {
+
+/// Text files on the real disk.
+class RealTextFiles : public TextFiles {
+ public:
+  ReadResult readText(const Text& path) override;
+  ReadResult readFirstLine(const Text& path) override;
+  FileError writeText(const Text& path, TextView text) override;
+  FileError writeBytes(const Text& path, const std::string& bytes) override;
+};
+
+/// The real file system; the program folder is taken from the running executable.
+class RealFileSystem : public FileSystem {
+ public:
+  bool fileExists(const Text& path) override;
+  Text programFolder() override;
+  Text currentDirectory() override;
+  bool setCurrentDirectory(const Text& path) override;
+  std::vector<Text> drives() override;
+  std::vector<Text> folders(const Text& path, bool& ok) override;
+  std::vector<Text> files(const Text& path, bool& ok) override;
+};
+
+/// Reads a whole file as bytes; false with `reason` set when it cannot.
+bool readAllBytes(const std::string& path, std::string& bytes, std::string& reason, bool& notFound);
+
+}  // namespace orv

@@ -1,0 +1,39 @@
+#pragma once
+// Code page 932 (the Windows form of Shift_JIS) at the file edge.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/Text.h"
+
+namespace orv {
+
+struct DecodeResult {
+  bool ok = false;
+  Text text;
+  std::int64_t errorOffset = -1;  ///< byte offset of the first byte that cannot be read
+  std::int64_t errorLine = 0;     ///< 1-based line of that byte (lines end at CR or CR LF)
+  std::string errorBytes;         ///< the offending bytes, at most two
+  bool utf8 = false;              ///< refused because the bytes are UTF-8 text
+};
+
+struct EncodeResult {
+  bool ok = false;
+  std::string bytes;
+  std::int64_t errorIndex = -1;  ///< UTF-16 index of the first character code page 932 cannot hold
+  char32_t errorChar = 0;        ///< that character
+};
+
+/// Strict decoding: a byte sequence that is not code page 932 is an error, never replaced. Bytes that
+/// form valid UTF-8 with at least one multi-byte character are refused as UTF-8: such text would
+/// often pass as code page 932 and show as garbage.
+DecodeResult decodeCp932(std::string_view bytes);
+/// Strict encoding: a character without a code page 932 form is an error, never written as "?".
+EncodeResult encodeCp932(TextView text);
+
+/// "0x87 0x40" style rendering of bytes for messages.
+Text hexBytes(std::string_view bytes);
+/// "U+1F600 (😀)" style rendering of a character for messages.
+Text describeChar(char32_t c);
+
+}  // namespace orv

@@ -1,0 +1,94 @@
+#include "common/TextTest.h"
+
+#include "platform/Lines.h"
+#include "platform/ShiftJis.h"
+
+namespace orv {
+namespace {
+
+TEST(ReplaceAll, ScansLeftToRightWithoutOverlapAndDoesNotRescanInsertedText) {
+  EXPECT_TEXT_EQ(replaceAll(u"aaaa", u"aa", u"b"), u"bb");
+  EXPECT_TEXT_EQ(replaceAll(u"aaa", u"aa", u"b"), u"ba");
+  EXPECT_TEXT_EQ(replaceAll(u"[x][x]", u"[x]", u"[x][x]"), u"[x][x][x][x]");
+  EXPECT_TEXT_EQ(replaceAll(u"abc", u"", u"z"), u"abc");
+  EXPECT_TEXT_EQ(replaceAll(u"", u"a", u"z"), u"");
+  EXPECT_TEXT_EQ(replaceAll(u"a.txt.txt", u".txt", u".xml"), u"a.xml.xml");
+}
+
+TEST(ReplaceAll, InPlaceCountsReplacements) {
+  Text t = u"x,y,,z";
+  EXPECT_EQ(replaceAllInPlace(t, u",", u""), 3u);
+  EXPECT_TEXT_EQ(t, u"xyz");
+}
+
+TEST(Utf8, RoundTripsJapaneseAndSurrogatePairs) {
+  Text t = u"住所録ｱｲｳ\U0001F600";
+  EXPECT_TEXT_EQ(fromUtf8(toUtf8(t)), t);
+  EXPECT_TEXT_EQ(fromUtf8("\xff"), u"\uFFFD");
+}
+
+TEST(LineRule, CrOrCrLfEndsALineLfAloneStaysAndEmptyTextHasNoLine) {
+  struct Row {
+    const char16_t* name;
+    Text in;
+    Text out;
+    std::int64_t count;
+  };
+  const Row rows[] = {
+      {u"empty", u"", u"", 0},
+      {u"one line without end", u"a", u"a\r\n", 1},
+      {u"crlf lines", u"a\r\nb\r\n", u"a\r\nb\r\n", 2},
+      {u"cr alone ends a line", u"a\rb", u"a\r\nb\r\n", 2},
+      {u"lf alone stays", u"a\nb\r\n", u"a\nb\r\n", 1},
+      {u"empty lines count", u"\r\n\r\n", u"\r\n\r\n", 2},
+      {u"lone cr at end", u"a\r", u"a\r\n", 1},
+      {u"cr cr lf", u"a\r\r\n", u"a\r\n\r\n", 2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(toUtf8(row.name));
+    auto r = linesWithCrLf(Text(row.in));
+    EXPECT_TEXT_EQ(r.text, row.out);
+    EXPECT_EQ(r.count, row.count);
+  }
+  EXPECT_TEXT_EQ(firstLineOf(u"ab\ncd\r\nef"), u"ab\ncd");
+}
+
+TEST(ShiftJis, UsesCodePage932NotPlainShiftJis) {
+  auto d = decodeCp932("\x5c\x81\x60\x87\x40\xb1");
+  ASSERT_TRUE(d.ok);
+  EXPECT_TEXT_EQ(d.text, u"\\\uFF5E\u2460\uFF71");
+  auto e = encodeCp932(u"住所\uFF5E\\ｱ");
+  ASSERT_TRUE(e.ok);
+  EXPECT_TEXT_EQ(decodeCp932(e.bytes).text, u"住所\uFF5E\\ｱ");
+}
+
+TEST(ShiftJis, RefusesBytesItCannotReadAndNamesLineAndBytes) {
+  auto d = decodeCp932("ok\r\nline2\r\n\x87\x40\xa0\x81");
+  EXPECT_FALSE(d.ok);
+  EXPECT_EQ(d.errorLine, 3);
+  EXPECT_EQ(d.errorOffset, 13);
+  EXPECT_FALSE(d.utf8);
+  auto truncated = decodeCp932("\x82");
+  EXPECT_FALSE(truncated.ok);
+}
+
+TEST(ShiftJis, RefusesUtf8TextThatWouldOtherwiseDecodeAsGarbage) {
+  // UTF-8 for "東京" happens to be valid code page 932 byte for byte.
+  auto d = decodeCp932("ok\r\n\xe6\x9d\xb1\xe4\xba\xac");
+  EXPECT_FALSE(d.ok);
+  EXPECT_TRUE(d.utf8);
+  EXPECT_EQ(d.errorLine, 2);
+  EXPECT_TRUE(decodeCp932("plain ascii\r\n").ok);
+  EXPECT_TRUE(decodeCp932("\x8f\x5a\x8f\x8a").ok);  // 住所 in code page 932
+}
+
+TEST(ShiftJis, RefusesCharactersItCannotWriteAndNamesThem) {
+  auto e = encodeCp932(u"ab\U0001F600");
+  EXPECT_FALSE(e.ok);
+  EXPECT_EQ(e.errorIndex, 2);
+  EXPECT_EQ(e.errorChar, U'\U0001F600');
+  EXPECT_FALSE(encodeCp932(u"\u00E9").ok);
+}
+
+}  // namespace
+}  // namespace orv
