@@ -1,0 +1,12 @@
+#pragma once
+// Element names that the document can carry.
+#include "common/Text.h"
+
+namespace orv {
+
+/// True when `name` is an XML 1.0 Name (a name-start character, then name characters, by the ranges of
+/// the fifth edition), read as UTF-16 with surrogate pairs. The colon is refused: the document has no
+/// namespaces, so a prefix would be meaningless. Japanese names such as "住所1" or "ﾌﾘｶﾞﾅ" pass.
+bool isXmlName(TextView name);
+
+}  // namespace orv
