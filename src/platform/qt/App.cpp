@@ -1,10 +1,37 @@
 #include "platform/qt/App.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QTimer>
+
+#include "app/Form1.h"
+#include "platform/RealFiles.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace orv {
+
 int runApplication(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  app.setApplicationName(QStringLiteral("Orvessa108"));
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), font.family()});
+  QApplication::setFont(font);
+
+  QtDialogs dialogs;
+  RealTextFiles files;
+  RealFileSystem fs;
+  QtOpener opener;
+  QtPointer pointer;
+  Form1 form(Platform{dialogs, files, fs, opener, pointer});
+  form.startUp();
+  MainWindow window(form);
+  window.show();
+  // The size is locked as the window first shows, outer frame included, in twips.
+  QTimer::singleShot(0, &window, [&] {
+    form.windowLoad(window.frameGeometry().width() * 15.0, window.frameGeometry().height() * 15.0);
+  });
+  return app.exec();
 }
+
 }  // namespace orv

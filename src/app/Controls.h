@@ -1,0 +1,28 @@
+#pragma once
+// The controls of the main window, named as the window's design names them.
+#include <cstdint>
+
+namespace orv {
+
+enum class Ctl : int {
+  Frame1, Text5, Drive1, Dir1, File1, Label3, Label4, Text1, Command1, Command10, Command9, Frame2, Label5,
+  Combo1, Label2, Text4,
+  Label1_0, Label1_1, Label1_2, Label1_3, Label1_4, Label1_5, Label1_6, Label1_7, Label1_8,
+  Text2_0, Text2_1, Text2_2, Text2_3, Text2_4, Text2_5, Text2_6, Text2_7, Text2_8,
+  RichTextBox1, Command4, Text7, Command8, Command3, Command5, Command7, Command6, Text3, Text6, Command2,
+  Count
+};
+
+inline constexpr int kControlCount = static_cast<int>(Ctl::Count);
+inline constexpr int kNameBoxes = 9;
+
+/// `Label1(i)`, i = 0 to 8.
+constexpr Ctl label1(int i) { return static_cast<Ctl>(static_cast<int>(Ctl::Label1_0) + i); }
+/// `Text2(i)`, i = 0 to 8: the field element name boxes.
+constexpr Ctl text2(int i) { return static_cast<Ctl>(static_cast<int>(Ctl::Text2_0) + i); }
+constexpr int index(Ctl c) { return static_cast<int>(c); }
+
+using Colour = std::uint32_t;  ///< 0xRRGGBB
+inline constexpr Colour kTextBackground = 0xFFFFFF;  ///< the platform's usual text background
+
+}  // namespace orv

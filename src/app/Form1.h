@@ -1,0 +1,173 @@
+#pragma once
+// The main window as a model: the state of every control and the window-level values, for the life of
+// the process. Actions are methods; each is defined in the folder of its subsystem.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/Controls.h"
+#include "common/Text.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+
+namespace orv {
+
+/// What the model needs from the system around it.
+struct Platform {
+  Dialogs& dialogs;
+  TextFiles& files;
+  FileSystem& fs;
+  Opener& opener;
+  Pointer& pointer;
+};
+
+struct ControlState {
+  Text text;  ///< text or caption
+  bool enabled = true;
+  bool visible = true;
+  Colour background = 0xFFFFFF;
+};
+
+inline constexpr std::int16_t kNormalMode = 0;
+inline constexpr std::int16_t kWebDbMode = 10;
+inline constexpr std::int16_t kSampleFlagSet = 9999;
+extern const TextView kAppTitle;
+extern const TextView kHeaderTemplate;   ///< the XML header template at start (61 characters)
+extern const TextView kUserSettei;       ///< "[user_settei]"
+
+class Form1 {
+ public:
+  explicit Form1(Platform platform);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // --- Control state ---------------------------------------------------------------------------
+  const Text& text(Ctl c) const { return controls_[index(c)].text; }
+  /// Sets a control's text. A change of `Text1` or `Text4` runs its change action at once, nested;
+  /// setting the text a control already holds runs nothing.
+  void setText(Ctl c, Text value);
+  bool enabled(Ctl c) const { return controls_[index(c)].enabled; }
+  void setEnabled(Ctl c, bool on) { controls_[index(c)].enabled = on; }
+  bool visible(Ctl c) const { return controls_[index(c)].visible; }
+  void setVisible(Ctl c, bool on) { controls_[index(c)].visible = on; }
+  Colour background(Ctl c) const { return controls_[index(c)].background; }
+  void setBackground(Ctl c, Colour colour) { controls_[index(c)].background = colour; }
+  const std::vector<Text>& comboItems() const { return comboItems_; }
+  void clearCombo() { comboItems_.clear(); }
+  void addComboItem(Text item) { comboItems_.push_back(std::move(item)); }
+  Ctl focus() const { return focus_; }
+  /// Moves the input focus; counted, so a view can tell a new request from an old one.
+  void setFocus(Ctl c) {
+    focus_ = c;
+    ++focusRequests_;
+  }
+  std::uint64_t focusRequests() const { return focusRequests_; }
+  bool busy() const { return busy_; }
+  void setBusy(bool busy);
+
+  /// The working text: the text of `RichTextBox1`.
+  const Text& workingText() const { return text(Ctl::RichTextBox1); }
+  void setWorkingText(Text value) { setText(Ctl::RichTextBox1, std::move(value)); }
+  /// Moves the working text out (leaving it empty) for a step that rebuilds it whole.
+  Text takeWorkingText();
+  /// Bumped on every change of the working text, so a view can skip redrawing an unchanged text.
+  std::uint64_t workingTextVersion() const { return workingTextVersion_; }
+
+  // --- Window-level values ---------------------------------------------------------------------
+  std::int16_t fieldCount = 0;
+  std::int64_t lineCount = 0;  ///< wide: a file of millions of lines keeps its true count
+  std::int16_t writerSelector = 0;
+  std::int16_t modeValue = kNormalMode;
+  Text rememberedParentName;
+  Colour savedFieldBoxColour = 0x000000;
+  std::int32_t lockedWidthTwips = 0;
+  std::int32_t lockedHeightTwips = 0;
+  Text searchPagePath;
+  std::int16_t sampleFlag = 0;
+  /// True while the header template is waiting to be put in front of the working text: set by the
+  /// placeholder restore, cleared by the header step.
+  bool headerArmed = true;
+  /// True while the working text is the result of a conversion (until a load, a file choice, the
+  /// Cancel command or an edit by the user replaces it): a second conversion would damage it.
+  bool workingTextConverted = false;
+
+  // --- File browser state ----------------------------------------------------------------------
+  std::vector<Text> driveList;  ///< `Drive1` items
+  Text drive;                   ///< `Drive1` value
+  Text folder;                  ///< `Dir1` value: the folder path
+  std::vector<Text> folderList; ///< `Dir1` items: the sub-folders of `folder`
+  std::vector<Text> fileList;   ///< `File1` items
+  Text chosenFile;              ///< `File1` value
+
+  Platform& platform() { return platform_; }
+  /// A message box with an OK button and the application title.
+  void message(const Text& text);
+  /// A question with OK and Cancel; true when answered OK.
+  bool ask(const Text& text, const Text& caption);
+
+  // --- Start-up and window (app/) --------------------------------------------------------------
+  /// Start-up: the program's folder becomes the current directory, the browser starts there.
+  void startUp();
+  /// Window load: saved field-box colour, locked size (outer size in twips), line count 0.
+  void windowLoad(double outerWidthTwips, double outerHeightTwips);
+  void cancelCommand();  ///< `Command5`
+  void headerGuard();    ///< `Text3` receiving the focus
+
+  // --- Input text file (input/) ----------------------------------------------------------------
+  void fieldCountChanged();   ///< change action of `Text1`
+  void loadCommand();         ///< `Command1`
+  void parentNameChanged();   ///< change action of `Text4`
+  void placeholderRestore();
+  void headerStep();          ///< `Command2`
+  void driveChange(const Text& drive);
+  void folderChange(const Text& path);
+  void fileChoice(const Text& name);
+
+  // --- Conversion (convert/) -------------------------------------------------------------------
+  void runConversion();  ///< `Command4`
+
+  // --- Search page (webdb/) --------------------------------------------------------------------
+  bool prepareSearchPage();
+  void switchMode();                   ///< `Command9`
+  void chooseSearchField(int item);    ///< `Combo1` item chosen
+
+  // --- Saving (save/) --------------------------------------------------------------------------
+  void saveCommand();  ///< `Command3`
+
+  // --- Guidance (guide/) -----------------------------------------------------------------------
+  void offerSample();     ///< `Command10`
+  void viewCommand();     ///< `Command7`
+  void howToCommand();    ///< `Command8`
+
+  // --- Routing of the window's events ----------------------------------------------------------
+  /// A click on a button; false for a control without a click action.
+  bool click(Ctl c);
+  /// The user edited a text box (or the text view).
+  void textEdited(Ctl c, Text value);
+
+ private:
+  void changeAction(Ctl c);
+
+  Platform platform_;
+  std::array<ControlState, kControlCount> controls_;
+  std::vector<Text> comboItems_;
+  Ctl focus_ = Ctl::Text5;
+  std::uint64_t focusRequests_ = 0;
+  bool busy_ = false;
+  std::uint64_t workingTextVersion_ = 0;
+};
+
+/// Shows the busy pointer for as long as it lives, however the action ends.
+class BusyScope {
+ public:
+  explicit BusyScope(Form1& form) : form_(form), was_(form.busy()) { form_.setBusy(true); }
+  ~BusyScope() { form_.setBusy(was_); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Form1& form_;
+  bool was_;
+};
+
+}  // namespace orv

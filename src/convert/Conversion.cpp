@@ -1,0 +1,94 @@
+// The conversion driver: checks the names, prepares the text and the search page, runs the writer.
+#include "app/Form1.h"
+#include "convert/Prepare.h"
+#include "convert/RecordWriter.h"
+#include "convert/XmlName.h"
+
+namespace orv {
+namespace {
+
+Text notUsable(const Text& name) { return name + u"は使用できません。他の名称にして下さい！"; }
+
+Text notAnXmlName(const Text& name, const Text& what) {
+  return what + u"「" + name +
+         u"」はXMLの要素名に使えません。\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
+}
+
+}  // namespace
+
+void Form1::runConversion() {
+  setEnabled(Ctl::Command4, false);
+  const Text parent = text(Ctl::Text4);
+  if (parent.empty()) {
+    setEnabled(Ctl::Command4, true);
+    return;
+  }
+  if (parent == kRecordElement) {
+    message(notUsable(parent));
+    return;
+  }
+  for (int i = 0; i < kNameBoxes; ++i) {
+    if (enabled(text2(i)) && text(text2(i)).empty()) {
+      setEnabled(Ctl::Command4, true);
+      return;
+    }
+  }
+  // Names that are not XML names would make a document no reader accepts (and a name holding a
+  // double quote would confuse the writer): refuse them before anything changes.
+  if (!isXmlName(parent)) {
+    message(notAnXmlName(parent, u"親要素名"));
+    setEnabled(Ctl::Command4, true);
+    return;
+  }
+  std::vector<Text> names;
+  for (int i = 0; i < kNameBoxes; ++i) {
+    if (!enabled(text2(i))) continue;
+    const Text& name = text(text2(i));
+    if (name == kRecordElement) {
+      message(notUsable(name));
+      setEnabled(Ctl::Command4, true);
+      return;
+    }
+    if (!isXmlName(name)) {
+      message(notAnXmlName(name, u"要素" + decimal(i + 1) + u"の名前"));
+      setEnabled(Ctl::Command4, true);
+      return;
+    }
+    names.push_back(name);
+  }
+  // A converted text holds no record quotes any more; converting it again would only add blank
+  // lines around the record tags and, after a save, turn the declaration's quotes into fields.
+  if (workingTextConverted) {
+    message(u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。");
+    return;
+  }
+  setFocus(Ctl::RichTextBox1);
+  {
+    BusyScope busy(*this);
+    setWorkingText(removeCommasOutsideQuotes(takeWorkingText()));
+  }
+  if (!prepareSearchPage()) return;
+  setFocus(Ctl::RichTextBox1);
+  // The writer takes as many fields as the last load opened boxes for; with none there is nothing
+  // to write.
+  if (names.empty()) return;
+  writerSelector = static_cast<std::int16_t>(names.size());
+  WriterResult written;
+  {
+    BusyScope busy(*this);
+    written = writeRecords(escapeMarkup(takeWorkingText()), names);
+    setWorkingText(breakRecordCloseTags(breakRecordOpenTags(written.text)));
+    written.text.clear();
+    workingTextConverted = true;
+  }
+  if (written.incomplete) {
+    message(u"最後のレコードの項目が足りません（\"の数が合いません）。" + decimal(written.records) +
+            u"件のレコードを変換し、残りは変換せずにそのまま残しました。");
+  }
+  setEnabled(Ctl::Command4, false);
+  message(u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。");
+  setEnabled(Ctl::Command9, true);
+  setEnabled(Ctl::Command3, true);
+}
+
+}  // namespace orv

@@ -1,0 +1,29 @@
+// Opening a file in the application the desktop associates with it.
+#include "app/Form1.h"
+
+namespace orv {
+
+void Form1::viewCommand() {
+  Text target;
+  if (modeValue == kWebDbMode) {
+    target = searchPagePath;
+  } else {
+    if (text(Ctl::Text5).empty()) {
+      message(u"xmlﾌｧｲﾙを指定して下さい．");
+      return;
+    }
+    target = text(Ctl::Text5);
+  }
+  platform_.opener.open(target);
+}
+
+void Form1::howToCommand() {
+  Text path = platform_.fs.programFolder() + u"/how_to_qdx.txt";
+  if (platform_.fs.fileExists(path)) {
+    platform_.opener.open(path);
+  } else {
+    message(u"ファイルが見つかりません！");
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,84 @@
+// The drive list, the folder list and the file list, and what choosing a file does.
+#include <algorithm>
+
+#include "app/Form1.h"
+#include "input/Numeric.h"
+
+namespace orv {
+namespace {
+
+char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+bool endsWithIgnoringCase(const Text& name, TextView suffix) {
+  if (name.size() < suffix.size()) return false;
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (lower(name[name.size() - suffix.size() + i]) != suffix[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+/// The file list's patterns "*.txt;*.xml;*htm", letter case ignored; the third has no dot.
+bool matchesFilePattern(const Text& name) {
+  return endsWithIgnoringCase(name, u".txt") || endsWithIgnoringCase(name, u".xml") ||
+         endsWithIgnoringCase(name, u"htm");
+}
+
+/// Folder and file name joined with one separator; a root folder is written without its own.
+Text joinPath(const Text& folder, const Text& name) {
+  Text f = folder;
+  while (!f.empty() && f.back() == u'/') f.pop_back();
+  return f + u"/" + name;
+}
+
+void Form1::driveChange(const Text& newDrive) {
+  drive = newDrive;
+  bool ok = false;
+  platform_.fs.folders(newDrive, ok);
+  // A drive that cannot be read leaves the folder list where it was, without a message.
+  if (ok) folderChange(newDrive);
+}
+
+void Form1::folderChange(const Text& path) {
+  bool foldersOk = false;
+  bool filesOk = false;
+  std::vector<Text> subFolders = platform_.fs.folders(path, foldersOk);
+  std::vector<Text> names = platform_.fs.files(path, filesOk);
+  // A folder that cannot be listed is not entered: the lists keep showing the last good folder.
+  if (!foldersOk || !filesOk) return;
+  folder = path;
+  folderList = std::move(subFolders);
+  fileList.clear();
+  std::copy_if(names.begin(), names.end(), std::back_inserter(fileList), matchesFilePattern);
+  chosenFile.clear();
+}
+
+void Form1::fileChoice(const Text& name) {
+  const Text path = joinPath(folder, name);
+  // The file is read before anything changes: a file that cannot be read, or is not Shift_JIS, is
+  // not used at all and the user is told why.
+  ReadResult first = platform_.files.readFirstLine(path);
+  if (first.error) {
+    message(describe(first.error));
+    return;
+  }
+  if (first.emptyFile) {
+    message(u"空のファイルです：" + path + u"\r読み込むデータがありません。");
+    return;
+  }
+  chosenFile = name;
+  writerSelector = 0;
+  setText(Ctl::Text1, Text());
+  modeValue = kNormalMode;
+  setText(Ctl::Text5, path);
+  setWorkingText(std::move(first.text));
+  workingTextConverted = false;
+  std::int64_t quotes = countOf(workingText(), kQuote);
+  setText(Ctl::Text1, decimal(quotes / 2));
+  if (numericValue(text(Ctl::Text1)) < 1) {
+    message(u"変換出来ない形式です！「確認」ボタンで開きます！");
+    viewCommand();
+  }
+}
+
+}  // namespace orv

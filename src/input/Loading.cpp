@@ -1,0 +1,94 @@
+// The field count box and the load command: reading the text file into the working text and
+// settling how many fields a record has.
+#include <algorithm>
+
+#include "app/Form1.h"
+#include "input/Numeric.h"
+#include "platform/Lines.h"
+
+namespace orv {
+namespace {
+
+bool endsInTxt(const Text& path) {
+  if (path.size() < 3) return false;
+  TextView last = TextView(path).substr(path.size() - 3);
+  return last == u"txt" || last == u"TXT";
+}
+
+// The field count box's string range test: "1" <= text <= "9", code unit by code unit.
+bool inDigitRange(const Text& text) { return text >= Text(u"1") && text <= Text(u"9"); }
+
+}  // namespace
+
+void Form1::fieldCountChanged() {
+  setEnabled(Ctl::Command4, !workingText().empty());
+  double v = numericValue(text(Ctl::Text1));
+  if (v < 1 || v > 9) setText(Ctl::Text1, Text());
+  setEnabled(Ctl::Command1, !text(Ctl::Text1).empty());
+}
+
+void Form1::loadCommand() {
+  if (!endsInTxt(text(Ctl::Text5))) {
+    message(u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。");
+    return;
+  }
+  BusyScope busy(*this);
+  // The file is read before anything changes: bytes that are not Shift_JIS are refused with a
+  // message and leave the window as it was, rather than loading garbled text.
+  const Text path = text(Ctl::Text5);
+  ReadResult read = platform_.files.readText(path);
+  if (read.error.kind == FileError::Kind::NotShiftJis) {
+    setBusy(false);
+    message(describe(read.error));
+    return;
+  }
+
+  setWorkingText(Text());
+  workingTextConverted = false;
+  placeholderRestore();
+  lineCount = 0;
+  for (int i = 0; i < kNameBoxes; ++i) {
+    setBackground(text2(i), savedFieldBoxColour);
+    setEnabled(text2(i), false);
+    setEnabled(label1(i), false);
+  }
+  // A file that cannot be opened or read ends the load here, silently, as the other failures do.
+  if (read.error) return;
+
+  CrLfLines lines = linesWithCrLf(std::move(read.text));
+  lineCount = lines.count;
+  setWorkingText(std::move(lines.text));
+
+  if (inDigitRange(text(Ctl::Text1))) {
+    auto count = roundToInt16(numericValue(text(Ctl::Text1)));
+    if (!count) return;
+    fieldCount = *count;
+  } else {
+    setText(Ctl::Text1, Text());
+    fieldCount = 0;
+    const Text& work = workingText();
+    std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
+    std::int64_t quotes = std::count(work.begin(), work.end(), kQuote);
+    if (!work.empty()) setText(Ctl::Text7, u"行数は" + decimal(lineEnds) + u"行です。");
+    if (lineEnds == 0) return;
+    double average = static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0;
+    // Counts are wide, so a huge average is simply "more than nine", not an overflow.
+    fieldCount = roundToInt16(std::min(average, 32767.0)).value_or(32767);
+    if (fieldCount > 9) {
+      setBusy(false);
+      message(u"要素が9個以上になります！対応していません！");
+      return;
+    }
+  }
+  for (int i = 0; i < fieldCount; ++i) {
+    setEnabled(text2(i), true);
+    setBackground(text2(i), kTextBackground);
+    setEnabled(label1(i), true);
+  }
+  setBusy(false);
+  setFocus(Ctl::Text4);
+  setEnabled(Ctl::Command4, true);
+  setEnabled(Ctl::Command1, workingText().empty());
+}
+
+}  // namespace orv

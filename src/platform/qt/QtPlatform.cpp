@@ -1,0 +1,51 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+namespace orv {
+
+QString toQString(TextView text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+Text fromQString(const QString& text) {
+  return Text(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+Answer QtDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
+  QString body = toQString(text);
+  body.replace(QChar(u'\r'), QChar(u'\n'));
+  QMessageBox box(QMessageBox::NoIcon, toQString(caption), body, QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  QPushButton* cancel = buttons == Buttons::OkCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
+  box.setDefaultButton(ok);
+  box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
+  // A busy pointer must not hide that the program waits for an answer.
+  bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  if (busy) QApplication::restoreOverrideCursor();
+  return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
+}
+
+void QtOpener::open(const Text& path) {
+  if (path.empty()) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+}
+
+void QtPointer::setBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Let the new pointer reach the screen before the long work starts; no input is handled.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } else {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  }
+}
+
+}  // namespace orv

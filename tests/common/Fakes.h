@@ -1,0 +1,102 @@
+#pragma once
+// Test doubles for the platform: scripted dialogs, an in-memory disk that fails on demand, a
+// recording opener and pointer; and a harness that builds a Form1 over them.
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Form1.h"
+
+namespace orv {
+
+struct ShownBox {
+  Text text;
+  Buttons buttons;
+  Text caption;
+};
+
+/// Answers from a script (OK when the script is empty) and records every box shown.
+class FakeDialogs : public Dialogs {
+ public:
+  Answer show(const Text& text, Buttons buttons, const Text& caption) override;
+  std::deque<Answer> script;
+  std::vector<ShownBox> shown;
+  /// Texts of the boxes shown, in order.
+  std::vector<Text> texts() const;
+};
+
+/// Files and folders in memory. Paths are absolute or taken from the current directory.
+class FakeDisk : public TextFiles, public FileSystem {
+ public:
+  FakeDisk();
+  // TextFiles
+  ReadResult readText(const Text& path) override;
+  ReadResult readFirstLine(const Text& path) override;
+  FileError writeText(const Text& path, TextView text) override;
+  FileError writeBytes(const Text& path, const std::string& bytes) override;
+  // FileSystem
+  bool fileExists(const Text& path) override;
+  Text programFolder() override { return program; }
+  Text currentDirectory() override { return cwd; }
+  bool setCurrentDirectory(const Text& path) override;
+  std::vector<Text> drives() override { return driveList; }
+  std::vector<Text> folders(const Text& path, bool& ok) override;
+  std::vector<Text> files(const Text& path, bool& ok) override;
+
+  /// Puts a file, its text encoded as code page 932.
+  void put(const Text& path, const Text& text);
+  void putBytes(const Text& path, const std::string& bytes) { contents[absolute(path)] = bytes; }
+  /// The decoded text of a file; empty when missing.
+  Text textOf(const Text& path);
+  Text absolute(const Text& path) const;
+
+  std::map<Text, std::string> contents;
+  std::set<Text> folderSet;
+  std::set<Text> failReads;
+  std::set<Text> failWrites;
+  std::vector<Text> driveList{u"/", u"/mnt/usb"};
+  Text program = u"/opt/orvessa";
+  Text cwd = u"/";
+  int writes = 0;
+};
+
+class RecordingOpener : public Opener {
+ public:
+  void open(const Text& path) override { opened.push_back(path); }
+  std::vector<Text> opened;
+};
+
+class RecordingPointer : public Pointer {
+ public:
+  void setBusy(bool busy) override { changes.push_back(busy); }
+  std::vector<bool> changes;
+};
+
+/// A Form1 over fresh doubles, started up and loaded as the window does it.
+struct Harness {
+  Harness();
+  FakeDialogs dialogs;
+  FakeDisk disk;
+  RecordingOpener opener;
+  RecordingPointer pointer;
+  std::unique_ptr<Form1> form;
+  Form1& f() { return *form; }
+};
+
+/// Every control and window-level value, for whole-state comparisons.
+struct Snapshot {
+  std::vector<ControlState> controls;
+  std::vector<Text> combo;
+  std::int16_t fieldCount, writerSelector, modeValue, sampleFlag;
+  std::int64_t lineCount;
+  Text remembered, searchPagePath;
+  bool headerArmed;
+};
+Snapshot snapshot(const Form1& form);
+/// The names and fields that differ, one per line; empty when equal.
+std::string differences(const Snapshot& a, const Snapshot& b);
+
+}  // namespace orv
