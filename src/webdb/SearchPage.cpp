@@ -17,11 +17,20 @@ Text escapeHtml(TextView text) {
   out.reserve(text.size());
   for (char16_t c : text) {
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      default: out += c;
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case u'"':
+        out += u"&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -73,8 +82,7 @@ Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlByte
 }
 
 std::string base64(std::string_view bytes) {
-  static constexpr char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   out.reserve((bytes.size() + 2) / 3 * 4);
   std::size_t i = 0;

@@ -12,7 +12,8 @@ namespace {
 const std::vector<Text> kTwoNames = {T("名前"), T("電話")};
 
 TEST(TableRows, HeaderAndDataRowsRunTheNamesTogetherUnchanged) {
-  EXPECT_TEXT_EQ(headerRow(kTwoNames), T("<TR STYLE='background-color:cyan'><TD>名前</TD><TD>電話</TD></TR>"));
+  EXPECT_TEXT_EQ(headerRow(kTwoNames),
+                 T("<TR STYLE='background-color:cyan'><TD>名前</TD><TD>電話</TD></TR>"));
   EXPECT_TEXT_EQ(dataRow(kTwoNames),
                  T("<TR><TD><SPAN DATAFLD=名前></SPAN></TD><TD><SPAN DATAFLD=電話></SPAN></TD></TR>"));
   // Nothing is quoted, escaped or trimmed.
@@ -35,10 +36,12 @@ TEST(TableRows, NineFieldsGiveNineCellsInOrder) {
 }
 
 TEST(TableRows, EveryOccurrenceIsFilledAndOnlyTheExactLowerCaseForm) {
-  const Text page = fillTableRows(u"<table>[thead]\r\n[tbody]</table>\r\n<p>[thead] [THEAD] [Tbody]</p>\r\n", kTwoNames);
+  const Text page =
+      fillTableRows(u"<table>[thead]\r\n[tbody]</table>\r\n<p>[thead] [THEAD] [Tbody]</p>\r\n", kTwoNames);
   const Text head = headerRow(kTwoNames);
   const Text body = dataRow(kTwoNames);
-  EXPECT_TEXT_EQ(page, u"<table>" + head + u"\r\n" + body + u"</table>\r\n<p>" + head + u" [THEAD] [Tbody]</p>\r\n");
+  EXPECT_TEXT_EQ(
+      page, u"<table>" + head + u"\r\n" + body + u"</table>\r\n<p>" + head + u" [THEAD] [Tbody]</p>\r\n");
 }
 
 TEST(TableRows, TheDataRowPassRunsOverWhatTheHeaderPassBroughtIn) {
@@ -46,7 +49,8 @@ TEST(TableRows, TheDataRowPassRunsOverWhatTheHeaderPassBroughtIn) {
   // "[thead]" comes in with the second pass and stays.
   const std::vector<Text> names = {u"a[tbody]", u"b[thead]"};
   const Text page = fillTableRows(u"[thead]", names);
-  EXPECT_TEXT_EQ(page, u"<TR STYLE='background-color:cyan'><TD>a" + dataRow(names) + u"</TD><TD>b[thead]</TD></TR>");
+  EXPECT_TEXT_EQ(
+      page, u"<TR STYLE='background-color:cyan'><TD>a" + dataRow(names) + u"</TD><TD>b[thead]</TD></TR>");
 }
 
 TEST(TableRows, ATemplateWithoutRowPlaceholdersStaysAsItIs) {
@@ -55,7 +59,8 @@ TEST(TableRows, ATemplateWithoutRowPlaceholdersStaysAsItIs) {
 }
 
 TEST(SearchField, BothFieldPlaceholdersAndThePageSizeAreFilled) {
-  const Text page = fillSearchField(u"<i data-f=\"<search_field>\" data-n=\"[pagesize]\">[kennsaku_field]</i>", T("名前"), 31);
+  const Text page = fillSearchField(
+      u"<i data-f=\"<search_field>\" data-n=\"[pagesize]\">[kennsaku_field]</i>", T("名前"), 31);
   EXPECT_TEXT_EQ(page, T("<i data-f=\"名前\" data-n=\"15\">名前</i>"));
 }
 
@@ -85,8 +90,9 @@ TEST(SearchField, TheFirstChoiceUsesThePlaceholdersUp) {
 
 TEST(SavedDocument, PathIsEscapedForHtmlAndDataIsBase64OfTheExactBytes) {
   const std::string xml = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<r>\x82\xa0</r>";
-  const Text page = fillSavedDocument(u"<p title=\"[xmlfile]\">[xmlfile]</p><script type=\"text/plain\">[xmldata]</script>",
-                                      T("C:\\a&b\\<x>\"y\".xml"), xml);
+  const Text page =
+      fillSavedDocument(u"<p title=\"[xmlfile]\">[xmlfile]</p><script type=\"text/plain\">[xmldata]</script>",
+                        T("C:\\a&b\\<x>\"y\".xml"), xml);
   const Text path = T("C:\\a&amp;b\\&lt;x&gt;&quot;y&quot;.xml");
   const std::string data = base64(xml);
   EXPECT_TEXT_EQ(page, u"<p title=\"" + path + u"\">" + path + u"</p><script type=\"text/plain\">" +
@@ -105,10 +111,17 @@ TEST(Base64, StandardVectorsWithPadding) {
   const struct {
     std::string_view in;
     std::string_view out;
-  } rows[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},           {"foo", "Zm9v"},
-              {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+  } rows[] = {{"", ""},
+              {"f", "Zg=="},
+              {"fo", "Zm8="},
+              {"foo", "Zm9v"},
+              {"foob", "Zm9vYg=="},
+              {"fooba", "Zm9vYmE="},
+              {"foobar", "Zm9vYmFy"},
               // High bytes must not sign-extend; the last two letters of the alphabet.
-              {"\xff\xfe\xfd", "//79"}, {"\xfb\xff", "+/8="}, {std::string_view("\0", 1), "AA=="},
+              {"\xff\xfe\xfd", "//79"},
+              {"\xfb\xff", "+/8="},
+              {std::string_view("\0", 1), "AA=="},
               {"\x82\xa0\xb1", "gqCx"}};
   for (const auto& row : rows) EXPECT_EQ(base64(row.in), row.out) << "input size " << row.in.size();
   EXPECT_EQ(base64(std::string(57, 'a')).find('\n'), std::string::npos);
@@ -153,7 +166,8 @@ TEST(ShippedTemplate, EachPlaceholderStandsOnceOutsideTheScriptAndAFullFillUsesA
   const Text text = shippedTemplate(&raw);
   const std::size_t script = text.rfind(u"<script>");
   ASSERT_NE(script, Text::npos);
-  for (TextView mark : {u"[thead]", u"[tbody]", u"<search_field>", u"[kennsaku_field]", u"[pagesize]", u"[xmldata]"}) {
+  for (TextView mark :
+       {u"[thead]", u"[tbody]", u"<search_field>", u"[kennsaku_field]", u"[pagesize]", u"[xmldata]"}) {
     EXPECT_EQ(occurrences(text, mark), 1u) << toUtf8(mark);
     EXPECT_LT(text.find(mark), script) << toUtf8(mark) << " must not stand in the script";
   }
