@@ -1,4 +1,6 @@
 #pragma once
+// Filling the search page template: the table rows at conversion, the search field and page size when
+// the field is chosen, the document's path and content at save.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,10 +9,27 @@
 #include "common/Text.h"
 
 namespace orv {
+
+/// "<TR STYLE='background-color:cyan'><TD>" N1 "</TD><TD>" N2 ... "</TD></TR>"; names unchanged.
 Text headerRow(const std::vector<Text>& names);
+
+/// One empty `SPAN DATAFLD=name` cell per name in a single row; names unchanged, unquoted.
 Text dataRow(const std::vector<Text>& names);
+
+/// Every "[thead]" becomes the header row, then, in a second pass over the whole result, every
+/// "[tbody]" the data row. `templateText` is already read by lines with CR LF line ends.
 Text fillTableRows(TextView templateText, const std::vector<Text>& names);
+
+/// Every "<search_field>", then every "[kennsaku_field]", becomes `field`; then every "[pagesize]"
+/// becomes the integer part of half the line count.
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
+
+/// Every "[xmlfile]" becomes the document's path, HTML-escaped; then every "[xmldata]" becomes the
+/// base64 form of `xmlBytes`, the document exactly as written to disk, so that a page opened from disk
+/// can show the records without reading a second file.
 Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
+
+/// Standard base64 alphabet, with padding, without line breaks.
 std::string base64(std::string_view bytes);
+
 }  // namespace orv
