@@ -58,7 +58,7 @@ TEST(CancelCommand, RunsTheNestedChangeActionsInOrderAndKeepsTheWindowValues) {
   h.f().textEdited(text2(1), u"y");
   h.f().headerStep();
   h.f().switchMode();
-  h.f().textEdited(Ctl::Text1, u"2");  // re-enables OK and conversion
+  h.f().textEdited(Ctl::Text1, u"3");  // re-enables OK and conversion
   ASSERT_TRUE(h.f().enabled(Ctl::Command1));
   h.f().cancelCommand();
   Form1& f = h.f();

@@ -116,10 +116,11 @@ TEST(LoadCommand, RefusesMoreThanNineFieldsWithItsMessage) {
   for (int i = 0; i < 20; ++i) line += u"\"x\",";
   h.disk.put(u"/data/wide.txt", line + u"\r\n");
   h.f().textEdited(Ctl::Text5, u"/data/wide.txt");
-  h.f().textEdited(Ctl::Text1, u"3");
-  h.f().textEdited(Ctl::Text1, u"");
+  h.f().textEdited(Ctl::Text1, u"05");  // passes the box, fails the string range: fields are counted
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 20);
+  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"");
+  EXPECT_FALSE(h.f().enabled(Ctl::Command1));
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"要素が9個以上になります！対応していません！"});
   for (int i = 0; i < 9; ++i) EXPECT_FALSE(h.f().enabled(text2(i)));
   EXPECT_TRUE(h.f().enabled(Ctl::Command4));
