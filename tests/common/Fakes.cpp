@@ -5,6 +5,15 @@
 #include "platform/ShiftJis.h"
 
 namespace orv {
+namespace {
+FileError failure(FileError::Kind kind, const Text& path, const char* reason) {
+  FileError e;
+  e.kind = kind;
+  e.path = path;
+  e.reason = reason;
+  return e;
+}
+}  // namespace
 
 Answer FakeDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
   shown.push_back({text, buttons, caption});
@@ -32,11 +41,11 @@ ReadResult FakeDisk::readText(const Text& path) {
   Text p = absolute(path);
   auto it = contents.find(p);
   if (failReads.count(p)) {
-    r.error = {FileError::Kind::Unreadable, path, "Permission denied"};
+    r.error = failure(FileError::Kind::Unreadable, path, "Permission denied");
     return r;
   }
   if (it == contents.end()) {
-    r.error = {FileError::Kind::NotFound, path, "No such file or directory"};
+    r.error = failure(FileError::Kind::NotFound, path, "No such file or directory");
     return r;
   }
   r.emptyFile = it->second.empty();
@@ -70,7 +79,7 @@ ReadResult FakeDisk::readFirstLine(const Text& path) {
 FileError FakeDisk::writeText(const Text& path, TextView text) {
   EncodeResult e = encodeCp932(text);
   if (!e.ok) {
-    FileError err{FileError::Kind::Unencodable, path, {}};
+    FileError err = failure(FileError::Kind::Unencodable, path, "");
     err.character = e.errorChar;
     return err;
   }
@@ -82,7 +91,7 @@ FileError FakeDisk::writeBytes(const Text& path, const std::string& bytes) {
   auto slash = p.rfind(u'/');
   Text parent = slash == 0 ? Text(u"/") : p.substr(0, slash);
   if (failWrites.count(p) || !folderSet.count(parent))
-    return {FileError::Kind::Unwritable, path, "No space left on device"};
+    return failure(FileError::Kind::Unwritable, path, "No space left on device");
   contents[p] = bytes;
   ++writes;
   return {};

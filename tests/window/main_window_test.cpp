@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "common/Fakes.h"
+#include "common/TextTest.h"
+#include "platform/RealFiles.h"
+#include "platform/ShiftJis.h"
+#include "platform/qt/MainWindow.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/WorkingTextView.h"
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A window over the model with scripted dialogs, reading real files from a temporary folder.
+struct Window {
+  Window() : dir(fs::temp_directory_path() / ("orv-window-" + std::to_string(::getpid()) + "-" + std::to_string(++serial))) {
+    fs::create_directories(dir);
+    form = std::make_unique<Form1>(Platform{dialogs, files, disk, opener, pointer});
+    form->startUp();
+    view = std::make_unique<MainWindow>(*form);
+    view->show();
+    view->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  }
+  ~Window() { fs::remove_all(dir); }
+  void write(const std::string& name, const Text& text) {
+    std::ofstream(dir / name, std::ios::binary) << encodeCp932(text).bytes;
+  }
+  Text path(const std::string& name) const { return fromUtf8((dir / name).string()); }
+  template <class W>
+  W* w(Ctl c) const {
+    return qobject_cast<W*>(view->widget(c));
+  }
+  void click(Ctl c) const { QTest::mouseClick(w<QPushButton>(c), Qt::LeftButton); }
+  void type(Ctl c, const Text& text) const { QTest::keyClicks(w<QLineEdit>(c), toQString(text)); }
+
+  static inline int serial = 0;
+  fs::path dir;
+  FakeDialogs dialogs;
+  RealTextFiles files;
+  FakeDisk disk;
+  RecordingOpener opener;
+  RecordingPointer pointer;
+  std::unique_ptr<Form1> form;
+  std::unique_ptr<MainWindow> view;
+};
+
+TEST(MainWindow, OpensAtItsFixedSizeWithTheControlsOfTheDesignAndNoHiddenHolders) {
+  Window win;
+  EXPECT_EQ(win.view->size(), QSize(751, 519));
+  EXPECT_EQ(win.view->minimumSize(), win.view->maximumSize()) << "the size is locked";
+  EXPECT_EQ(win.view->windowTitle(), QStringLiteral("Orvessa Ver1.08\u3000簡易ﾃﾞｰﾀﾍﾞｰｽHTMLﾌｧｲﾙ自動生成"));
+  EXPECT_EQ(win.view->widget(Ctl::Command4)->geometry(), QRect(600, 384, 89, 25)) << "twips / 15";
+  EXPECT_EQ(win.view->widget(Ctl::RichTextBox1)->geometry(), QRect(8, 136, 489, 353));
+  EXPECT_EQ(win.w<QPushButton>(Ctl::Command10)->text(), QStringLiteral("初めての方はｸﾘｯｸ！"));
+  EXPECT_EQ(win.w<QPushButton>(Ctl::Command1)->toolTip(), QStringLiteral("テキストファイル以外は読みこめません！"));
+  EXPECT_FALSE(win.view->widget(Ctl::Command1)->isEnabled());
+  EXPECT_FALSE(win.view->widget(Ctl::Frame2)->isVisible());
+  EXPECT_FALSE(win.view->widget(text2(0))->isEnabled());
+  for (Ctl hidden : {Ctl::Text3, Ctl::Text6, Ctl::Command2}) EXPECT_EQ(win.view->widget(hidden), nullptr);
+}
+
+TEST(MainWindow, ButtonFacesShowTheirColours) {
+  Window win;
+  QImage face = win.view->widget(Ctl::Command6)->grab().toImage();
+  EXPECT_EQ(face.pixelColor(face.width() / 2, 4), QColor(0xFF, 0x80, 0x80));
+  QImage red = win.view->widget(Ctl::Command10)->grab().toImage();
+  EXPECT_EQ(red.pixelColor(6, 6), QColor(0xFF, 0x00, 0x00));
+}
+
+TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheView) {
+  Window win;
+  win.write("list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
+  win.type(Ctl::Text5, win.path("list.txt"));
+  win.type(Ctl::Text1, u"3");
+  ASSERT_TRUE(win.view->widget(Ctl::Command1)->isEnabled());
+  win.click(Ctl::Command1);
+  EXPECT_EQ(win.view->textView()->editor()->toPlainText(), QStringLiteral("\"A1\",\"ペン\",\"120\"\n\"B2\",\"ｲﾝｸ\",\"300\"\n"));
+  EXPECT_TEXT_EQ(win.form->workingText(), u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(win.view->widget(text2(i))->isEnabled(), i < 3) << i;
+  EXPECT_TRUE(win.view->widget(Ctl::Command4)->isEnabled());
+  EXPECT_FALSE(win.view->widget(Ctl::Command1)->isEnabled());
+  EXPECT_EQ(QApplication::focusWidget(), win.view->widget(Ctl::Text4));
+}
+
+TEST(MainWindow, CountingShowsTheStatusLineAndCancelStartsOver) {
+  Window win;
+  win.write("two.txt", u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\",\"f\"\r\n");
+  win.type(Ctl::Text5, win.path("two.txt"));
+  win.type(Ctl::Text1, u"9x");  // value 9, but above "9" as text: the load counts the fields
+  win.click(Ctl::Command1);
+  EXPECT_EQ(win.w<QLineEdit>(Ctl::Text7)->text(), QStringLiteral("行数は3行です。"));
+  win.type(Ctl::Text4, u"items");
+  win.type(text2(0), u"x");
+  win.click(Ctl::Command5);
+  EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty());
+  EXPECT_TRUE(win.w<QLineEdit>(Ctl::Text4)->text().isEmpty());
+  EXPECT_TRUE(win.w<QLineEdit>(text2(0))->text().isEmpty());
+  EXPECT_FALSE(win.view->widget(text2(0))->isEnabled());
+  EXPECT_TRUE(win.w<QLineEdit>(Ctl::Text7)->text().isEmpty());
+}
+
+TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
+  Window win;
+  QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"x\""));
+  QTest::keyClick(win.view->textView()->editor(), Qt::Key_Return);
+  QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"y\""));
+  win.type(Ctl::Text1, u"1");
+  EXPECT_TEXT_EQ(win.form->workingText(), u"\"x\"\r\n\"y\"");
+  EXPECT_TRUE(win.view->widget(Ctl::Command4)->isEnabled()) << "the count box saw a working text";
+}
+
+TEST(MainWindow, AVeryLargeTextShowsReadOnlyWithANotice) {
+  Window win;
+  Text big;
+  big.reserve(kEditableLimit + 100);
+  while (big.size() <= kEditableLimit) big += u"\"ｱｲｳｴｵ\",\"0123456789\",\"住所の欄です\"\r\n";
+  win.form->setWorkingText(big);
+  win.view->refresh();
+  EXPECT_TRUE(win.view->textView()->isReadOnlyLarge());
+  EXPECT_TRUE(win.view->textView()->notice()->isVisible());
+  EXPECT_EQ(win.view->textView()->large()->lineCount(), static_cast<std::size_t>(countOf(big, u'\r')));
+  EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty()) << "no copy laid out in the editor";
+}
+
+TEST(MainWindow, ChoosingAFileInTheListShowsItsFirstLineAndOffersTheCount) {
+  FakeDialogs dialogs;
+  FakeDisk disk;
+  RecordingOpener opener;
+  RecordingPointer pointer;
+  disk.put(u"/data/pick.txt", u"\"a\",\"b\",\"c\",\"d\"\r\n\"e\"\r\n");
+  disk.put(u"/data/skip.csv", u"x");
+  disk.put(u"/data/page.HTM", u"<html>");
+  Form1 form(Platform{dialogs, disk, disk, opener, pointer});
+  form.startUp();
+  MainWindow view(form);
+  view.show();
+  // Open the root, then /data, from the folder tree, as double-clicks would.
+  QListWidget* dirs = view.folderList();
+  auto open = [dirs](const QString& path) {
+    for (int i = 0; i < dirs->count(); ++i) {
+      if (dirs->item(i)->data(Qt::UserRole).toString() == path) {
+        const QPoint at = dirs->visualItemRect(dirs->item(i)).center();
+        QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at);
+        return true;
+      }
+    }
+    return false;
+  };
+  ASSERT_TRUE(open(QStringLiteral("/")));
+  EXPECT_TEXT_EQ(form.folder, u"/");
+  ASSERT_TRUE(open(QStringLiteral("/data")));
+  EXPECT_TEXT_EQ(form.folder, u"/data");
+  QListWidget* files = view.fileList();
+  ASSERT_EQ(files->count(), 2);
+  EXPECT_EQ(files->item(0)->text(), QStringLiteral("page.HTM"));
+  EXPECT_EQ(files->item(1)->text(), QStringLiteral("pick.txt"));
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text5))->text(), QStringLiteral("/data/pick.txt"));
+  EXPECT_EQ(view.textView()->editor()->toPlainText(), QStringLiteral("\"a\",\"b\",\"c\",\"d\""));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text1))->text(), QStringLiteral("4"));
+  EXPECT_TRUE(view.widget(Ctl::Command1)->isEnabled());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {
+  QtDialogs dialogs;
+  auto answerWith = [](int key) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, key] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        EXPECT_EQ(box->text(), QStringLiteral("一行目\n二行目"));
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        QTest::keyClick(box, static_cast<Qt::Key>(key));
+        timer->stop();
+        timer->deleteLater();
+      }
+    });
+    timer->start(10);
+  };
+  answerWith(Qt::Key_Return);
+  EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), Answer::Ok);
+  answerWith(Qt::Key_Escape);
+  EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), Answer::Cancel);
+}
+
+}  // namespace
+}  // namespace orv
