@@ -13,61 +13,17 @@
 #include "common/Text.h"
 #include "convert/Prepare.h"
 #include "convert/RecordWriter.h"
+#include "BenchCommon.h"
 
 namespace {
 
 using orv::Text;
+using bench::addressBook;
+using bench::megabytes;
+using bench::peakRssMb;
+using bench::shiftJisBytes;
 using Clock = std::chrono::steady_clock;
 
-/// A loaded address book: five quoted fields per line, each line followed by CR LF.
-Text addressBook(std::int64_t lines) {
-  const std::vector<Text> surnames = {u"山田", u"佐藤", u"鈴木", u"高橋", u"田中", u"渡辺", u"伊藤", u"中村"};
-  const std::vector<Text> givenNames = {u"太郎", u"花子", u"一郎", u"美咲", u"健", u"由美子", u"翔太"};
-  const std::vector<Text> kana = {u"ﾔﾏﾀﾞ ﾀﾛｳ", u"ｻﾄｳ ﾊﾅｺ", u"ｽｽﾞｷ ｲﾁﾛｳ", u"ﾀｶﾊｼ ﾐｻｷ", u"ﾀﾅｶ ｹﾝ"};
-  const std::vector<Text> towns = {u"東京都港区芝公園", u"大阪府大阪市北区梅田", u"愛知県名古屋市中区栄",
-                                   u"福岡県福岡市博多区博多駅前", u"北海道札幌市中央区北一条西"};
-  const std::vector<Text> buildings = {u"", u"ｻﾝﾗｲｽﾞ", u"ｸﾞﾘｰﾝﾊｲﾂ", u"ﾒｿﾞﾝ"};
-  const std::vector<Text> notes = {u"", u"A&B商事", u"<重要>", u"1,000円", u"備考なし", u"要連絡"};
-  std::mt19937 engine(42);
-  auto pick = [&engine](const std::vector<Text>& pool) -> const Text& {
-    return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(engine)];
-  };
-  auto number = [&engine](int low, int high) {
-    const auto s = std::to_string(std::uniform_int_distribution<int>(low, high)(engine));
-    return Text(s.begin(), s.end());
-  };
-  Text text;
-  text.reserve(static_cast<std::size_t>(lines) * 80);
-  for (std::int64_t i = 0; i < lines; ++i) {
-    text += u"\"K" + number(1000000, 9999999) + u"\",";
-    text += u"\"" + pick(surnames) + u"\u3000" + pick(givenNames) + u"\",";
-    text += u"\"" + pick(kana) + u"\",";
-    text += u"\"" + pick(towns) + number(1, 9) + u"丁目" + number(1, 30) + u"-" + number(1, 20) +
-            pick(buildings) + number(101, 909) + u"\",";
-    text += u"\"0" + number(3, 99) + u"-" + number(1000, 9999) + u"-" + number(1000, 9999) + pick(notes) +
-            u"\"\r\n";
-  }
-  return text;
-}
-
-/// Bytes the text would take in Shift_JIS: one for ASCII and half-width katakana, two otherwise.
-std::int64_t shiftJisBytes(const Text& text) {
-  std::int64_t bytes = 0;
-  for (const char16_t c : text) bytes += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
-  return bytes;
-}
-
-double megabytes(std::size_t units) { return static_cast<double>(units) * sizeof(char16_t) / 1e6; }
-
-/// Peak resident set size of the process so far, in MB.
-double peakRssMb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-  }
-  return 0;
-}
 
 struct Stages {
   double commas = 0, escape = 0, write = 0, open = 0, close = 0;

@@ -65,7 +65,8 @@ void Form1::runConversion() {
   setFocus(Ctl::RichTextBox1);
   {
     BusyScope busy(*this);
-    setWorkingText(removeCommasOutsideQuotes(takeWorkingText()));
+    Text text = takeWorkingText();
+    setWorkingText(removeCommasOutsideQuotes(text));
   }
   if (!prepareSearchPage()) return;
   setFocus(Ctl::RichTextBox1);
@@ -76,9 +77,10 @@ void Form1::runConversion() {
   WriterResult written;
   {
     BusyScope busy(*this);
-    written = writeRecords(escapeMarkup(takeWorkingText()), names);
-    setWorkingText(breakRecordCloseTags(breakRecordOpenTags(written.text)));
-    written.text.clear();
+    // One step at a time, so that no more than two copies of a large text are alive at once.
+    Text escaped = escapeMarkup(takeWorkingText());
+    written = writeRecordsWithLineBreaks(std::move(escaped), names);
+    setWorkingText(std::move(written.text));
     workingTextConverted = true;
   }
   if (written.incomplete) {

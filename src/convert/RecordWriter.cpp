@@ -6,6 +6,8 @@
 namespace orv {
 namespace {
 
+constexpr std::size_t kHeaderRoom = 1024;
+
 Text openingTag(TextView name) {
   Text tag;
   tag.reserve(name.size() + 2);
@@ -24,10 +26,12 @@ Text closingTag(TextView name) {
   return tag;
 }
 
-/// The replacement for each quote of one record, in the order the quotes are met.
-std::vector<Text> quoteReplacements(const std::vector<Text>& names) {
-  const Text recordOpen = openingTag(kRecordElement);
-  const Text recordClose = closingTag(kRecordElement);
+/// The replacement for each quote of one record, in the order the quotes are met; with `lineBreaks`
+/// the record tags carry the line ends that the two line-break steps would give them.
+std::vector<Text> quoteReplacements(const std::vector<Text>& names, bool lineBreaks) {
+  const Text recordOpen = openingTag(kRecordElement) + (lineBreaks ? Text(kCrLf) : Text());
+  const Text recordClose =
+      lineBreaks ? Text(kCrLf) + closingTag(kRecordElement) + Text(kCrLf) : closingTag(kRecordElement);
   std::vector<Text> out;
   out.reserve(names.size() * 2);
   for (const Text& name : names) {
@@ -57,9 +61,7 @@ Text replaceEvery(TextView text, TextView from, TextView to) {
   return out;
 }
 
-}  // namespace
-
-WriterResult writeRecords(Text text, const std::vector<Text>& names) {
+WriterResult writeRecordsWith(Text text, const std::vector<Text>& names, bool lineBreaks) {
   WriterResult result;
   const std::size_t quotesPerRecord = names.size() * 2;
   const auto quoteCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), kQuote));
@@ -76,12 +78,14 @@ WriterResult writeRecords(Text text, const std::vector<Text>& names) {
     return result;
   }
 
-  const std::vector<Text> replacements = quoteReplacements(names);
+  const std::vector<Text> replacements = quoteReplacements(names, lineBreaks);
   std::size_t growthPerRecord = 0;
   for (const Text& r : replacements) growthPerRecord += r.size() - 1;
 
   Text& out = result.text;
-  out.reserve(text.size() + records * growthPerRecord);
+  // A little room beyond the body lets the save put the XML header and the closing root tag around it
+  // in place, without a second copy of a large document.
+  out.reserve(text.size() + records * growthPerRecord + kHeaderRoom);
   const TextView in(text);
   std::size_t start = 0;
   for (std::size_t r = 0; r < records; ++r) {
@@ -94,7 +98,18 @@ WriterResult writeRecords(Text text, const std::vector<Text>& names) {
   }
   // Everything after the last complete record, an unfinished record included, stays as it stood.
   out.append(in.substr(start));
+  Text().swap(text);
   return result;
+}
+
+}  // namespace
+
+WriterResult writeRecords(Text text, const std::vector<Text>& names) {
+  return writeRecordsWith(std::move(text), names, false);
+}
+
+WriterResult writeRecordsWithLineBreaks(Text text, const std::vector<Text>& names) {
+  return writeRecordsWith(std::move(text), names, true);
 }
 
 Text breakRecordOpenTags(TextView text) {

@@ -25,6 +25,11 @@ struct WriterResult {
 /// delimiter. With no names nothing is written. Linear time.
 WriterResult writeRecords(Text text, const std::vector<Text>& names);
 
+/// The record writer and both line-break steps in one pass, with one copy of the text in memory less.
+/// Equal to the writer followed by breakRecordOpenTags and breakRecordCloseTags whenever the text holds
+/// no "<" (as after escapeMarkup), since the only record tags are then the writer's own.
+WriterResult writeRecordsWithLineBreaks(Text text, const std::vector<Text>& names);
+
 /// Every "<mivoxml>" followed by CR LF.
 Text breakRecordOpenTags(TextView text);
 

@@ -24,10 +24,9 @@ void Form1::headerStep() {
   if (!headerArmed) return;
   const Text& parent = text(Ctl::Text4);
   setText(Ctl::Text3, replaceAll(text(Ctl::Text3), kUserSettei, parent));
-  Text document;
-  const Text& body = workingText();
-  document.reserve(text(Ctl::Text3).size() + body.size() + parent.size() + 3);
-  document.append(text(Ctl::Text3)).append(body).append(u"</").append(parent).append(u">");
+  Text document = takeWorkingText();
+  document.insert(0, text(Ctl::Text3));
+  document.append(u"</").append(parent).append(u">");
   setWorkingText(std::move(document));
   headerArmed = false;
 }

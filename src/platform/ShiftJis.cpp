@@ -73,22 +73,27 @@ DecodeResult decodeCp932(std::string_view bytes) {
     r.errorOffset = 0;
     return r;
   }
-  r.text.resize(bytes.size());  // never more UTF-16 units than bytes
+  // Converted through a small buffer into reserved (untouched) space, so that memory is used only for
+  // what the text really holds.
+  r.text.reserve(bytes.size());  // never more UTF-16 units than bytes
+  char16_t buffer[16384];
   char* in = const_cast<char*>(bytes.data());
   std::size_t inLeft = bytes.size();
-  char* out = reinterpret_cast<char*>(r.text.data());
-  std::size_t outLeft = r.text.size() * sizeof(char16_t);
   while (inLeft > 0) {
-    if (iconv(cd.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+    char* out = reinterpret_cast<char*>(buffer);
+    std::size_t outLeft = sizeof buffer;
+    std::size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
+    int err = errno;
+    r.text.append(buffer, (sizeof buffer - outLeft) / sizeof(char16_t));
+    if (rc == static_cast<std::size_t>(-1) && err != E2BIG) {
       auto offset = static_cast<std::size_t>(in - bytes.data());
       r.errorOffset = static_cast<std::int64_t>(offset);
       r.errorLine = lineOfOffset(bytes, offset);
-      r.errorBytes = std::string(bytes.substr(offset, errno == EINVAL ? 1 : 2));
+      r.errorBytes = std::string(bytes.substr(offset, err == EINVAL ? 1 : 2));
       r.text.clear();
       return r;
     }
   }
-  r.text.resize(r.text.size() - outLeft / sizeof(char16_t));
   r.ok = true;
   return r;
 }
@@ -100,13 +105,17 @@ EncodeResult encodeCp932(TextView text) {
     r.errorIndex = 0;
     return r;
   }
-  r.bytes.resize(text.size() * 2);
+  r.bytes.reserve(text.size() * 2);  // never more than two bytes a character
+  char buffer[32768];
   char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
   std::size_t inLeft = text.size() * sizeof(char16_t);
-  char* out = r.bytes.data();
-  std::size_t outLeft = r.bytes.size();
   while (inLeft > 0) {
-    if (iconv(cd.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    std::size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
+    int err = errno;
+    r.bytes.append(buffer, sizeof buffer - outLeft);
+    if (rc == static_cast<std::size_t>(-1) && err != E2BIG) {
       auto index = static_cast<std::size_t>(
           (in - reinterpret_cast<const char*>(text.data())) / static_cast<std::ptrdiff_t>(sizeof(char16_t)));
       r.errorIndex = static_cast<std::int64_t>(index);
@@ -119,7 +128,6 @@ EncodeResult encodeCp932(TextView text) {
       return r;
     }
   }
-  r.bytes.resize(r.bytes.size() - outLeft);
   r.ok = true;
   return r;
 }

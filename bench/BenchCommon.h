@@ -1,0 +1,110 @@
+#pragma once
+// Shared by the benchmarks: a generated address book as large as asked, and the process's peak memory.
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/Text.h"
+
+namespace bench {
+
+using orv::Text;
+
+/// A loaded address book: five quoted fields per line, each line followed by CR LF.
+inline Text addressBook(std::int64_t lines) {
+  const std::vector<Text> surnames = {u"山田", u"佐藤", u"鈴木", u"高橋", u"田中", u"渡辺", u"伊藤", u"中村"};
+  const std::vector<Text> givenNames = {u"太郎", u"花子", u"一郎", u"美咲", u"健", u"由美子", u"翔太"};
+  const std::vector<Text> kana = {u"ﾔﾏﾀﾞ ﾀﾛｳ", u"ｻﾄｳ ﾊﾅｺ", u"ｽｽﾞｷ ｲﾁﾛｳ", u"ﾀｶﾊｼ ﾐｻｷ", u"ﾀﾅｶ ｹﾝ"};
+  const std::vector<Text> towns = {u"東京都港区芝公園", u"大阪府大阪市北区梅田", u"愛知県名古屋市中区栄",
+                                   u"福岡県福岡市博多区博多駅前", u"北海道札幌市中央区北一条西"};
+  const std::vector<Text> buildings = {u"", u"ｻﾝﾗｲｽﾞ", u"ｸﾞﾘｰﾝﾊｲﾂ", u"ﾒｿﾞﾝ"};
+  const std::vector<Text> notes = {u"", u"A&B商事", u"<重要>", u"1,000円", u"備考なし", u"要連絡"};
+  std::mt19937 engine(42);
+  auto pick = [&engine](const std::vector<Text>& pool) -> const Text& {
+    return pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(engine)];
+  };
+  auto number = [&engine](int low, int high) {
+    const auto s = std::to_string(std::uniform_int_distribution<int>(low, high)(engine));
+    return Text(s.begin(), s.end());
+  };
+  Text text;
+  text.reserve(static_cast<std::size_t>(lines) * 80);
+  for (std::int64_t i = 0; i < lines; ++i) {
+    text += u"\"K" + number(1000000, 9999999) + u"\",";
+    text += u"\"" + pick(surnames) + u"\u3000" + pick(givenNames) + u"\",";
+    text += u"\"" + pick(kana) + u"\",";
+    text += u"\"" + pick(towns) + number(1, 9) + u"丁目" + number(1, 30) + u"-" + number(1, 20) +
+            pick(buildings) + number(101, 909) + u"\",";
+    text += u"\"0" + number(3, 99) + u"-" + number(1000, 9999) + u"-" + number(1000, 9999) + pick(notes) +
+            u"\"\r\n";
+  }
+  return text;
+}
+
+/// Bytes the text would take in Shift_JIS: one for ASCII and half-width katakana, two otherwise.
+inline std::int64_t shiftJisBytes(const Text& text) {
+  std::int64_t bytes = 0;
+  for (const char16_t c : text) bytes += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
+  return bytes;
+}
+
+inline double megabytes(std::size_t units) { return static_cast<double>(units) * sizeof(char16_t) / 1e6; }
+
+/// Peak resident set size of the process so far, in MB.
+inline double peakRssMb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
+}
+
+/// Resets the peak memory figure so that the next phase is measured on its own.
+inline void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+}  // namespace bench
+
+#include <chrono>
+#include <filesystem>
+
+#include "app/Form1.h"
+#include "platform/ShiftJis.h"
+
+namespace bench {
+
+/// Answers OK to every box, as a user clicking through would.
+class AnsweringDialogs : public orv::Dialogs {
+ public:
+  orv::Answer show(const Text&, orv::Buttons, const Text&) override { return orv::Answer::Ok; }
+};
+class NoOpener : public orv::Opener {
+ public:
+  void open(const Text&) override {}
+};
+class NoPointer : public orv::Pointer {
+ public:
+  void setBusy(bool) override {}
+};
+
+/// Writes a generated address book of `lines` lines as a Shift_JIS file; returns its size in bytes.
+inline std::int64_t writeAddressBook(const std::filesystem::path& path, std::int64_t lines) {
+  std::string bytes = orv::encodeCp932(addressBook(lines)).bytes;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return static_cast<std::int64_t>(bytes.size());
+}
+
+inline double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+/// Names the parent and the five fields of the generated address book.
+inline void nameAddressBook(orv::Form1& form) {
+  form.setText(orv::Ctl::Text4, u"住所録");
+  const char16_t* names[] = {u"番号", u"名前", u"読み", u"住所", u"電話"};
+  for (int i = 0; i < 5; ++i) form.setText(orv::text2(i), names[i]);
+}
+
+}  // namespace bench
