@@ -26,6 +26,7 @@ int runApplication(int argc, char** argv) {
   Form1 form(Platform{dialogs, files, fs, opener, pointer});
   form.startUp();
   MainWindow window(form);
+  dialogs.beforeShow = [&window] { window.refresh(); };
   window.show();
   // The size is locked as the window first shows, outer frame included, in twips.
   QTimer::singleShot(0, &window, [&] {

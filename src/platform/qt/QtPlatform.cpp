@@ -17,6 +17,7 @@ Text fromQString(const QString& text) {
 }
 
 Answer QtDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
+  if (beforeShow) beforeShow();
   QString body = toQString(text);
   body.replace(QChar(u'\r'), QChar(u'\n'));
   QMessageBox box(QMessageBox::NoIcon, toQString(caption), body, QMessageBox::NoButton,

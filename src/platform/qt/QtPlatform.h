@@ -1,6 +1,7 @@
 #pragma once
 // The real dialogs, opener and pointer on Qt.
 #include <QString>
+#include <functional>
 
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -14,6 +15,9 @@ Text fromQString(const QString& text);
 class QtDialogs : public Dialogs {
  public:
   Answer show(const Text& text, Buttons buttons, const Text& caption) override;
+  /// Run before each box: the window shows the state the action has reached, so a message between
+  /// stages appears over the result of the stage before it.
+  std::function<void()> beforeShow;
 };
 
 /// Hands the path to the desktop's opener and returns at once.
