@@ -185,6 +185,18 @@ describe('search every field', () => {
   });
 });
 
+describe('a page whose table rows were never filled', () => {
+  test('takes the field names from the first record and still binds, sorts and searches', async () => {
+    const written = pageIn('norows', { xml, noRows: true, field: '電話', lines: 33 });
+    const page = await openPage(browser, written.url);
+    assert.deepEqual(await page.$$eval('#head-rows td', (tds) => tds.map((td) => td.textContent)), NAMES);
+    assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /\[t(head|body)\]/, 'no placeholder text shows');
+    assert.deepEqual(await shownRows(page), records.slice(0, 16).map((r) => rowOf(r)));
+    await page.fill('#query', records[7].電話);
+    assert.deepEqual(await shownRows(page), [rowOf(records[7])]);
+  });
+});
+
 describe('documents a strict parser refuses', () => {
   test('raw "&" and "<" in values still show every record through the tolerant reader', async () => {
     const raw = records.slice(0, 5).map((r) => ({ ...r }));
