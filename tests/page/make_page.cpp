@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
 
   if (!opt.count("--no-rows")) page = orv::fillTableRows(page, splitNames(opt["--names"]));
   if (opt.count("--field")) {
-    page = orv::fillSearchField(page, orv::fromUtf8(opt["--field"]), std::stoll(opt["--lines"].empty() ? "0" : opt["--lines"]));
+    page = orv::fillSearchField(page, orv::fromUtf8(opt["--field"]),
+                                std::stoll(opt["--lines"].empty() ? "0" : opt["--lines"]));
   }
 
   if (!opt.count("--no-save")) {
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
       if (!writeBytes(opt["--xml-out"], xmlBytes)) return fail("cannot write " + opt["--xml-out"]);
     }
     const std::string path = opt.count("--xml-path") ? opt["--xml-path"] : opt["--xml-out"];
-    page = orv::fillSavedDocument(page, orv::fromUtf8(path), opt.count("--no-data") ? std::string() : xmlBytes);
+    page =
+        orv::fillSavedDocument(page, orv::fromUtf8(path), opt.count("--no-data") ? std::string() : xmlBytes);
   }
 
   auto encoded = orv::encodeCp932(page);

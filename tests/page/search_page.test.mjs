@@ -162,6 +162,9 @@ describe('search every field', () => {
     const page = await openPage(browser, written.url);
     assert.equal(await page.textContent('#search-field-name'), 'すべての項目');
     assert.equal(await statusText(page), '33件中 1–20件', 'an unfilled page size falls back to 20');
+    await page.click('#next-page');
+    await page.fill('#query', '丁目');
+    assert.equal(await statusText(page), '31件中 1–20件', 'a new search starts on page 1');
     await page.fill('#query', 'ｽｽﾞｷ');
     const suzuki = records.filter((r) => r.読み.startsWith('ｽｽﾞｷ'));
     assert.deepEqual(await shownRows(page), suzuki.map((r) => rowOf(r)));
@@ -182,6 +185,18 @@ describe('search every field', () => {
   });
 });
 
+describe('a page whose table rows were never filled', () => {
+  test('takes the field names from the first record and still binds, sorts and searches', async () => {
+    const written = pageIn('norows', { xml, noRows: true, field: '電話', lines: 33 });
+    const page = await openPage(browser, written.url);
+    assert.deepEqual(await page.$$eval('#head-rows td', (tds) => tds.map((td) => td.textContent)), NAMES);
+    assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /\[t(head|body)\]/, 'no placeholder text shows');
+    assert.deepEqual(await shownRows(page), records.slice(0, 16).map((r) => rowOf(r)));
+    await page.fill('#query', records[7].電話);
+    assert.deepEqual(await shownRows(page), [rowOf(records[7])]);
+  });
+});
+
 describe('documents a strict parser refuses', () => {
   test('raw "&" and "<" in values still show every record through the tolerant reader', async () => {
     const raw = records.slice(0, 5).map((r) => ({ ...r }));
@@ -192,9 +207,44 @@ describe('documents a strict parser refuses', () => {
     const expected = raw.map((r) => rowOf(r));
     expected[2][2] = '1 < 2 & 3';  // the five standard entities are still read
     assert.deepEqual(await shownRows(page), expected);
-    assert.match(await statusText(page), /^5件中 1–5件/);
+    assert.equal(await statusText(page), '5件中 1–5件');
+    assert.match(await page.textContent('#note'), /正しくない/);
     await page.fill('#query', '商会');
     assert.deepEqual(await shownRows(page), [expected[1]]);
+  });
+});
+
+describe('a large document', () => {
+  test('every record arrives in order, a raw "&" in the middle included, and the page size is capped', async () => {
+    const many = [];
+    for (let i = 0; i < 4500; i++) {
+      const r = records[i % records.length];
+      many.push({ ...r, 名前: `${r.名前}${i}`, 住所2: `${i}番地` });
+    }
+    many[2500].名前 = 'A & B';  // raw in the document: the slice holding it is read tolerantly
+    const body = xmlDocument(many).replace('A &amp; B', 'A & B');
+    const written = pageIn('large', { field: '名前', lines: 4500, xml: body });
+    const page = await openPage(browser, written.url);
+    // 4500 lines would give pages of 2250 rows; the page caps that at 500.
+    assert.equal(await statusText(page), '4500件中 1–500件');
+    assert.equal(await page.isVisible('#note'), true);
+    await page.click('#last-page');
+    assert.equal(await statusText(page), '4500件中 4001–4500件');
+    assert.deepEqual((await shownRows(page)).at(-1), rowOf(many[4499]));
+    await page.fill('#query', 'A & B');
+    assert.deepEqual(await shownRows(page), [rowOf(many[2500])]);
+    await page.fill('#query', '鈴木 大輔');
+    const found = many.filter((r) => r.名前.includes('鈴木 大輔'));
+    assert.ok(found.length > 100);
+    assert.equal(await statusText(page), `${found.length}件中 1–${found.length}件`);
+    assert.deepEqual((await shownRows(page)).at(-1), rowOf(found.at(-1)));
+  });
+
+  test('a record left open at the end is still shown', async () => {
+    const body = xmlDocument(records.slice(0, 3)).replace(/\r\n<\/mivoxml>\r\n\r\n<\/住所録>\r\n$/, '');
+    const written = pageIn('truncated', { field: '名前', lines: 6, xml: body });
+    const page = await openPage(browser, written.url);
+    assert.deepEqual(await shownRows(page), records.slice(0, 3).map((r) => rowOf(r)));
   });
 });
 
