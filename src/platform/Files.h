@@ -2,6 +2,7 @@
 // Files, folders and the opener, behind interfaces so the model runs without a real disk or desktop.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Text.h"
@@ -19,6 +20,12 @@ struct FileError {
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
   explicit operator bool() const { return kind != Kind::None; }
+};
+
+/// A piece of a file being written: bytes as they stand, or bytes to be written in base64.
+struct WritePart {
+  std::string_view bytes;
+  bool base64 = false;
 };
 
 struct ReadResult {
@@ -40,7 +47,10 @@ class TextFiles {
   /// renamed into place: a failure leaves what was there untouched.
   virtual FileError writeText(const Text& path, TextView text) = 0;
   /// Raw bytes written the same safe way (for content already encoded).
-  virtual FileError writeBytes(const Text& path, const std::string& bytes) = 0;
+  FileError writeBytes(const Text& path, const std::string& bytes) { return writeParts(path, {{bytes, false}}); }
+  /// Pieces written one after another the same safe way; a large document embedded in base64 is
+  /// encoded on the way to the disk, never held in memory whole.
+  virtual FileError writeParts(const Text& path, const std::vector<WritePart>& parts) = 0;
 };
 
 /// Folders, drives and the program's place.

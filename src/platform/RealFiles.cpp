@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 
+#include "common/Base64.h"
 #include "platform/Lines.h"
 #include "platform/ShiftJis.h"
 
@@ -152,7 +153,7 @@ FileError RealTextFiles::writeText(const Text& path, TextView text) {
   return writeBytes(path, e.bytes);
 }
 
-FileError RealTextFiles::writeBytes(const Text& path, const std::string& bytes) {
+FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
   const std::string target = toUtf8(path);
   fs::path targetPath(target);
   fs::path folder = targetPath.parent_path();
@@ -175,7 +176,19 @@ FileError RealTextFiles::writeBytes(const Text& path, const std::string& bytes) 
   }
   if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, systemReason(errno));
   int err = 0;
-  bool ok = writeAll(fd, bytes.data(), bytes.size(), err);
+  bool ok = true;
+  for (const WritePart& part : parts) {
+    if (!part.base64) {
+      ok = writeAll(fd, part.bytes.data(), part.bytes.size(), err);
+    } else {
+      constexpr std::size_t kSlice = 3 * 16384;  // a multiple of three: the pieces join exactly
+      for (std::size_t at = 0; ok && at < part.bytes.size(); at += kSlice) {
+        const std::string encoded = base64(part.bytes.substr(at, kSlice));
+        ok = writeAll(fd, encoded.data(), encoded.size(), err);
+      }
+    }
+    if (!ok) break;
+  }
   if (ok && ::fsync(fd) != 0) {
     err = errno;
     ok = false;

@@ -9,7 +9,7 @@ class RealTextFiles : public TextFiles {
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
   FileError writeText(const Text& path, TextView text) override;
-  FileError writeBytes(const Text& path, const std::string& bytes) override;
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
 };
 
 /// The real file system; the program folder is taken from the running executable.

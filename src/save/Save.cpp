@@ -50,13 +50,20 @@ void Form1::saveCommand() {
     return;
   }
   const bool writePage = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
-  Text page = fillSavedDocument(text(Ctl::Text6), xmlPath, xml.bytes);
-  EncodeResult pageBytes;
+  Text page = fillXmlFile(text(Ctl::Text6), xmlPath);
+  // The page's text is encoded in the pieces around the embedded document.
+  std::vector<std::string> pagePieces;
   if (writePage) {
-    pageBytes = encodeCp932(page);
-    if (!pageBytes.ok) {
-      message(cannotWrite(pageBytes, u"検索ページ"));
-      return;
+    for (TextView rest = page;;) {
+      std::size_t mark = rest.find(kXmlDataMark);
+      EncodeResult piece = encodeCp932(rest.substr(0, mark));
+      if (!piece.ok) {
+        message(cannotWrite(piece, u"検索ページ"));
+        return;
+      }
+      pagePieces.push_back(std::move(piece.bytes));
+      if (mark == TextView::npos) break;
+      rest.remove_prefix(mark + kXmlDataMark.size());
     }
   }
 
@@ -76,12 +83,23 @@ void Form1::saveCommand() {
     }
   }
   setText(Ctl::Text6, std::move(page));
+  // The first save after a conversion puts this document into the page, the way it fills in the
+  // path; later saves keep it until a new conversion prepares a fresh page.
+  if (!searchPageDocumentSet && contains(text(Ctl::Text6), kXmlDataMark)) {
+    searchPageDocument = std::move(xml.bytes);
+    searchPageDocumentSet = true;
+  }
   folderChange(folder);
   // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
   // field and was told to save expects a page.
   if (!writePage) return;
   const Text pagePath = platform_.fs.programFolder() + u"/XmlSearchTemp.htm";
-  FileError err = platform_.files.writeBytes(pagePath, pageBytes.bytes);
+  std::vector<WritePart> parts;
+  for (std::size_t i = 0; i < pagePieces.size(); ++i) {
+    if (i > 0) parts.push_back({searchPageDocument, true});
+    parts.push_back({pagePieces[i], false});
+  }
+  FileError err = platform_.files.writeParts(pagePath, parts);
   if (err) {
     message(describe(err));
     return;

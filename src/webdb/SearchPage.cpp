@@ -1,5 +1,7 @@
 #include "webdb/SearchPage.h"
 
+#include "common/Base64.h"
+
 namespace orv {
 
 namespace {
@@ -10,7 +12,6 @@ constexpr TextView kSearchFieldMark = u"<search_field>";
 constexpr TextView kKennsakuFieldMark = u"[kennsaku_field]";
 constexpr TextView kPageSizeMark = u"[pagesize]";
 constexpr TextView kXmlFileMark = u"[xmlfile]";
-constexpr TextView kXmlDataMark = u"[xmldata]";
 
 Text escapeHtml(TextView text) {
   Text out;
@@ -72,40 +73,13 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount) {
   return out;
 }
 
+Text fillXmlFile(TextView page, TextView xmlPath) { return replaceAll(page, kXmlFileMark, escapeHtml(xmlPath)); }
+
 Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes) {
-  Text out = replaceAll(page, kXmlFileMark, escapeHtml(xmlPath));
+  Text out = fillXmlFile(page, xmlPath);
   if (contains(out, kXmlDataMark)) {
     const std::string encoded = base64(xmlBytes);
     replaceAllInPlace(out, kXmlDataMark, Text(encoded.begin(), encoded.end()));
-  }
-  return out;
-}
-
-std::string base64(std::string_view bytes) {
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  std::size_t i = 0;
-  auto at = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[k])); };
-  for (; i + 3 <= bytes.size(); i += 3) {
-    const std::uint32_t v = (at(i) << 16) | (at(i + 1) << 8) | at(i + 2);
-    out += kAlphabet[(v >> 18) & 63];
-    out += kAlphabet[(v >> 12) & 63];
-    out += kAlphabet[(v >> 6) & 63];
-    out += kAlphabet[v & 63];
-  }
-  const std::size_t rest = bytes.size() - i;
-  if (rest == 1) {
-    const std::uint32_t v = at(i) << 16;
-    out += kAlphabet[(v >> 18) & 63];
-    out += kAlphabet[(v >> 12) & 63];
-    out += "==";
-  } else if (rest == 2) {
-    const std::uint32_t v = (at(i) << 16) | (at(i + 1) << 8);
-    out += kAlphabet[(v >> 18) & 63];
-    out += kAlphabet[(v >> 12) & 63];
-    out += kAlphabet[(v >> 6) & 63];
-    out += '=';
   }
   return out;
 }

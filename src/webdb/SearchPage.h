@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Base64.h"
 #include "common/Text.h"
 
 namespace orv {
@@ -29,7 +30,11 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 /// can show the records without reading a second file.
 Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
 
-/// Standard base64 alphabet, with padding, without line breaks.
-std::string base64(std::string_view bytes);
+/// The first half of fillSavedDocument: every "[xmlfile]" replaced by the escaped path.
+Text fillXmlFile(TextView page, TextView xmlPath);
+
+/// Where the page carries the XML document itself, as base64.
+inline constexpr TextView kXmlDataMark = u"[xmldata]";
+
 
 }  // namespace orv

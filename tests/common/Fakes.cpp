@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "common/Base64.h"
 #include "platform/ShiftJis.h"
 
 namespace orv {
@@ -86,7 +87,9 @@ FileError FakeDisk::writeText(const Text& path, TextView text) {
   return writeBytes(path, e.bytes);
 }
 
-FileError FakeDisk::writeBytes(const Text& path, const std::string& bytes) {
+FileError FakeDisk::writeParts(const Text& path, const std::vector<WritePart>& parts) {
+  std::string bytes;
+  for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
   Text p = absolute(path);
   auto slash = p.rfind(u'/');
   Text parent = slash == 0 ? Text(u"/") : p.substr(0, slash);

@@ -36,7 +36,7 @@ class FakeDisk : public TextFiles, public FileSystem {
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
   FileError writeText(const Text& path, TextView text) override;
-  FileError writeBytes(const Text& path, const std::string& bytes) override;
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
   // FileSystem
   bool fileExists(const Text& path) override;
   Text programFolder() override { return program; }

@@ -1,0 +1,88 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "common/Base64.h"
+#include "common/TextTest.h"
+#include "platform/RealFiles.h"
+#include "platform/ShiftJis.h"
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempFolder {
+  TempFolder() : path(fs::temp_directory_path() / ("orv-files-" + std::to_string(::getpid()))) {
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempFolder() { fs::remove_all(path); }
+  Text at(const std::string& name) const { return fromUtf8((path / name).string()); }
+  std::string bytesOf(const std::string& name) const {
+    std::ifstream in(path / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::size_t entries() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), fs::directory_iterator()));
+  }
+  fs::path path;
+};
+
+TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehind) {
+  TempFolder dir;
+  RealTextFiles files;
+  std::ofstream(dir.path / "doc.xml") << "old content";
+  EXPECT_FALSE(files.writeText(dir.at("doc.xml"), u"新しい内容\r\n"));
+  EXPECT_EQ(dir.bytesOf("doc.xml"), encodeCp932(u"新しい内容\r\n").bytes);
+  EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+}
+
+TEST(RealTextFiles, RefusesWhatItCannotWriteAndKeepsWhatWasThere) {
+  TempFolder dir;
+  RealTextFiles files;
+  std::ofstream(dir.path / "doc.xml") << "old content";
+  FileError unencodable = files.writeText(dir.at("doc.xml"), u"絵文字\U0001F600");
+  EXPECT_EQ(unencodable.kind, FileError::Kind::Unencodable);
+  EXPECT_EQ(unencodable.character, U'\U0001F600');
+  EXPECT_EQ(dir.bytesOf("doc.xml"), "old content");
+
+  FileError gone = files.writeText(dir.at("missing-folder/doc.xml"), u"x");
+  EXPECT_EQ(gone.kind, FileError::Kind::Unwritable);
+  EXPECT_FALSE(gone.reason.empty());
+
+  fs::create_directories(dir.path / "folder.xml");
+  EXPECT_EQ(files.writeText(dir.at("folder.xml"), u"x").kind, FileError::Kind::Unwritable);
+  EXPECT_TRUE(fs::is_directory(dir.path / "folder.xml"));
+}
+
+TEST(RealTextFiles, EncodesAnEmbeddedDocumentInSlicesThatJoinIntoOneBase64) {
+  TempFolder dir;
+  RealTextFiles files;
+  std::string document(200001, '\0');
+  std::mt19937 engine(7);
+  for (char& c : document) c = static_cast<char>(engine());
+  ASSERT_FALSE(files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}}));
+  EXPECT_EQ(dir.bytesOf("page.htm"), "<x>" + base64(document) + "</x>");
+}
+
+TEST(RealTextFiles, ReadsTheFirstLineAloneAndTellsAnEmptyFileAndAMissingOne) {
+  TempFolder dir;
+  RealTextFiles files;
+  std::ofstream(dir.path / "a.txt", std::ios::binary) << encodeCp932(u"\"住所\"\n,\"x\"\r\n\"second\"").bytes;
+  ReadResult first = files.readFirstLine(dir.at("a.txt"));
+  EXPECT_FALSE(first.error);
+  EXPECT_TEXT_EQ(first.text, u"\"住所\"\n,\"x\"");
+  std::ofstream(dir.path / "empty.txt");
+  EXPECT_TRUE(files.readFirstLine(dir.at("empty.txt")).emptyFile);
+  EXPECT_EQ(files.readText(dir.at("none.txt")).error.kind, FileError::Kind::NotFound);
+  std::ofstream(dir.path / "utf8.txt") << "\"\xe6\x9d\xb1\xe4\xba\xac\"";
+  ReadResult utf8 = files.readText(dir.at("utf8.txt"));
+  EXPECT_EQ(utf8.error.kind, FileError::Kind::NotShiftJis);
+  EXPECT_TRUE(utf8.error.utf8);
+}
+
+}  // namespace
+}  // namespace orv
