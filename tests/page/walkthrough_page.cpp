@@ -1,0 +1,58 @@
+// Runs the guided sample in the model over real files, as a first-time user would in the window:
+// the sample, WEB_DB mode, the search field "名前", Save. The program folder is the folder given, which
+// must hold search.mvo and sample.txt; the tool writes sample.xml and XmlSearchTemp.htm there.
+#include <cstdio>
+#include <string>
+
+#include "app/Form1.h"
+#include "platform/RealFiles.h"
+
+namespace {
+
+class ProgramIn : public orv::RealFileSystem {
+ public:
+  explicit ProgramIn(orv::Text folder) : folder_(std::move(folder)) {}
+  orv::Text programFolder() override { return folder_; }
+
+ private:
+  orv::Text folder_;
+};
+
+class OkToAll : public orv::Dialogs {
+ public:
+  orv::Answer show(const orv::Text& text, orv::Buttons, const orv::Text&) override {
+    std::fprintf(stderr, "box: %s\n", orv::toUtf8(text).c_str());
+    return orv::Answer::Ok;
+  }
+};
+
+class Opened : public orv::Opener {
+ public:
+  void open(const orv::Text& path) override { std::printf("%s\n", orv::toUtf8(path).c_str()); }
+};
+
+class NoPointer : public orv::Pointer {
+ public:
+  void setBusy(bool) override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: walkthrough_page PROGRAM_FOLDER\n");
+    return 2;
+  }
+  OkToAll dialogs;
+  orv::RealTextFiles files;
+  ProgramIn fs(orv::fromUtf8(argv[1]));
+  Opened opener;
+  NoPointer pointer;
+  orv::Form1 form(orv::Platform{dialogs, files, fs, opener, pointer});
+  form.startUp();
+  form.offerSample();
+  form.switchMode();
+  form.chooseSearchField(1);
+  form.saveCommand();
+  return form.searchPagePath.empty() ? 1 : 0;
+}
