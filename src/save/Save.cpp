@@ -30,10 +30,18 @@ Text cannotWrite(const EncodeResult& e, const Text& what) {
 
 void Form1::saveCommand() {
   // The root element is named by the parent name as it stands now; an unusable name would give a
-  // document no XML reader accepts.
-  if (headerArmed && !workingText().empty() && !isXmlName(text(Ctl::Text4))) {
-    message(u"親要素名「" + text(Ctl::Text4) + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
-    return;
+  // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
+  // no longer reaches the document.
+  if (headerArmed && !workingText().empty()) {
+    if (!isXmlName(text(Ctl::Text4))) {
+      message(u"親要素名「" + text(Ctl::Text4) + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
+      return;
+    }
+    EncodeResult name = encodeCp932(text(Ctl::Text4));
+    if (!name.ok) {
+      message(cannotWrite(name, u"親要素名"));
+      return;
+    }
   }
   headerStep();
   if (workingText().empty()) {
