@@ -57,11 +57,15 @@ void Form1::saveCommand() {
     message(cannotWrite(xml, u"XML文書"));
     return;
   }
-  const bool writePage = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
-  Text page = fillSavedDocument(text(Ctl::Text6), xmlPath, xml.bytes);
+  const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
+  // A conversion without a template left no page: an empty file would replace the last good page.
+  const bool writePage = pageWanted && !text(Ctl::Text6).empty();
+  // The path is used up in the page text; the document's data is not, so that a document corrected
+  // and saved again is the one its page shows.
+  Text page = fillDocumentPath(text(Ctl::Text6), xmlPath);
   EncodeResult pageBytes;
   if (writePage) {
-    pageBytes = encodeCp932(page);
+    pageBytes = encodeCp932(fillDocumentData(page, xml.bytes));
     if (!pageBytes.ok) {
       message(cannotWrite(pageBytes, u"検索ページ"));
       return;
@@ -87,6 +91,10 @@ void Form1::saveCommand() {
   folderChange(folder);
   // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
   // field and was told to save expects a page.
+  if (pageWanted && !writePage) {
+    message(u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。");
+    return;
+  }
   if (!writePage) return;
   const Text pagePath = platform_.fs.programFolder() + u"/XmlSearchTemp.htm";
   FileError err = platform_.files.writeBytes(pagePath, pageBytes.bytes);

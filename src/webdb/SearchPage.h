@@ -24,9 +24,14 @@ Text fillTableRows(TextView templateText, const std::vector<Text>& names);
 /// becomes the integer part of half the line count.
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 
-/// Every "[xmlfile]" becomes the document's path, HTML-escaped; then every "[xmldata]" becomes the
-/// base64 form of `xmlBytes`, the document exactly as written to disk, so that a page opened from disk
-/// can show the records without reading a second file.
+/// Every "[xmlfile]" becomes the document's path, HTML-escaped.
+Text fillDocumentPath(TextView page, TextView xmlPath);
+
+/// Every "[xmldata]" becomes the base64 form of `xmlBytes`, the document exactly as written to disk, so
+/// that a page opened from disk can show the records without reading a second file.
+Text fillDocumentData(TextView page, std::string_view xmlBytes);
+
+/// fillDocumentPath, then fillDocumentData.
 Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
 
 /// Standard base64 alphabet, with padding, without line breaks.

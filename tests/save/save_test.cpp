@@ -1,6 +1,7 @@
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
+#include "webdb/SearchPage.h"
 
 namespace orv {
 namespace {
@@ -239,6 +240,51 @@ TEST(Save, TheSearchPageKeepsTheFirstDocumentPathOnALaterSave) {
   EXPECT_EQ(h.disk.contents[u"/data/other.xml"], kDocument);
   EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/b.xml</p>"));
   EXPECT_FALSE(contains(h.disk.textOf(kPagePath), u"other"));
+}
+
+TEST(Save, ACorrectedDocumentSavedAgainIsTheOneThePageCarries) {
+  Harness h;
+  h.disk.put(kTemplatePath, kTestTemplate + u"\r\n<script>[xmldata]</script>");
+  h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
+  load(h, u"/data/b.txt");
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command9);
+  h.f().click(Ctl::Command3);
+  const std::string first = h.disk.contents[u"/data/b.xml"];
+  ASSERT_TRUE(contains(h.disk.textOf(kPagePath), fromUtf8(base64(first))));
+
+  Text corrected = h.f().workingText();
+  corrected.replace(corrected.find(u"Pen"), 3, u"Pencil");
+  h.f().textEdited(Ctl::RichTextBox1, corrected);
+  h.f().click(Ctl::Command3);
+
+  const std::string second = h.disk.contents[u"/data/b.xml"];
+  ASSERT_NE(second.find("<title>Pencil</title>"), std::string::npos);
+  const Text page = h.disk.textOf(kPagePath);
+  EXPECT_TRUE(contains(page, u"<script>" + fromUtf8(base64(second)) + u"</script>"));
+  EXPECT_TRUE(contains(page, u"<p>/data/b.xml</p>"));
+  EXPECT_EQ(h.opener.opened, (std::vector<Text>{kPagePath, kPagePath}));
+}
+
+TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
+  Harness h;
+  h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
+  h.disk.putBytes(kPagePath, "earlier page");
+  load(h, u"/data/b.txt");
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command9);
+  h.dialogs.shown.clear();
+
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
+  EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
+  EXPECT_TRUE(h.opener.opened.empty());
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{kAskSave, u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。"}));
+  EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
 }
 
 }  // namespace
