@@ -26,6 +26,28 @@ Text cannotWrite(const EncodeResult& e, const Text& what) {
          u"）\r何も保存していません。";
 }
 
+/// The declaration line of the header, CR LF included.
+TextView declarationLine() { return kHeaderTemplate.substr(0, kHeaderTemplate.find(kCrLf) + kCrLf.size()); }
+
+/// Takes off the declaration, the root's opening line and the root's closing tag that an earlier
+/// header step put around `document`; leaves a text that does not carry all three alone.
+void takeOffHeader(Text& document) {
+  const TextView declaration = declarationLine();
+  const std::size_t nameStart = declaration.size() + 1;
+  if (document.compare(0, declaration.size(), declaration) != 0 || document.size() < nameStart ||
+      document[declaration.size()] != u'<')
+    return;
+  const std::size_t nameEnd = document.find(u">\r\n", nameStart);
+  if (nameEnd == Text::npos) return;
+  const std::size_t bodyStart = nameEnd + 3;
+  const Text closing = u"</" + document.substr(nameStart, nameEnd - nameStart) + u">";
+  if (document.size() < bodyStart + closing.size() ||
+      document.compare(document.size() - closing.size(), closing.size(), closing) != 0)
+    return;
+  document.erase(document.size() - closing.size());
+  document.erase(0, bodyStart);
+}
+
 }  // namespace
 
 void Form1::saveCommand() {
@@ -34,7 +56,8 @@ void Form1::saveCommand() {
   // no longer reaches the document.
   if (headerArmed && !workingText().empty()) {
     if (!isXmlName(text(Ctl::Text4))) {
-      message(u"親要素名「" + text(Ctl::Text4) + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
+      message(u"親要素名「" + text(Ctl::Text4) +
+              u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
       return;
     }
     EncodeResult name = encodeCp932(text(Ctl::Text4));
@@ -42,6 +65,14 @@ void Form1::saveCommand() {
       message(cannotWrite(name, u"親要素名"));
       return;
     }
+  }
+  // Emptying and typing the parent name again after a save arms the header while the text still
+  // carries the earlier one. A converted text never begins with "<?xml" (its own "<" are escaped), so
+  // such a text carries that header: it comes off, and the new name goes in instead of a second one.
+  if (headerArmed && workingText().compare(0, declarationLine().size(), declarationLine()) == 0) {
+    Text document = takeWorkingText();
+    takeOffHeader(document);
+    setWorkingText(std::move(document));
   }
   headerStep();
   if (workingText().empty()) {

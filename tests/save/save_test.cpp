@@ -39,7 +39,8 @@ TEST(Save, AsksBeforeSavingAndBeforeOverwritingAndASecondSaveKeepsTheXmlPath) {
   EXPECT_EQ(h.dialogs.shown[0].buttons, Buttons::OkCancel);
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
   EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
-  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"b.txt", u"b.xml"})) << "the file list shows the new document";
+  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"b.txt", u"b.xml"}))
+      << "the file list shows the new document";
 
   h.f().click(Ctl::Command3);
   ASSERT_EQ(h.dialogs.shown.size(), 3u);
@@ -120,13 +121,16 @@ TEST(Save, AFailedWriteNamesTheFileKeepsTheOldOneAndSaysNothingOfSuccess) {
     std::string xmlAfter;
   };
   const Row rows[] = {
-      {"the document", u"/data/b.xml",
+      {"the document",
+       u"/data/b.xml",
        {kAskSave, kAskOverwrite,
         u"ファイルを書き込めません：/data/b.xml（No space left on device）\r元のファイルはそのままです。"},
        "old document"},
-      {"the search page", kPagePath,
+      {"the search page",
+       kPagePath,
        {kAskSave, kAskOverwrite,
-        u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on device）\r元のファイルはそのままです。"},
+        u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on "
+        u"device）\r元のファイルはそのままです。"},
        kDocument},
   };
   for (const Row& row : rows) {
@@ -159,7 +163,8 @@ TEST(Save, ACharacterShiftJisCannotHoldRefusesTheSaveNamingIt) {
   h.f().click(Ctl::Command3);
 
   EXPECT_EQ(h.dialogs.texts(),
-            std::vector<Text>{u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（XML文書）\r何も保存していません。"});
+            std::vector<Text>{
+                u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（XML文書）\r何も保存していません。"});
   EXPECT_EQ(h.disk.writes, 0);
 }
 
@@ -214,7 +219,8 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
     h.f().click(Ctl::Command3);
 
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
-    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"<p>/data/b.xml</p>")) << "[xmlfile] is filled in every mode";
+    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"<p>/data/b.xml</p>"))
+        << "[xmlfile] is filled in every mode";
     if (row.pageWritten) {
       EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
       EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), h.f().text(Ctl::Text6));
@@ -283,8 +289,27 @@ TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
   EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
   EXPECT_TRUE(h.opener.opened.empty());
   EXPECT_EQ(h.dialogs.texts(),
-            (std::vector<Text>{kAskSave, u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。"}));
+            (std::vector<Text>{
+                kAskSave,
+                u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。"}));
   EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
+}
+
+TEST(Save, ARootRenamedAfterASaveReplacesTheHeaderRatherThanNestingASecondOne) {
+  Harness h;
+  converted(h);
+  h.f().click(Ctl::Command3);
+  h.f().textEdited(Ctl::Text4, u"");
+  h.f().textEdited(Ctl::Text4, u"shop");
+
+  h.f().click(Ctl::Command3);
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"],
+            "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<shop>\r\n"
+            "<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n</shop>");
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{kAskSave, kAskSave, kAskOverwrite, kAskSave, kAskOverwrite}));
 }
 
 }  // namespace
