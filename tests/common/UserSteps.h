@@ -8,7 +8,8 @@ namespace orv {
 
 /// A small search page template with every placeholder, its last line without a line end.
 inline const Text kTestTemplate =
-    u"<table>\r\n[thead]\r\n[tbody]\r\n</table>\r\n<p>[xmlfile]</p>\r\n<p><search_field>|[kennsaku_field]|[pagesize]</p>";
+    u"<table>\r\n[thead]\r\n[tbody]\r\n</table>\r\n<p>[xmlfile]</"
+    u"p>\r\n<p><search_field>|[kennsaku_field]|[pagesize]</p>";
 inline const Text kTemplatePath = u"/opt/orvessa/search.mvo";
 inline const Text kPagePath = u"/opt/orvessa/XmlSearchTemp.htm";
 

@@ -11,7 +11,8 @@ const Text kThreeFields = u"\"A1\",\"Pen\",\"120\"\r\n\"B2\",\"Ink\",\"300\"\r\n
 
 Text notAName(const Text& what, const Text& name) {
   return what + u"「" + name +
-         u"」はXMLの要素名に使えません。\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
+         u"」はXMLの要素名に使えません。\r空白・記号（\" < > & "
+         u"など）を含まない名前、数字で始まらない名前にして下さい！";
 }
 
 TEST(Conversion, TheWorkedExampleBecomesExactlyTheElevenLinesOnDisk) {
@@ -62,15 +63,26 @@ TEST(Conversion, RefusedNamesStopTheRunBeforeAnythingChanges) {
   const std::vector<Text> good = {u"code", u"title", u"price"};
   const Row rows[] = {
       {"empty parent name", u"", good, u"", true},
-      {"the record element's name as parent", u"mivoxml", good, u"mivoxmlは使用できません。他の名称にして下さい！", false},
+      {"the record element's name as parent", u"mivoxml", good,
+       u"mivoxmlは使用できません。他の名称にして下さい！", false},
       {"an enabled field box left empty", u"items", {u"code", u"", u"price"}, u"", true},
       {"a parent starting with a digit", u"1items", good, notAName(u"親要素名", u"1items"), true},
       {"a parent with a trailing blank", u"mivoxml ", good, notAName(u"親要素名", u"mivoxml "), true},
-      {"a field name holding a double quote", u"items", {u"code", u"ti\"tle", u"price"},
-       notAName(u"要素2の名前", u"ti\"tle"), true},
-      {"a field name with markup", u"items", {u"code", u"title", u"a<b"}, notAName(u"要素3の名前", u"a<b"), true},
-      {"a field named like the record element", u"items", {u"mivoxml", u"title", u"price"},
-       u"mivoxmlは使用できません。他の名称にして下さい！", true},
+      {"a field name holding a double quote",
+       u"items",
+       {u"code", u"ti\"tle", u"price"},
+       notAName(u"要素2の名前", u"ti\"tle"),
+       true},
+      {"a field name with markup",
+       u"items",
+       {u"code", u"title", u"a<b"},
+       notAName(u"要素3の名前", u"a<b"),
+       true},
+      {"a field named like the record element",
+       u"items",
+       {u"mivoxml", u"title", u"price"},
+       u"mivoxmlは使用できません。他の名称にして下さい！",
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -158,9 +170,9 @@ TEST(Conversion, AnIncompleteLastRecordIsToldAndLeftAsItStood) {
   convertFile(h, u"/data/short.txt", u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\"\r\n", u"list", {u"x", u"y"});
   ASSERT_EQ(h.f().fieldCount, 2);
   EXPECT_EQ(h.dialogs.texts(),
-            (std::vector<Text>{
-                u"最後のレコードの項目が足りません（\"の数が合いません）。2件のレコードを変換し、残りは変換せずにそのまま残しました。",
-                kDone}));
+            (std::vector<Text>{u"最後のレコードの項目が足りません（\"の数が合いません）。2件のレコードを変換"
+                               u"し、残りは変換せずにそのまま残しました。",
+                               kDone}));
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<x>a</x><y>b</y>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<x>c</x><y>d</y>\r\n</mivoxml>\r\n\r\n"
@@ -188,8 +200,9 @@ TEST(Conversion, ANameLeftInABoxTheLoadDisabledChangesNeitherTheRecordsNorThePag
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<code>B2</code><title>Ink</title>\r\n</mivoxml>\r\n\r\n");
-  EXPECT_NE(h.f().text(Ctl::Text6).find(u"<TR STYLE='background-color:cyan'><TD>code</TD><TD>title</TD></TR>"),
-            Text::npos);
+  EXPECT_NE(
+      h.f().text(Ctl::Text6).find(u"<TR STYLE='background-color:cyan'><TD>code</TD><TD>title</TD></TR>"),
+      Text::npos);
   EXPECT_EQ(h.f().writerSelector, 2);
 }
 
@@ -237,7 +250,8 @@ TEST(Conversion, AMissingOrUnreadableTemplateIsToldAndTheConversionStillComplete
     h.f().click(Ctl::Command4);
 
     EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{row.why + u"\r検索ページなしで変換を続けます。", kDone}));
-    EXPECT_TEXT_EQ(h.f().workingText(), u"<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n");
+    EXPECT_TEXT_EQ(h.f().workingText(),
+                   u"<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n");
     EXPECT_TEXT_EQ(h.f().text(Ctl::Text6), u"");
     EXPECT_TRUE(h.f().enabled(Ctl::Command3));
     EXPECT_TRUE(h.f().enabled(Ctl::Command9));
@@ -263,7 +277,8 @@ TEST(Conversion, EveryConversionRebuildsThePageRowsEvenForATextWithoutCommas) {
                  u"<TR><TD><SPAN DATAFLD=title></SPAN></TD></TR>\r\n"
                  u"</table>\r\n<p>[xmlfile]</p>\r\n<p><search_field>|[kennsaku_field]|[pagesize]</p>\r\n");
   EXPECT_TEXT_EQ(h.f().workingText(),
-                 u"<mivoxml>\r\n<title>Pen</title>\r\n</mivoxml>\r\n\r\n<mivoxml>\r\n<title>Ink</title>\r\n</mivoxml>\r\n\r\n");
+                 u"<mivoxml>\r\n<title>Pen</title>\r\n</mivoxml>\r\n\r\n<mivoxml>\r\n<title>Ink</title>\r\n</"
+                 u"mivoxml>\r\n\r\n");
 }
 
 }  // namespace

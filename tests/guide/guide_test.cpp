@@ -5,7 +5,8 @@
 namespace orv {
 namespace {
 
-const Text kQuestion = u"一体何が出来るツールか分からない方へ\rサンプル自動実行を用意しました。\rご覧になりますか？？";
+const Text kQuestion =
+    u"一体何が出来るツールか分からない方へ\rサンプル自動実行を用意しました。\rご覧になりますか？？";
 const Text kNamesNext = u"次に各要素を設定します。";
 const Text kConvertNext = u"次に「変換実行」をｸﾘｯｸしてXMLへの変換が開始されます。";
 const Text kDone =
@@ -74,7 +75,8 @@ TEST(SampleWalkThrough, AFullRunConvertsTheAddressBookAndTheFirstTimeRoadEndsWit
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{u"保存しますか？", u"保存しました！"}));
   EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"sample.xml");
   const Text document = h.disk.textOf(u"/opt/orvessa/sample.xml");
-  EXPECT_EQ(document.rfind(u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<住所録>\r\n<mivoxml>\r\n", 0), 0u);
+  EXPECT_EQ(document.rfind(u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<住所録>\r\n<mivoxml>\r\n", 0),
+            0u);
   EXPECT_EQ(document.size() - document.rfind(u"</住所録>"), 6u) << "the closing root tag ends the file";
   const Text page = h.disk.textOf(kPagePath);
   EXPECT_TRUE(contains(page, u"<p>sample.xml</p>"));

@@ -81,7 +81,8 @@ TEST(FileChoice, InWebDbModeSetsTheModeToNormalButLeavesTheCaptionAndTheNames) {
   EXPECT_EQ(differences(expected, snapshot(h.f())), "");
   EXPECT_TEXT_EQ(h.f().text(Ctl::Command9), u"WEB_DB作成");
   h.f().click(Ctl::Command7);
-  EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"}) << "the view command acts as in normal mode";
+  EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"})
+      << "the view command acts as in normal mode";
   h.f().click(Ctl::Command9);
   EXPECT_TEXT_EQ(h.f().text(Ctl::Command9), u"通常") << "the next press reads the caption";
   EXPECT_TRUE(h.dialogs.shown.empty());
@@ -96,13 +97,16 @@ TEST(FileChoice, AFileThatCannotBeUsedIsNotUsedAndTheUserIsTold) {
     Text message;
   };
   const Row rows[] = {
-      {"unreadable", "\"a\"\r\n", true, false, u"ファイルを読み込めません：/data/bad.txt（Permission denied）"},
+      {"unreadable", "\"a\"\r\n", true, false,
+       u"ファイルを読み込めません：/data/bad.txt（Permission denied）"},
       {"gone from the folder", "", false, true, u"ファイルが見つかりません：/data/bad.txt"},
       {"empty", "", false, false, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。"},
       {"UTF-8", "\"\xe6\x9d\xb1\xe4\xba\xac\",\"x\"\r\n", false, false,
-       u"UTF-8のテキストファイルです：/data/bad.txt\rShift_JISで保存し直してから読み込んでください。何も変更していません。"},
+       u"UTF-8のテキストファイルです：/data/"
+       u"bad.txt\rShift_JISで保存し直してから読み込んでください。何も変更していません。"},
       {"bytes that are not Shift_JIS", "\"ok\x85\x40\"\r\n", false, false,
-       u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 を読み込めません。何も変更していません。"},
+       u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 "
+       u"を読み込めません。何も変更していません。"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -124,8 +128,8 @@ TEST(FileChoice, AFileThatCannotBeUsedIsNotUsedAndTheUserIsTold) {
 
 TEST(FileList, ShowsTextXmlAndAnyNameEndingInHtmWhateverTheLetterCase) {
   Harness h;
-  for (const char16_t* name : {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT",
-                               u"h.xml.bak", u"mytxt"})
+  for (const char16_t* name :
+       {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT", u"h.xml.bak", u"mytxt"})
     h.disk.put(Text(u"/data/") + name, u"x");
   h.f().folderChange(u"/data");
   EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"g.TxT"}));

@@ -46,15 +46,18 @@ TEST(ModeSwitch, ListsTheNamesUpToTheLastUsedBoxEmptyOnesIncluded) {
   const Row rows[] = {
       {"a gap in the middle", {u"a", u"", u"c"}, {u"a", u"", u"c"}},
       {"all boxes empty", {}, {u""}},
-      {"only the last box", {u"", u"", u"", u"", u"", u"", u"", u"", u"z"},
+      {"only the last box",
+       {u"", u"", u"", u"", u"", u"", u"", u"", u"z"},
        {u"", u"", u"", u"", u"", u"", u"", u"", u"z"}},
-      {"the sample's names", {u"読み", u"名前", u"住所1", u"住所2", u"電話"},
+      {"the sample's names",
+       {u"読み", u"名前", u"住所1", u"住所2", u"電話"},
        {u"読み", u"名前", u"住所1", u"住所2", u"電話"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Harness h;
-    for (std::size_t i = 0; i < row.boxes.size(); ++i) h.f().setText(text2(static_cast<int>(i)), row.boxes[i]);
+    for (std::size_t i = 0; i < row.boxes.size(); ++i)
+      h.f().setText(text2(static_cast<int>(i)), row.boxes[i]);
     h.f().click(Ctl::Command9);
     EXPECT_EQ(h.f().comboItems(), row.listed);
   }
