@@ -83,10 +83,6 @@ class Form1 {
   std::int32_t lockedWidthTwips = 0;
   std::int32_t lockedHeightTwips = 0;
   Text searchPagePath;
-  /// The XML document (Shift_JIS bytes) that the search page carries, set by the first save after a
-  /// conversion prepared the page; the page's text keeps "[xmldata]" where it goes.
-  std::string searchPageDocument;
-  bool searchPageDocumentSet = false;
   std::int16_t sampleFlag = 0;
   /// True while the header template is waiting to be put in front of the working text: set by the
   /// placeholder restore, cleared by the header step.

@@ -26,14 +26,53 @@ Text cannotWrite(const EncodeResult& e, const Text& what) {
          u"）\r何も保存していません。";
 }
 
+/// The declaration line of the header, CR LF included.
+TextView declarationLine() { return kHeaderTemplate.substr(0, kHeaderTemplate.find(kCrLf) + kCrLf.size()); }
+
+/// Takes off the declaration, the root's opening line and the root's closing tag that an earlier
+/// header step put around `document`; leaves a text that does not carry all three alone.
+void takeOffHeader(Text& document) {
+  const TextView declaration = declarationLine();
+  const std::size_t nameStart = declaration.size() + 1;
+  if (document.compare(0, declaration.size(), declaration) != 0 || document.size() < nameStart ||
+      document[declaration.size()] != u'<')
+    return;
+  const std::size_t nameEnd = document.find(u">\r\n", nameStart);
+  if (nameEnd == Text::npos) return;
+  const std::size_t bodyStart = nameEnd + 3;
+  const Text closing = u"</" + document.substr(nameStart, nameEnd - nameStart) + u">";
+  if (document.size() < bodyStart + closing.size() ||
+      document.compare(document.size() - closing.size(), closing.size(), closing) != 0)
+    return;
+  document.erase(document.size() - closing.size());
+  document.erase(0, bodyStart);
+}
+
 }  // namespace
 
 void Form1::saveCommand() {
   // The root element is named by the parent name as it stands now; an unusable name would give a
-  // document no XML reader accepts.
-  if (headerArmed && !workingText().empty() && !isXmlName(text(Ctl::Text4))) {
-    message(u"親要素名「" + text(Ctl::Text4) + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
-    return;
+  // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
+  // no longer reaches the document.
+  if (headerArmed && !workingText().empty()) {
+    if (!isXmlName(text(Ctl::Text4))) {
+      message(u"親要素名「" + text(Ctl::Text4) +
+              u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
+      return;
+    }
+    EncodeResult name = encodeCp932(text(Ctl::Text4));
+    if (!name.ok) {
+      message(cannotWrite(name, u"親要素名"));
+      return;
+    }
+  }
+  // Emptying and typing the parent name again after a save arms the header while the text still
+  // carries the earlier one. A converted text never begins with "<?xml" (its own "<" are escaped), so
+  // such a text carries that header: it comes off, and the new name goes in instead of a second one.
+  if (headerArmed && workingText().compare(0, declarationLine().size(), declarationLine()) == 0) {
+    Text document = takeWorkingText();
+    takeOffHeader(document);
+    setWorkingText(std::move(document));
   }
   headerStep();
   if (workingText().empty()) {
@@ -49,9 +88,13 @@ void Form1::saveCommand() {
     message(cannotWrite(xml, u"XML文書"));
     return;
   }
-  const bool writePage = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
-  Text page = fillXmlFile(text(Ctl::Text6), xmlPath);
-  // The page's text is encoded in the pieces around the embedded document.
+  const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
+  // A conversion without a template left no page: an empty file would replace the last good page.
+  const bool writePage = pageWanted && !text(Ctl::Text6).empty();
+  // The path is used up in the page text; the document's data is not, so that a document corrected
+  // and saved again is the one its page shows. The page's text is encoded in the pieces around the
+  // places where the document goes; the document itself is written in base64 on the way to the disk.
+  Text page = fillDocumentPath(text(Ctl::Text6), xmlPath);
   std::vector<std::string> pagePieces;
   if (writePage) {
     for (TextView rest = page;;) {
@@ -83,20 +126,18 @@ void Form1::saveCommand() {
     }
   }
   setText(Ctl::Text6, std::move(page));
-  // The first save after a conversion puts this document into the page, the way it fills in the
-  // path; later saves keep it until a new conversion prepares a fresh page.
-  if (!searchPageDocumentSet && contains(text(Ctl::Text6), kXmlDataMark)) {
-    searchPageDocument = std::move(xml.bytes);
-    searchPageDocumentSet = true;
-  }
   folderChange(folder);
   // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
   // field and was told to save expects a page.
+  if (pageWanted && !writePage) {
+    message(u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。");
+    return;
+  }
   if (!writePage) return;
   const Text pagePath = platform_.fs.programFolder() + u"/XmlSearchTemp.htm";
   std::vector<WritePart> parts;
   for (std::size_t i = 0; i < pagePieces.size(); ++i) {
-    if (i > 0) parts.push_back({searchPageDocument, true});
+    if (i > 0) parts.push_back({xml.bytes, true});
     parts.push_back({pagePieces[i], false});
   }
   FileError err = platform_.files.writeParts(pagePath, parts);

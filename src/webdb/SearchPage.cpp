@@ -73,15 +73,21 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount) {
   return out;
 }
 
-Text fillXmlFile(TextView page, TextView xmlPath) { return replaceAll(page, kXmlFileMark, escapeHtml(xmlPath)); }
+Text fillDocumentPath(TextView page, TextView xmlPath) {
+  return replaceAll(page, kXmlFileMark, escapeHtml(xmlPath));
+}
 
-Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes) {
-  Text out = fillXmlFile(page, xmlPath);
+Text fillDocumentData(TextView page, std::string_view xmlBytes) {
+  Text out(page);
   if (contains(out, kXmlDataMark)) {
     const std::string encoded = base64(xmlBytes);
     replaceAllInPlace(out, kXmlDataMark, Text(encoded.begin(), encoded.end()));
   }
   return out;
+}
+
+Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes) {
+  return fillDocumentData(fillDocumentPath(page, xmlPath), xmlBytes);
 }
 
 }  // namespace orv

@@ -25,16 +25,17 @@ Text fillTableRows(TextView templateText, const std::vector<Text>& names);
 /// becomes the integer part of half the line count.
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 
-/// Every "[xmlfile]" becomes the document's path, HTML-escaped; then every "[xmldata]" becomes the
-/// base64 form of `xmlBytes`, the document exactly as written to disk, so that a page opened from disk
-/// can show the records without reading a second file.
-Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
+/// Every "[xmlfile]" becomes the document's path, HTML-escaped.
+Text fillDocumentPath(TextView page, TextView xmlPath);
 
-/// The first half of fillSavedDocument: every "[xmlfile]" replaced by the escaped path.
-Text fillXmlFile(TextView page, TextView xmlPath);
+/// Every "[xmldata]" becomes the base64 form of `xmlBytes`, the document exactly as written to disk, so
+/// that a page opened from disk can show the records without reading a second file.
+Text fillDocumentData(TextView page, std::string_view xmlBytes);
+
+/// fillDocumentPath, then fillDocumentData.
+Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
 
 /// Where the page carries the XML document itself, as base64.
 inline constexpr TextView kXmlDataMark = u"[xmldata]";
-
 
 }  // namespace orv

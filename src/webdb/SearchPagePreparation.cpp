@@ -8,8 +8,6 @@ namespace orv {
 
 bool Form1::prepareSearchPage() {
   setText(Ctl::Text6, Text());
-  std::string().swap(searchPageDocument);
-  searchPageDocumentSet = false;
   const Text path = platform_.fs.programFolder() + u"/search.mvo";
   ReadResult read = platform_.files.readText(path);
   if (read.error) {

@@ -1,0 +1,316 @@
+#include "common/Fakes.h"
+#include "common/TextTest.h"
+#include "common/UserSteps.h"
+#include "webdb/SearchPage.h"
+
+namespace orv {
+namespace {
+
+const Text kAskSave = u"保存しますか？";
+const Text kAskOverwrite = u"同名ファイルがあります！上書きしますか？";
+const Text kSaved = u"保存しました！";
+const std::string kDocument =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<items>\r\n"
+    "<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n</items>";
+
+/// A window holding the converted text of `path`, with the boxes shown so far forgotten.
+void converted(Harness& h, const Text& path = u"/data/b.txt") {
+  convertFile(h, path, u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
+  ASSERT_TRUE(h.f().enabled(Ctl::Command3));
+  h.dialogs.shown.clear();
+}
+
+/// Presses the first-time button and declines the walk-through: only the sample flag stays.
+void setSampleFlag(Harness& h) {
+  h.dialogs.script.push_back(Answer::Cancel);
+  h.f().click(Ctl::Command10);
+  h.dialogs.shown.clear();
+}
+
+TEST(Save, AsksBeforeSavingAndBeforeOverwritingAndASecondSaveKeepsTheXmlPath) {
+  Harness h;
+  converted(h);
+  h.f().folderChange(u"/data");
+
+  h.f().click(Ctl::Command3);
+  ASSERT_EQ(h.dialogs.shown.size(), 1u);
+  EXPECT_TEXT_EQ(h.dialogs.shown[0].text, kAskSave);
+  EXPECT_TEXT_EQ(h.dialogs.shown[0].caption, u"保存確認");
+  EXPECT_EQ(h.dialogs.shown[0].buttons, Buttons::OkCancel);
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
+  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
+  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"b.txt", u"b.xml"}))
+      << "the file list shows the new document";
+
+  h.f().click(Ctl::Command3);
+  ASSERT_EQ(h.dialogs.shown.size(), 3u);
+  EXPECT_TEXT_EQ(h.dialogs.shown[1].text, kAskSave);
+  EXPECT_TEXT_EQ(h.dialogs.shown[2].text, kAskOverwrite);
+  EXPECT_TEXT_EQ(h.dialogs.shown[2].caption, u"上書き確認");
+  EXPECT_EQ(h.dialogs.shown[2].buttons, Buttons::OkCancel);
+  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument) << "the header went in only once";
+  EXPECT_EQ(h.disk.contents.count(u"/data/b.xml.xml"), 0u);
+}
+
+TEST(Save, CancelAtEitherQuestionWritesNothingAndLeavesTheXmlPathShowing) {
+  struct Row {
+    const char* what;
+    bool existing;
+    std::vector<Answer> answers;
+    std::vector<Text> boxes;
+  };
+  const Row rows[] = {
+      {"cancel when asked to save", false, {Answer::Cancel}, {kAskSave, u"中止しました！"}},
+      {"cancel when asked to overwrite", true, {Answer::Ok, Answer::Cancel}, {kAskSave, kAskOverwrite}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Harness h;
+    converted(h);
+    setSampleFlag(h);
+    if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
+    h.dialogs.script.assign(row.answers.begin(), row.answers.end());
+
+    h.f().click(Ctl::Command3);
+
+    EXPECT_EQ(h.dialogs.texts(), row.boxes);
+    EXPECT_EQ(h.disk.writes, 0);
+    EXPECT_EQ(h.disk.contents.count(kPagePath), 0u);
+    if (row.existing) {
+      EXPECT_EQ(h.disk.contents[u"/data/b.xml"], "old document");
+    }
+    EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
+    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"[xmlfile]"));
+  }
+}
+
+TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtReplaced) {
+  struct Row {
+    Text textPath;
+    Text xmlPath;
+  };
+  const Row rows[] = {
+      {u"/data/b.txt", u"/data/b.xml"},
+      {u"/data/A.TXT", u"/data/A.xml"},
+      {u"/data/x.txt/b.txt", u"/data/x.txt/b.xml"},
+      {u"/data/list.txt.txt", u"/data/list.txt.xml"},
+      {u"/data/mytxt", u"/data/mytxt.xml"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(toUtf8(row.textPath));
+    Harness h;
+    h.disk.folderSet.insert(u"/data/x.txt");
+    converted(h, row.textPath);
+    const std::string textBytes = h.disk.contents[row.textPath];
+
+    h.f().click(Ctl::Command3);
+
+    EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), row.xmlPath);
+    EXPECT_EQ(h.disk.contents[row.xmlPath], kDocument);
+    EXPECT_EQ(h.disk.contents[row.textPath], textBytes);
+    EXPECT_EQ(h.disk.writes, 1);
+  }
+}
+
+TEST(Save, AFailedWriteNamesTheFileKeepsTheOldOneAndSaysNothingOfSuccess) {
+  struct Row {
+    const char* what;
+    Text failing;
+    std::vector<Text> boxes;
+    std::string xmlAfter;
+  };
+  const Row rows[] = {
+      {"the document",
+       u"/data/b.xml",
+       {kAskSave, kAskOverwrite,
+        u"ファイルを書き込めません：/data/b.xml（No space left on device）\r元のファイルはそのままです。"},
+       "old document"},
+      {"the search page",
+       kPagePath,
+       {kAskSave, kAskOverwrite,
+        u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on "
+        u"device）\r元のファイルはそのままです。"},
+       kDocument},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Harness h;
+    converted(h);
+    setSampleFlag(h);
+    h.disk.putBytes(u"/data/b.xml", "old document");
+    h.disk.putBytes(kPagePath, "old page");
+    h.disk.failWrites.insert(row.failing);
+
+    h.f().click(Ctl::Command3);
+
+    EXPECT_EQ(h.dialogs.texts(), row.boxes);
+    EXPECT_EQ(h.disk.contents[u"/data/b.xml"], row.xmlAfter);
+    EXPECT_EQ(h.disk.contents[kPagePath], "old page");
+    EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
+    EXPECT_TRUE(h.opener.opened.empty());
+    EXPECT_FALSE(h.f().busy());
+  }
+}
+
+TEST(Save, ACharacterShiftJisCannotHoldRefusesTheSaveNamingIt) {
+  Harness h;
+  converted(h);
+  Text edited = h.f().workingText();
+  edited.replace(edited.find(u"Pen"), 3, u"Pen😀");
+  h.f().textEdited(Ctl::RichTextBox1, edited);
+
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.dialogs.texts(),
+            std::vector<Text>{
+                u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（XML文書）\r何も保存していません。"});
+  EXPECT_EQ(h.disk.writes, 0);
+}
+
+TEST(Save, AParentNameTheDocumentCannotCarryIsRefusedAndTheCorrectedNameThenSaves) {
+  struct Row {
+    Text typed;
+    Text message;
+  };
+  const Row rows[] = {
+      {u"1st", u"親要素名「1st」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！"},
+      {u"店😀", u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（親要素名）\r何も保存していません。"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(toUtf8(row.typed));
+    Harness h;
+    converted(h);
+    const Text body = h.f().workingText();
+    h.f().textEdited(Ctl::Text4, row.typed);
+
+    h.f().click(Ctl::Command3);
+
+    EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
+    EXPECT_EQ(h.disk.writes, 0);
+    EXPECT_TEXT_EQ(h.f().workingText(), body) << "no header went in";
+
+    h.f().textEdited(Ctl::Text4, u"items");
+    h.f().click(Ctl::Command3);
+    EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
+  }
+}
+
+TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedInWebDbMode) {
+  struct Row {
+    const char* what;
+    bool webDb;
+    bool sampleFlag;
+    bool pageWritten;
+  };
+  const Row rows[] = {
+      {"normal mode", false, false, false},
+      {"normal mode after the first-time button", false, true, true},
+      {"WEB_DB mode", true, false, true},
+      {"WEB_DB mode after the first-time button", true, true, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Harness h;
+    converted(h);
+    if (row.sampleFlag) setSampleFlag(h);
+    if (row.webDb) h.f().click(Ctl::Command9);
+
+    h.f().click(Ctl::Command3);
+
+    EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
+    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"<p>/data/b.xml</p>"))
+        << "[xmlfile] is filled in every mode";
+    if (row.pageWritten) {
+      EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
+      EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), h.f().text(Ctl::Text6));
+      EXPECT_TEXT_EQ(h.f().searchPagePath, kPagePath);
+    } else {
+      EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kAskSave});
+      EXPECT_EQ(h.disk.contents.count(kPagePath), 0u);
+      EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
+    }
+    EXPECT_EQ(h.opener.opened, row.webDb ? std::vector<Text>{kPagePath} : std::vector<Text>{});
+  }
+}
+
+TEST(Save, TheSearchPageKeepsTheFirstDocumentPathOnALaterSave) {
+  Harness h;
+  converted(h);
+  setSampleFlag(h);
+  h.f().click(Ctl::Command3);
+  h.f().textEdited(Ctl::Text5, u"/data/other.txt");
+
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.disk.contents[u"/data/other.xml"], kDocument);
+  EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/b.xml</p>"));
+  EXPECT_FALSE(contains(h.disk.textOf(kPagePath), u"other"));
+}
+
+TEST(Save, ACorrectedDocumentSavedAgainIsTheOneThePageCarries) {
+  Harness h;
+  h.disk.put(kTemplatePath, kTestTemplate + u"\r\n<script>[xmldata]</script>");
+  h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
+  load(h, u"/data/b.txt");
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command9);
+  h.f().click(Ctl::Command3);
+  const std::string first = h.disk.contents[u"/data/b.xml"];
+  ASSERT_TRUE(contains(h.disk.textOf(kPagePath), fromUtf8(base64(first))));
+
+  Text corrected = h.f().workingText();
+  corrected.replace(corrected.find(u"Pen"), 3, u"Pencil");
+  h.f().textEdited(Ctl::RichTextBox1, corrected);
+  h.f().click(Ctl::Command3);
+
+  const std::string second = h.disk.contents[u"/data/b.xml"];
+  ASSERT_NE(second.find("<title>Pencil</title>"), std::string::npos);
+  const Text page = h.disk.textOf(kPagePath);
+  EXPECT_TRUE(contains(page, u"<script>" + fromUtf8(base64(second)) + u"</script>"));
+  EXPECT_TRUE(contains(page, u"<p>/data/b.xml</p>"));
+  EXPECT_EQ(h.opener.opened, (std::vector<Text>{kPagePath, kPagePath}));
+}
+
+TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
+  Harness h;
+  h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
+  h.disk.putBytes(kPagePath, "earlier page");
+  load(h, u"/data/b.txt");
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command9);
+  h.dialogs.shown.clear();
+
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
+  EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
+  EXPECT_TRUE(h.opener.opened.empty());
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{
+                kAskSave,
+                u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。"}));
+  EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
+}
+
+TEST(Save, ARootRenamedAfterASaveReplacesTheHeaderRatherThanNestingASecondOne) {
+  Harness h;
+  converted(h);
+  h.f().click(Ctl::Command3);
+  h.f().textEdited(Ctl::Text4, u"");
+  h.f().textEdited(Ctl::Text4, u"shop");
+
+  h.f().click(Ctl::Command3);
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"],
+            "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<shop>\r\n"
+            "<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n</shop>");
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{kAskSave, kAskSave, kAskOverwrite, kAskSave, kAskOverwrite}));
+}
+
+}  // namespace
+}  // namespace orv
