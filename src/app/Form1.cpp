@@ -107,9 +107,6 @@ bool Form1::click(Ctl c) {
   }
 }
 
-void Form1::textEdited(Ctl c, Text value) {
-  if (c == Ctl::RichTextBox1 && value != workingText()) workingTextConverted = false;
-  setText(c, std::move(value));
-}
+void Form1::textEdited(Ctl c, Text value) { setText(c, std::move(value)); }
 
 }  // namespace orv

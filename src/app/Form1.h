@@ -87,8 +87,8 @@ class Form1 {
   /// True while the header template is waiting to be put in front of the working text: set by the
   /// placeholder restore, cleared by the header step.
   bool headerArmed = true;
-  /// True while the working text is the result of a conversion (until a load, a file choice, the
-  /// Cancel command or an edit by the user replaces it): a second conversion would damage it.
+  /// True while the working text is the result of a conversion, edited by the user or not, until a
+  /// load, a file choice or the Cancel command replaces it: a second conversion would damage it.
   bool workingTextConverted = false;
 
   // --- File browser state ----------------------------------------------------------------------

@@ -45,6 +45,8 @@ void Form1::loadCommand() {
 
   setWorkingText(Text());
   workingTextConverted = false;
+  // A new text is not a document until it is converted: saving it now would write it as one.
+  setEnabled(Ctl::Command3, false);
   placeholderRestore();
   lineCount = 0;
   for (int i = 0; i < kNameBoxes; ++i) {

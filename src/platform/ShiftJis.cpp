@@ -89,7 +89,10 @@ DecodeResult decodeCp932(std::string_view bytes) {
       auto offset = static_cast<std::size_t>(in - bytes.data());
       r.errorOffset = static_cast<std::int64_t>(offset);
       r.errorLine = lineOfOffset(bytes, offset);
-      r.errorBytes = std::string(bytes.substr(offset, err == EINVAL ? 1 : 2));
+      // A byte that cannot begin a two-byte character is shown alone.
+      const auto lead = static_cast<unsigned char>(bytes[offset]);
+      const bool leadByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+      r.errorBytes = std::string(bytes.substr(offset, err == EINVAL || !leadByte ? 1 : 2));
       r.text.clear();
       return r;
     }

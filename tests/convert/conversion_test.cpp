@@ -226,6 +226,21 @@ TEST(Conversion, ASecondConversionOfAConvertedTextIsRefusedBeforeAndAfterASave) 
   }
 }
 
+TEST(Conversion, AnEditedConversionIsStillConvertedAndANewTextCannotBeSavedUntilConverted) {
+  Harness h;
+  convertFile(h, u"/data/items.txt", kThreeFields, u"items", {u"code", u"title", u"price"});
+  h.f().textEdited(Ctl::RichTextBox1, h.f().workingText() + u"note & more");
+  h.f().textEdited(Ctl::Text1, u"2");
+  h.dialogs.shown.clear();
+  h.f().click(Ctl::Command4);
+  ASSERT_EQ(h.dialogs.shown.size(), 1u);
+  EXPECT_EQ(h.f().workingText().find(u"&amp;"), Text::npos) << "nothing escaped twice";
+
+  ASSERT_TRUE(h.f().enabled(Ctl::Command3));
+  load(h, u"/data/items.txt", u"3");
+  EXPECT_FALSE(h.f().enabled(Ctl::Command3)) << "a loaded text is no document yet";
+}
+
 TEST(Conversion, AMissingOrUnreadableTemplateIsToldAndTheConversionStillCompletes) {
   struct Row {
     const char* what;

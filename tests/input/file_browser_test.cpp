@@ -72,6 +72,7 @@ TEST(FileChoice, InWebDbModeSetsTheModeToNormalButLeavesTheCaptionAndTheNames) {
   expected.controls[index(Ctl::Text1)].text = u"3";
   expected.controls[index(Ctl::Command1)].enabled = true;
   expected.controls[index(Ctl::Command4)].enabled = true;
+  expected.controls[index(Ctl::Command3)].enabled = false;  // a first line is no document to save
   expected.modeValue = kNormalMode;
   expected.writerSelector = 0;
   h.dialogs.shown.clear();
