@@ -2,7 +2,9 @@
 # Installs every system package the build, the window and the browser tests need (Debian, as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
-      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick nodejs npm)
+      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick)
+# Node.js runs the browser tests; a machine that already has it (from any source) keeps its own.
+command -v node >/dev/null && command -v npm >/dev/null || pkgs+=(nodejs npm)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

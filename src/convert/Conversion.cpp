@@ -3,15 +3,30 @@
 #include "convert/Prepare.h"
 #include "convert/RecordWriter.h"
 #include "convert/XmlName.h"
+#include "platform/ShiftJis.h"
 
 namespace orv {
 namespace {
 
 Text notUsable(const Text& name) { return name + u"は使用できません。他の名称にして下さい！"; }
 
+Text notWritable(const Text& name, const Text& what, char32_t c) {
+  return what + u"「" + name + u"」にShift_JISで保存できない文字があります：" + describeChar(c) +
+         u"\r別の名前にして下さい！";
+}
+
 Text notAnXmlName(const Text& name, const Text& what) {
   return what + u"「" + name +
          u"」はXMLの要素名に使えません。\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
+}
+
+// A name a document in Shift_JIS cannot carry is as unusable as one XML does not allow; told with the
+// character, so the user knows what to change. Empty when the name can be used.
+Text nameProblem(const Text& name, const Text& what) {
+  if (!isXmlName(name)) return notAnXmlName(name, what);
+  EncodeResult e = encodeCp932(name);
+  if (!e.ok) return notWritable(name, what, e.errorChar);
+  return {};
 }
 
 }  // namespace
@@ -35,8 +50,8 @@ void Form1::runConversion() {
   }
   // Names that are not XML names would make a document no reader accepts (and a name holding a
   // double quote would confuse the writer): refuse them before anything changes.
-  if (!isXmlName(parent)) {
-    message(notAnXmlName(parent, u"親要素名"));
+  if (Text problem = nameProblem(parent, u"親要素名"); !problem.empty()) {
+    message(problem);
     setEnabled(Ctl::Command4, true);
     return;
   }
@@ -49,8 +64,8 @@ void Form1::runConversion() {
       setEnabled(Ctl::Command4, true);
       return;
     }
-    if (!isXmlName(name)) {
-      message(notAnXmlName(name, u"要素" + decimal(i + 1) + u"の名前"));
+    if (Text problem = nameProblem(name, u"要素" + decimal(i + 1) + u"の名前"); !problem.empty()) {
+      message(problem);
       setEnabled(Ctl::Command4, true);
       return;
     }

@@ -13,6 +13,9 @@ Text describe(const FileError& e) {
     case FileError::Kind::Unreadable:
       return u"ファイルを読み込めません：" + e.path + reason();
     case FileError::Kind::NotShiftJis:
+      if (e.binary)
+        return u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：" + e.path +
+               u"\r何も変更していません。";
       if (e.utf8)
         return u"UTF-8のテキストファイルです：" + e.path +
                u"\rShift_JISで保存し直してから読み込んでください。何も変更していません。";

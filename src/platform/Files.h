@@ -18,6 +18,7 @@ struct FileError {
   std::int64_t line = 0;    ///< NotShiftJis: 1-based line of the bad bytes
   std::string bytes;        ///< NotShiftJis: the bad bytes
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
+  bool binary = false;      ///< NotShiftJis: the file is not text at all
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
   explicit operator bool() const { return kind != Kind::None; }
 };

@@ -35,6 +35,7 @@ FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.line = d.errorLine;
   e.bytes = d.errorBytes;
   e.utf8 = d.utf8;
+  e.binary = d.binary;
   return e;
 }
 

@@ -61,6 +61,13 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
 
 DecodeResult decodeCp932(std::string_view bytes) {
   DecodeResult r;
+  if (std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+    r.binary = true;
+    r.errorOffset = static_cast<std::int64_t>(nul);
+    r.errorLine = lineOfOffset(bytes, nul);
+    r.errorBytes = std::string(1, '\0');
+    return r;
+  }
   if (std::int64_t u = firstUtf8MultiByte(bytes); u >= 0) {
     r.utf8 = true;
     r.errorOffset = u;

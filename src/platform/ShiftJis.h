@@ -15,6 +15,7 @@ struct DecodeResult {
   std::int64_t errorLine = 0;     ///< 1-based line of that byte (lines end at CR or CR LF)
   std::string errorBytes;         ///< the offending bytes, at most two
   bool utf8 = false;              ///< refused because the bytes are UTF-8 text
+  bool binary = false;            ///< refused because a NUL byte shows the file is not text
 };
 
 struct EncodeResult {
@@ -26,7 +27,7 @@ struct EncodeResult {
 
 /// Strict decoding: a byte sequence that is not code page 932 is an error, never replaced. Bytes that
 /// form valid UTF-8 with at least one multi-byte character are refused as UTF-8: such text would
-/// often pass as code page 932 and show as garbage.
+/// often pass as code page 932 and show as garbage. A NUL byte marks a binary file, also refused.
 DecodeResult decodeCp932(std::string_view bytes);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);

@@ -57,6 +57,7 @@ ReadResult FakeDisk::readText(const Text& path) {
     r.error.line = d.errorLine;
     r.error.bytes = d.errorBytes;
     r.error.utf8 = d.utf8;
+    r.error.binary = d.binary;
     return r;
   }
   r.text = std::move(d.text);

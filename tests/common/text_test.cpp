@@ -72,6 +72,14 @@ TEST(ShiftJis, RefusesBytesItCannotReadAndNamesLineAndBytes) {
   EXPECT_FALSE(truncated.ok);
 }
 
+TEST(ShiftJis, RefusesABinaryFileByItsNulByte) {
+  auto d = decodeCp932(std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  EXPECT_FALSE(d.ok);
+  EXPECT_TRUE(d.binary);
+  EXPECT_EQ(d.errorOffset, 8);
+  EXPECT_EQ(d.errorLine, 2);
+}
+
 TEST(ShiftJis, RefusesUtf8TextThatWouldOtherwiseDecodeAsGarbage) {
   // UTF-8 for "東京" happens to be valid code page 932 byte for byte.
   auto d = decodeCp932("ok\r\n\xe6\x9d\xb1\xe4\xba\xac");

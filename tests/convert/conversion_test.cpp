@@ -78,6 +78,11 @@ TEST(Conversion, RefusedNamesStopTheRunBeforeAnythingChanges) {
        {u"code", u"title", u"a<b"},
        notAName(u"要素3の名前", u"a<b"),
        true},
+      {"a field name Shift_JIS cannot hold",
+       u"items",
+       {u"code", u"title\U0001F600", u"price"},
+       u"要素2の名前「title\U0001F600」にShift_JISで保存できない文字があります：U+1F600 (\U0001F600)\r別の名前にして下さい！",
+       true},
       {"a field named like the record element",
        u"items",
        {u"mivoxml", u"title", u"price"},
@@ -294,6 +299,19 @@ TEST(Conversion, EveryConversionRebuildsThePageRowsEvenForATextWithoutCommas) {
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<title>Pen</title>\r\n</mivoxml>\r\n\r\n<mivoxml>\r\n<title>Ink</title>\r\n</"
                  u"mivoxml>\r\n\r\n");
+}
+
+TEST(Conversion, ALineOfMoreThanAMillionCharactersLoadsCountsAndConvertsWhole) {
+  Harness h;
+  putTemplate(h);
+  const Text huge(1'200'000, u'ｱ');
+  h.disk.put(u"/data/long.txt", u"\"a\",\"" + huge + u"\",\"c\"\r\n");
+  load(h, u"/data/long.txt", u"9x");  // counted: one line of three fields
+  ASSERT_EQ(h.f().fieldCount, 3);
+  name(h, u"items", {u"code", u"title", u"price"});
+  h.f().click(Ctl::Command4);
+  EXPECT_TEXT_EQ(h.f().workingText(),
+                 u"<mivoxml>\r\n<code>a</code><title>" + huge + u"</title><price>c</price>\r\n</mivoxml>\r\n\r\n");
 }
 
 }  // namespace
