@@ -200,6 +200,13 @@ TEST(LoadCommand, RefusesBytesThatAreNotShiftJisWithAMessageAndChangesNothing) {
   EXPECT_NE(h.dialogs.shown[1].text.find(u"2行目"), Text::npos);
   EXPECT_NE(h.dialogs.shown[1].text.find(u"0xA0"), Text::npos);
   EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(Ctl::RichTextBox1)].text);
+
+  h.disk.putBytes(u"/data/image.txt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  h.f().textEdited(Ctl::Text5, u"/data/image.txt");
+  h.f().loadCommand();
+  ASSERT_EQ(h.dialogs.shown.size(), 3u);
+  EXPECT_NE(h.dialogs.shown[2].text.find(u"バイナリ"), Text::npos);
+  EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(Ctl::RichTextBox1)].text);
 }
 
 }  // namespace
