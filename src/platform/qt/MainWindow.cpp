@@ -243,6 +243,7 @@ void MainWindow::refresh() {
     QSignalBlocker block(w);
     w->setEnabled(form_.enabled(c));
     w->setVisible(form_.visible(c));
+    if (c == Ctl::RichTextBox1) continue;  // the working text has its own view, shown below
     const QString text = toQString(form_.text(c));
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
       setTextIfDifferent(edit, text);
