@@ -296,6 +296,7 @@ void MainWindow::refresh() {
         item->setData(Qt::UserRole, toQString(path));
         if (path == form_.folder) dir1_->setCurrentItem(item);
       }
+      if (dir1_->currentItem()) dir1_->scrollToItem(dir1_->currentItem());
     }
   }
   {
