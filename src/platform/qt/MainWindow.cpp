@@ -84,6 +84,17 @@ QString editStyle(Colour c) {
   return QStringLiteral("QLineEdit { background-color: %1; border: 1px solid #808080; }").arg(hex(c));
 }
 
+/// Refills a combo box only when its items differ, so that an unchanged list keeps its state.
+void setItems(QComboBox* combo, const std::vector<Text>& items) {
+  QStringList wanted;
+  for (const Text& t : items) wanted << toQString(t);
+  QStringList shown;
+  for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+  if (wanted == shown) return;
+  combo->clear();
+  combo->addItems(wanted);
+}
+
 void setTextIfDifferent(QLineEdit* edit, const QString& text) {
   if (edit->text() != text) edit->setText(text);
 }
@@ -261,26 +272,12 @@ void MainWindow::refresh() {
     auto* combo = static_cast<QComboBox*>(widget(Ctl::Combo1));
     QSignalBlocker block(combo);
     QSignalBlocker blockEdit(combo->lineEdit());
-    QStringList items;
-    for (const Text& t : form_.comboItems()) items << toQString(t);
-    QStringList shown;
-    for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-    if (items != shown) {
-      combo->clear();
-      combo->addItems(items);
-    }
+    setItems(combo, form_.comboItems());
     combo->setEditText(toQString(form_.text(Ctl::Combo1)));
   }
   {
     QSignalBlocker block(drive1_);
-    QStringList drives;
-    for (const Text& d : form_.driveList) drives << toQString(d);
-    QStringList shown;
-    for (int i = 0; i < drive1_->count(); ++i) shown << drive1_->itemText(i);
-    if (drives != shown) {
-      drive1_->clear();
-      drive1_->addItems(drives);
-    }
+    setItems(drive1_, form_.driveList);
     drive1_->setCurrentIndex(drive1_->findText(toQString(form_.drive)));
   }
   {
