@@ -3,9 +3,12 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import { createRequire } from 'node:module';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
+// The browser driver lives outside the sources, where run.sh installed it.
+const nodeDir = process.env.ORV_NODE_DIR || path.join(here, '../../build/page-node');
+const { chromium } = createRequire(path.join(nodeDir, 'package.json'))('playwright-core');
 export const makePageTool = process.env.ORV_MAKE_PAGE || path.join(here, '../../build/tests/page/make_page');
 export const templatePath = process.env.ORV_TEMPLATE || path.join(here, '../../resources/search.mvo');
 

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Runs the browser tests; installs their node packages from the lock file the first time.
+# Runs the browser tests. Their node packages are installed from the lock file, the first time, into a
+# folder outside the sources (ORV_NODE_DIR, by default beside the build), so the tree holds only our code.
 set -euo pipefail
 cd "$(dirname "$0")"
-if [ ! -d node_modules/playwright-core ]; then
-  npm ci --prefer-offline --no-audit --no-fund --loglevel=error
+export ORV_NODE_DIR=${ORV_NODE_DIR:-$(cd ../.. && pwd)/build/page-node}
+if [ ! -d "$ORV_NODE_DIR/node_modules/playwright-core" ]; then
+  mkdir -p "$ORV_NODE_DIR"
+  cp package.json package-lock.json "$ORV_NODE_DIR/"
+  npm ci --prefix "$ORV_NODE_DIR" --prefer-offline --no-audit --no-fund --loglevel=error
 fi
 exec node --test --test-concurrency=1 ./*.test.mjs
