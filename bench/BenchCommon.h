@@ -67,6 +67,8 @@ inline void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 }  // namespace bench
 
+#include <iconv.h>
+
 #include <chrono>
 #include <filesystem>
 
@@ -88,6 +90,30 @@ class NoPointer : public orv::Pointer {
  public:
   void setBusy(bool) override {}
 };
+
+/// The floor every figure is compared with: read the file, decode it and encode it again with the
+/// system's converter (iconv, code page 932), write the bytes out. Returns the seconds it took.
+inline double iconvFloor(const std::filesystem::path& in, const std::filesystem::path& out) {
+  auto start = std::chrono::steady_clock::now();
+  std::ifstream file(in, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), {});
+  auto convert = [](const char* to, const char* from, std::string& data) {
+    iconv_t cd = iconv_open(to, from);
+    std::string result(data.size() * 2 + 16, '\0');
+    char* src = data.data();
+    std::size_t srcLeft = data.size();
+    char* dst = result.data();
+    std::size_t dstLeft = result.size();
+    iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    result.resize(result.size() - dstLeft);
+    data.swap(result);
+  };
+  convert("UTF-16LE", "CP932", bytes);
+  convert("CP932", "UTF-16LE", bytes);
+  std::ofstream(out, std::ios::binary) << bytes;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 /// Writes a generated address book of `lines` lines as a Shift_JIS file; returns its size in bytes.
 inline std::int64_t writeAddressBook(const std::filesystem::path& path, std::int64_t lines) {

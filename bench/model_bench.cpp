@@ -12,17 +12,6 @@ using bench::secondsSince;
 
 namespace {
 
-double floorSeconds(const fs::path& in, const fs::path& out) {
-  auto start = Clock::now();
-  std::string bytes, reason;
-  bool notFound = false;
-  orv::readAllBytes(in.string(), bytes, reason, notFound);
-  orv::DecodeResult d = orv::decodeCp932(bytes);
-  orv::EncodeResult e = orv::encodeCp932(d.text);
-  std::ofstream(out, std::ios::binary) << e.bytes;
-  return secondsSince(start);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,7 +25,7 @@ int main(int argc, char** argv) {
   for (std::int64_t lines : sizes) {
     fs::path input = dir / ("book" + std::to_string(lines) + ".txt");
     const double mb = static_cast<double>(bench::writeAddressBook(input, lines)) / 1e6;
-    double floor = floorSeconds(input, dir / "floor.out");
+    double floor = bench::iconvFloor(input, dir / "floor.out");
 
     bench::AnsweringDialogs dialogs;
     orv::RealTextFiles files;

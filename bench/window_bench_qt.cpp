@@ -39,14 +39,7 @@ int main(int argc, char** argv) {
   const double mb = static_cast<double>(bench::writeAddressBook(input, lines)) / 1e6;
   fs::remove(dir / ("window" + std::to_string(lines) + ".xml"));
 
-  auto floorStart = Clock::now();
-  {
-    std::string bytes, reason;
-    bool notFound = false;
-    orv::readAllBytes(input.string(), bytes, reason, notFound);
-    std::ofstream(dir / "floor.out", std::ios::binary) << orv::encodeCp932(orv::decodeCp932(bytes).text).bytes;
-  }
-  const double floor = secondsSince(floorStart);
+  const double floor = bench::iconvFloor(input, dir / "floor.out");
 
   bench::AnsweringDialogs dialogs;
   orv::RealTextFiles files;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -57,6 +58,77 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   return first;
 }
 
+
+constexpr std::uint16_t kInvalid = 0xFFFF;
+constexpr std::uint16_t kLead = 0xFFFE;
+
+// Code page 932 as lookup tables, built once from the system's converter one character at a time. The
+// code page keeps no state between characters, so converting by table gives exactly what converting
+// the whole text would, many times faster.
+struct Tables {
+  std::uint16_t single[256];         // the character of a one-byte code, kLead or kInvalid
+  std::vector<std::uint16_t> pair;   // lead << 8 | trail -> the character, or kInvalid
+  std::vector<std::uint16_t> encode; // UTF-16 unit -> one byte (< 0x100), two bytes, or kInvalid
+};
+
+// One character through iconv: the UTF-16 units it gives (0, 1) and how many bytes it took.
+bool convertOne(iconv_t cd, const char* from, std::size_t size, char* to, std::size_t room, std::size_t& produced,
+                int& err) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* in = const_cast<char*>(from);
+  std::size_t inLeft = size;
+  char* out = to;
+  std::size_t outLeft = room;
+  const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+  err = ok ? 0 : errno;
+  produced = room - outLeft;
+  return ok;
+}
+
+std::uint16_t littleEndian(const char* two) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(two[0]) | (static_cast<unsigned char>(two[1]) << 8));
+}
+
+Tables buildTables() {
+  Tables t;
+  t.pair.assign(1 << 16, kInvalid);
+  t.encode.assign(1 << 16, kInvalid);
+  Iconv decoder("UTF-16LE", "CP932");
+  Iconv encoder("CP932", "UTF-16LE");
+  char out[8];
+  std::size_t produced = 0;
+  int err = 0;
+  for (int b = 0; b < 256; ++b) {
+    const char byte = static_cast<char>(b);
+    if (convertOne(decoder.get(), &byte, 1, out, sizeof out, produced, err) && produced == 2) {
+      t.single[b] = littleEndian(out);
+    } else {
+      t.single[b] = err == EINVAL ? kLead : kInvalid;
+    }
+  }
+  for (int lead = 0; lead < 256; ++lead) {
+    if (t.single[lead] != kLead) continue;
+    for (int trail = 0; trail < 256; ++trail) {
+      const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      if (convertOne(decoder.get(), two, 2, out, sizeof out, produced, err) && produced == 2)
+        t.pair[static_cast<std::size_t>((lead << 8) | trail)] = littleEndian(out);
+    }
+  }
+  for (int unit = 0; unit < (1 << 16); ++unit) {
+    const auto u = static_cast<std::uint16_t>(unit);
+    const char in[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    if (!convertOne(encoder.get(), in, 2, out, sizeof out, produced, err) || produced == 0 || produced > 2) continue;
+    const auto b0 = static_cast<unsigned char>(out[0]);
+    t.encode[u] = produced == 1 ? b0 : static_cast<std::uint16_t>((b0 << 8) | static_cast<unsigned char>(out[1]));
+  }
+  return t;
+}
+
+const Tables& tables() {
+  static const Tables built = buildTables();
+  return built;
+}
+
 }  // namespace
 
 DecodeResult decodeCp932(std::string_view bytes) {
@@ -75,34 +147,29 @@ DecodeResult decodeCp932(std::string_view bytes) {
     r.errorBytes = std::string(bytes.substr(static_cast<std::size_t>(u), 3));
     return r;
   }
-  Iconv cd("UTF-16LE", "CP932");
-  if (!cd.valid()) {
-    r.errorOffset = 0;
-    return r;
-  }
-  // Converted through a small buffer into reserved (untouched) space, so that memory is used only for
-  // what the text really holds.
+  const Tables& t = tables();
   r.text.reserve(bytes.size());  // never more UTF-16 units than bytes
-  char16_t buffer[16384];
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t inLeft = bytes.size();
-  while (inLeft > 0) {
-    char* out = reinterpret_cast<char*>(buffer);
-    std::size_t outLeft = sizeof buffer;
-    std::size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-    int err = errno;
-    r.text.append(buffer, (sizeof buffer - outLeft) / sizeof(char16_t));
-    if (rc == static_cast<std::size_t>(-1) && err != E2BIG) {
-      auto offset = static_cast<std::size_t>(in - bytes.data());
-      r.errorOffset = static_cast<std::int64_t>(offset);
-      r.errorLine = lineOfOffset(bytes, offset);
-      // A byte that cannot begin a two-byte character is shown alone.
-      const auto lead = static_cast<unsigned char>(bytes[offset]);
-      const bool leadByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-      r.errorBytes = std::string(bytes.substr(offset, err == EINVAL || !leadByte ? 1 : 2));
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = in[i];
+    const std::uint16_t single = t.single[b];
+    if (single != kInvalid && single != kLead) {
+      r.text.push_back(static_cast<char16_t>(single));
+      ++i;
+      continue;
+    }
+    const std::uint16_t pair = single == kLead && i + 1 < n ? t.pair[(b << 8) | in[i + 1]] : kInvalid;
+    if (pair == kInvalid) {
+      r.errorOffset = static_cast<std::int64_t>(i);
+      r.errorLine = lineOfOffset(bytes, i);
+      // A byte that cannot begin a two-byte character, or a lead byte at the very end, is shown alone.
+      r.errorBytes = std::string(bytes.substr(i, single == kLead && i + 1 < n ? 2 : 1));
       r.text.clear();
       return r;
     }
+    r.text.push_back(static_cast<char16_t>(pair));
+    i += 2;
   }
   r.ok = true;
   return r;
@@ -110,33 +177,21 @@ DecodeResult decodeCp932(std::string_view bytes) {
 
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
-  Iconv cd("CP932", "UTF-16LE");
-  if (!cd.valid()) {
-    r.errorIndex = 0;
-    return r;
-  }
+  const Tables& t = tables();
   r.bytes.reserve(text.size() * 2);  // never more than two bytes a character
-  char buffer[32768];
-  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
-  std::size_t inLeft = text.size() * sizeof(char16_t);
-  while (inLeft > 0) {
-    char* out = buffer;
-    std::size_t outLeft = sizeof buffer;
-    std::size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-    int err = errno;
-    r.bytes.append(buffer, sizeof buffer - outLeft);
-    if (rc == static_cast<std::size_t>(-1) && err != E2BIG) {
-      auto index = static_cast<std::size_t>(
-          (in - reinterpret_cast<const char*>(text.data())) / static_cast<std::ptrdiff_t>(sizeof(char16_t)));
-      r.errorIndex = static_cast<std::int64_t>(index);
-      char32_t c = index < text.size() ? text[index] : 0;
-      if (c >= 0xD800 && c <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
-          text[index + 1] <= 0xDFFF)
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::uint16_t code = t.encode[text[i]];
+    if (code == kInvalid) {
+      r.errorIndex = static_cast<std::int64_t>(i);
+      char32_t c = text[i];
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       r.errorChar = c;
       r.bytes.clear();
       return r;
     }
+    if (code > 0xFF) r.bytes.push_back(static_cast<char>(code >> 8));
+    r.bytes.push_back(static_cast<char>(code & 0xFF));
   }
   r.ok = true;
   return r;
