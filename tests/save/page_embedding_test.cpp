@@ -33,17 +33,5 @@ TEST(SavedSearchPage, CarriesTheDocumentExactlyAsTheFillingFunctionsDescribeIt) 
   EXPECT_EQ(c.opener.opened, std::vector<Text>{u"/opt/orvessa/XmlSearchTemp.htm"}) << "WEB_DB mode opens it";
 }
 
-TEST(SavedSearchPage, EverySaveCarriesTheDocumentItWroteWhileThePathStaysTheFirst) {
-  Converted c;
-  c.f().saveCommand();
-  c.f().setWorkingText(c.f().workingText() + u"<!-- edited -->");
-  c.f().saveCommand();
-  const std::string& xml = c.disk.contents.at(u"/data/a.xml");
-  ASSERT_NE(xml.find("edited"), std::string::npos);
-  const std::string& page = c.disk.contents.at(u"/opt/orvessa/XmlSearchTemp.htm");
-  EXPECT_NE(page.find(base64(xml)), std::string::npos);
-  EXPECT_NE(page.find("<p>/data/a.xml</p>"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace orv
