@@ -5,6 +5,8 @@ pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-
       xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick nodejs npm)
 missing=()
 for p in "${pkgs[@]}"; do
+  # A Node.js that is not Debian's own brings its npm along, and Debian's npm package conflicts with it.
+  [ "$p" = npm ] && command -v npm >/dev/null && continue
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ((${#missing[@]})); then
