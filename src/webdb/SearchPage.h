@@ -25,9 +25,10 @@ Text fillTableRows(TextView templateText, const std::vector<Text>& names);
 /// becomes the integer part of half the line count.
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 
-/// Every "[xmlfile]" becomes the document's path, HTML-escaped; then every "[xmldata]" becomes the
-/// base64 form of `xmlBytes`, the document exactly as written to disk, so that a page opened from disk
-/// can show the records without reading a second file.
+/// Every "[xmlfile]" becomes the document's path, HTML-escaped ("[" too, so that no placeholder in the
+/// path is ever filled); then every "[xmldata]" becomes the base64 form of `xmlBytes`, the document
+/// exactly as written to disk, so that a page opened from disk can show the records without reading a
+/// second file.
 Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
 
 /// The first half of fillSavedDocument: every "[xmlfile]" replaced by the escaped path.
