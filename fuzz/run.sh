@@ -39,8 +39,8 @@ for t in "${targets[@]}"; do
     grep -E 'ERROR|fuzz check failed|runtime error|SUMMARY|Test unit written' "$work/log" | head -20 || true
   fi
 done
+echo "fuzz: $((${#targets[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
 if ((${#failed[@]})); then
   echo "fuzz targets with findings: ${failed[*]} (see $build/fuzz-runs/<target>/log)"
   exit 1
 fi
-echo "fuzz: ${#targets[@]} targets, no finding in ${seconds} s each"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs every system package the build, the window and the browser tests need (Debian, as root).
+# Installs every system package the build, the window and the browser tests and the fuzz targets need
+# (Debian, as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
-      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick nodejs npm)
+      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick nodejs npm
+      clang libclang-rt-14-dev)  # clang's libFuzzer runtime, for the fuzz targets
 missing=()
 for p in "${pkgs[@]}"; do
   # A Node.js that is not Debian's own brings its npm along, and Debian's npm package conflicts with it.
