@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs every system package the build, the window and the browser tests need (Debian, as root).
+# Installs every system package the build, the window and the browser tests and the fuzz targets need
+# (Debian, as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
-      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick)
-# Node.js runs the browser tests; a machine that already has it (from any source) keeps its own.
+      xdotool fonts-ipafont-gothic xdg-utils chromium imagemagick
+      clang libclang-rt-14-dev)  # clang's libFuzzer runtime, for the fuzz targets
+# Node.js runs the browser tests; a machine that already has it (from any source) keeps its own, whose
+# npm would conflict with Debian's npm package.
 command -v node >/dev/null && command -v npm >/dev/null || pkgs+=(nodejs npm)
 missing=()
 for p in "${pkgs[@]}"; do

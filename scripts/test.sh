@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test. In CI (CI set) the whole suite runs a second time under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target runs briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,3 +9,13 @@ extra=()
 cmake -S . -B build -G Ninja "${extra[@]}"
 cmake --build build
 ctest --test-dir build --output-on-failure
+
+if [ -n "${CI:-}" ]; then
+  # The same tests with both sanitizers; any report fails the run. The browser test drives Node.js and
+  # Chromium, not this code, so it runs in the normal build only.
+  cmake -S . -B build-asan -G Ninja -DORV_WERROR=ON -DORV_SANITIZE=ON
+  cmake --build build-asan
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -E search_page_browser
+  bash fuzz/run.sh 8
+fi

@@ -27,7 +27,9 @@ WriterResult writeRecords(Text text, const std::vector<Text>& names);
 
 /// The record writer and both line-break steps in one pass, with one copy of the text in memory less.
 /// Equal to the writer followed by breakRecordOpenTags and breakRecordCloseTags whenever the text holds
-/// no "<" (as after escapeMarkup), since the only record tags are then the writer's own.
+/// no "<" (as after escapeMarkup) and no name's tag is or holds a record tag (no name "mivoxml" or
+/// "/mivoxml", none with "<" or ">"; the conversion refuses such names), since the only record tags are
+/// then the writer's own.
 WriterResult writeRecordsWithLineBreaks(Text text, const std::vector<Text>& names);
 
 /// Every "<mivoxml>" followed by CR LF.

@@ -18,19 +18,31 @@ int digitValue(char16_t c) {
 }
 
 double radixValue(TextView s, int radix) {
-  // A 16-bit or 32-bit whole number in two's complement, as such literals read: &HFFFF is -1.
-  std::uint64_t v = 0;
-  std::size_t n = 0;
+  // A 16-bit or 32-bit whole number in two's complement, as such literals read: &HFFFF is -1. A
+  // longer number keeps its size, whatever its digits and leading zeros: it never wraps round to a
+  // small value.
+  std::uint64_t v = 0;   // exact while it fits in 32 bits
+  double wide = 0;       // the value once it does not
+  bool digits = false;
+  bool beyond32 = false;
   for (char16_t c : s) {
-    int d = digitValue(c);
+    const int d = digitValue(c);
     if (d >= radix) break;
-    v = v * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
-    if (++n > 22) break;
+    digits = true;
+    if (beyond32) {
+      wide = wide * radix + d;
+    } else {
+      v = v * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
+      if (v > 0xFFFFFFFFull) {
+        beyond32 = true;
+        wide = static_cast<double>(v);
+      }
+    }
   }
-  if (n == 0) return 0;
+  if (!digits) return 0;
+  if (beyond32) return wide;
   if (v <= 0xFFFF) return static_cast<double>(static_cast<std::int16_t>(v));
-  if (v <= 0xFFFFFFFFull) return static_cast<double>(static_cast<std::int32_t>(v));
-  return static_cast<double>(v);
+  return static_cast<double>(static_cast<std::int32_t>(v));
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 #include "app/Form1.h"
 #include "convert/XmlName.h"
 #include "platform/ShiftJis.h"
+#include "save/SavePath.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {
 
-/// The XML document's path for a text file's path: only a final ".txt" or ".TXT" becomes ".xml";
-/// a path that already names the document (a second save) stays; any other path gets ".xml" added,
-/// so the document never replaces the text it was made from.
 Text xmlPathFor(const Text& textPath) {
   if (textPath.size() >= 4) {
     TextView ext = TextView(textPath).substr(textPath.size() - 4);

@@ -30,6 +30,11 @@ Text escapeHtml(TextView text) {
       case u'"':
         out += u"&quot;";
         break;
+      case u'[':
+        // A path may hold a placeholder's text ("[xmldata]" as a folder name): as a character
+        // reference it shows the same and is never filled.
+        out += u"&#91;";
+        break;
       default:
         out += c;
     }

@@ -25,7 +25,8 @@ Text fillTableRows(TextView templateText, const std::vector<Text>& names);
 /// becomes the integer part of half the line count.
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 
-/// Every "[xmlfile]" becomes the document's path, HTML-escaped.
+/// Every "[xmlfile]" becomes the document's path, HTML-escaped ("[" too, so that no placeholder in the
+/// path is ever filled).
 Text fillDocumentPath(TextView page, TextView xmlPath);
 
 /// Every "[xmldata]" becomes the base64 form of `xmlBytes`, the document exactly as written to disk, so

@@ -62,6 +62,17 @@ TEST(ShiftJis, UsesCodePage932NotPlainShiftJis) {
   EXPECT_TEXT_EQ(decodeCp932(e.bytes).text, u"住所\uFF5E\\ｱ");
 }
 
+TEST(ShiftJis, ACharacterWithTwoCodesIsWrittenInItsPreferredCode) {
+  // NEC row 13's "≒", the NEC selection's and IBM's "ⅰ": the same characters as 0x81E0 and 0xFA40.
+  // A loaded file keeps every character; a saved one uses the preferred code for these twins.
+  auto d = decodeCp932("\x87\x90\xee\xef\xfa\x40");
+  ASSERT_TRUE(d.ok);
+  EXPECT_TEXT_EQ(d.text, u"\u2252\u2170\u2170");
+  auto e = encodeCp932(d.text);
+  ASSERT_TRUE(e.ok);
+  EXPECT_EQ(e.bytes, "\x81\xe0\xfa\x40\xfa\x40");
+}
+
 TEST(ShiftJis, RefusesBytesItCannotReadAndNamesLineAndBytes) {
   auto d = decodeCp932("ok\r\nline2\r\n\x87\x40\xa0\x81");
   EXPECT_FALSE(d.ok);

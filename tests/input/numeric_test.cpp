@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "common/TextTest.h"
 #include "input/Numeric.h"
 
@@ -19,6 +21,18 @@ TEST(NumericValue, ReadsTheLongestLeadingNumberAfterBlanksAreRemoved) {
     SCOPED_TRACE(row.text);
     EXPECT_DOUBLE_EQ(numericValue(T(row.text)), row.value);
   }
+}
+
+TEST(NumericValue, LongHexAndOctalNumbersKeepTheirSizeInsteadOfWrappingRound) {
+  // 2^64 + 1 once read as 1: a field count box would have kept it as a count of one.
+  EXPECT_DOUBLE_EQ(numericValue(u"&H10000000000000001"), 18446744073709551617.0);
+  EXPECT_DOUBLE_EQ(numericValue(u"&O2000000000000000000001"), 18446744073709551617.0);
+  // Leading zeros count for nothing, however many there are.
+  EXPECT_DOUBLE_EQ(numericValue(u"&H" + Text(40, u'0') + u"7"), 7);
+  // Up to 32 bits the two's complement reading stays.
+  EXPECT_DOUBLE_EQ(numericValue(u"&HFFFFFFFF"), -1);
+  EXPECT_DOUBLE_EQ(numericValue(u"&H100000000"), 4294967296.0);
+  EXPECT_TRUE(std::isinf(numericValue(u"&H1" + Text(300, u'0'))));
 }
 
 TEST(WholeNumberRounding, SendsHalvesToTheEvenNeighbourAndRefusesOutOfRange) {

@@ -101,6 +101,12 @@ TEST(SavedDocument, PathIsEscapedForHtmlAndDataIsBase64OfTheExactBytes) {
   EXPECT_TEXT_EQ(fillSavedDocument(u"[xmldata]|[XMLDATA]", u"p", ""), u"|[XMLDATA]");
 }
 
+TEST(SavedDocument, APlaceholderInThePathShowsAsTextAndTakesNoDocument) {
+  // A folder named "[xmldata]" once had the whole document spliced into the path the page shows.
+  const Text page = fillSavedDocument(u"<p>[xmlfile]</p><s>[xmldata]</s>", u"/data/[xmldata]/[xmlfile].xml", "abc");
+  EXPECT_TEXT_EQ(page, u"<p>/data/&#91;xmldata]/&#91;xmlfile].xml</p><s>YWJj</s>");
+}
+
 TEST(SavedDocument, TheFirstSaveUsesThePlaceholdersUp) {
   const Text once = fillSavedDocument(u"[xmlfile]:[xmldata]", u"first.xml", "abc");
   EXPECT_TEXT_EQ(once, u"first.xml:YWJj");

@@ -1,0 +1,156 @@
+// The search page preparation with arbitrary templates, names, search fields, line counts, paths and
+// documents: table rows, search field and page size, the document's path and its base64 copy.
+//
+// Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: the line count, byte 9: where the
+// document is cut for the slice check; piece 1: the template; pieces 2..k+1: the names; then the search
+// field, the document's path (all UTF-8) and the document's bytes.
+#include <algorithm>
+#include <string>
+
+#include "FuzzInput.h"
+#include "common/Base64.h"
+#include "convert/LiteralWriter.h"
+#include "webdb/SearchPage.h"
+
+namespace {
+
+using namespace orv;
+using fuzz::check;
+
+/// Replace-all as the literal steps do it, when the square of the size stays small.
+bool literalAffordable(const Text& text, TextView mark, const Text& to) {
+  const auto marks = static_cast<double>(std::count(text.begin(), text.end(), mark.front()));
+  return marks * static_cast<double>(text.size() + to.size() * (marks + 1)) < 4e6;
+}
+
+/// Base64 read back, without the encoder's help; false on any character outside the alphabet.
+bool fromBase64(const std::string& in, std::string& out) {
+  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  if (in.size() % 4 != 0) return false;
+  out.clear();
+  for (std::size_t i = 0; i < in.size(); i += 4) {
+    unsigned v = 0;
+    int pad = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const char c = in[i + k];
+      unsigned d = 0;
+      if (c == '=' && i + 4 == in.size() && k >= 2) {
+        ++pad;
+      } else {
+        const std::size_t at = alphabet.find(c);
+        if (at == std::string::npos || pad > 0) return false;
+        d = static_cast<unsigned>(at);
+      }
+      v = v << 6 | d;
+    }
+    out += static_cast<char>(v >> 16 & 0xFF);
+    if (pad < 2) out += static_cast<char>(v >> 8 & 0xFF);
+    if (pad < 1) out += static_cast<char>(v & 0xFF);
+  }
+  return true;
+}
+
+/// HTML character references read back: the named ones the page may use and every numeric one.
+/// False when an "&" starts no reference.
+bool fromHtml(const Text& in, Text& out) {
+  out.clear();
+  for (std::size_t i = 0; i < in.size();) {
+    if (in[i] != u'&') {
+      out += in[i++];
+      continue;
+    }
+    const std::size_t end = in.find(u';', i);
+    if (end == Text::npos) return false;
+    const Text name = in.substr(i + 1, end - i - 1);
+    if (name == u"amp") out += u'&';
+    else if (name == u"lt") out += u'<';
+    else if (name == u"gt") out += u'>';
+    else if (name == u"quot") out += u'"';
+    else if (name == u"apos") out += u'\'';
+    else if (name.size() >= 2 && name[0] == u'#') {
+      const bool hex = name[1] == u'x' || name[1] == u'X';
+      unsigned long v = 0;
+      for (std::size_t k = hex ? 2 : 1; k < name.size(); ++k) {
+        const char16_t c = name[k];
+        int d = c >= u'0' && c <= u'9' ? c - u'0' : hex && c >= u'a' && c <= u'f' ? c - u'a' + 10
+                : hex && c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
+        if (d < 0 || v > 0xFFFF) return false;
+        v = v * (hex ? 16 : 10) + static_cast<unsigned>(d);
+      }
+      if (v > 0xFFFF) return false;
+      out += static_cast<char16_t>(v);
+    } else {
+      return false;
+    }
+    i = end + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fuzz::Pieces in(data, size);
+  const std::size_t k = in.byte(0, 0) % 10;
+  const std::int64_t lineCount = in.int64(0, 1);
+  const Text templateText = in.text(1);
+  std::vector<Text> names;
+  for (std::size_t i = 0; i < k; ++i) names.push_back(fuzz::prefix(in.text(2 + i), 40));
+  const Text field = fuzz::prefix(in.text(k + 2), 40);
+  const Text path = fuzz::prefix(in.text(k + 3), 300);
+  const std::string xml(in.bytes(k + 4));
+
+  // Table rows: "[thead]" through the template, then "[tbody]" through the whole result.
+  const Text rows = fillTableRows(templateText, names);
+  const Text head = headerRow(names);
+  const Text body = dataRow(names);
+  if (literalAffordable(templateText, u"[thead]", head)) {
+    const Text headed = literal::replaceAll(templateText, u"[thead]", head);
+    if (literalAffordable(headed, u"[tbody]", body))
+      check(rows == literal::replaceAll(headed, u"[tbody]", body), "table rows as the literal steps");
+  }
+
+  // Search field twice over, then the page size: half the line count, whole part.
+  const Text page = fillSearchField(rows, field, lineCount);
+  const Text half = fromUtf8(std::to_string(lineCount / 2));
+  if (literalAffordable(rows, u"<search_field>", field)) {
+    Text expected = literal::replaceAll(rows, u"<search_field>", field);
+    if (literalAffordable(expected, u"[kennsaku_field]", field)) {
+      expected = literal::replaceAll(expected, u"[kennsaku_field]", field);
+      if (literalAffordable(expected, u"[pagesize]", half))
+        check(page == literal::replaceAll(expected, u"[pagesize]", half), "search field as the literal steps");
+    }
+  }
+
+  // The document: its base64 form reads back, and slices of whole triples join into it.
+  const std::string encoded = base64(xml);
+  std::string decoded;
+  check(encoded.size() == (xml.size() + 2) / 3 * 4, "base64 length");
+  check(fromBase64(encoded, decoded) && decoded == xml, "base64 reads back");
+  const std::size_t slice = std::min<std::size_t>(in.byte(0, 9) * 3u, xml.size() / 3 * 3);
+  check(base64(xml.substr(0, slice)) + base64(xml.substr(slice)) == encoded, "slices join");
+
+  // The path goes in escaped, so that the page shows it as it is and no mark inside it is filled.
+  const Text escapedPath = fillXmlFile(u"[xmlfile]", path);
+  Text shown;
+  check(fromHtml(escapedPath, shown) && shown == path, "the escaped path reads back as the path");
+  for (char16_t c : escapedPath) check(c != u'<' && c != u'>' && c != u'"' && c != u'[', "no markup or mark in the path");
+
+  // The saved page: the path where the template said [xmlfile], the document where it said [xmldata].
+  // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.
+  if (path.empty()) return 0;
+  const Text saved = fillSavedDocument(page, path, xml);
+  const Text encodedText(encoded.begin(), encoded.end());
+  Text expected;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t mark = page.find(u"[xmlfile]", start);
+    const Text piece = page.substr(start, mark == Text::npos ? Text::npos : mark - start);
+    expected += replaceAll(piece, kXmlDataMark, encodedText);
+    if (mark == Text::npos) break;
+    expected += escapedPath;
+    start = mark + 9;
+  }
+  check(saved == expected, "path and document go where the template put them");
+  return 0;
+}

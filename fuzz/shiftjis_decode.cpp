@@ -1,0 +1,121 @@
+// The Shift_JIS (code page 932) reader on arbitrary bytes: strict decoding, the way back, the place of
+// the first bad byte, and the line rule applied to what was read.
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzInput.h"
+#include "platform/Lines.h"
+#include "platform/ShiftJis.h"
+
+namespace {
+
+using namespace orv;
+using fuzz::check;
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+/// Code page 932 gives some characters two codes: NEC row 13 repeats nine symbols of row 2, the NEC
+/// selection of IBM extensions (lead bytes 0xED, 0xEE) repeats the IBM extensions, and the IBM
+/// extensions repeat roman numerals and symbols of NEC row 13 and row 2. Writing such a character back
+/// uses its preferred code, so only these codes may come back as other bytes.
+bool hasPreferredTwin(unsigned code) {
+  switch (code) {
+    case 0x8790: case 0x8791: case 0x8792: case 0x8795: case 0x8796: case 0x8797:
+    case 0x879A: case 0x879B: case 0x879C:
+      return true;
+    default:
+      break;
+  }
+  if (code >= 0xED40 && code <= 0xEEFC) return true;
+  return (code >= 0xFA4A && code <= 0xFA54) || (code >= 0xFA58 && code <= 0xFA5B);
+}
+
+/// Splits code page 932 bytes into characters (one or two bytes each) by their lead bytes.
+std::vector<std::string_view> characters(std::string_view bytes) {
+  std::vector<std::string_view> out;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t len = isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+    out.push_back(bytes.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+unsigned codeOf(std::string_view c) {
+  return c.size() == 2 ? (static_cast<unsigned>(static_cast<unsigned char>(c[0])) << 8) |
+                             static_cast<unsigned char>(c[1])
+                       : static_cast<unsigned char>(c[0]);
+}
+
+/// 1-based line of byte `offset`: lines end at CR or CR LF, counted without the decoder's help.
+std::int64_t lineAt(std::string_view bytes, std::size_t offset) {
+  // A CR LF ends one line, an LF alone none: every line before the offset ends with exactly one CR.
+  std::int64_t line = 1;
+  for (std::size_t i = 0; i < offset; ++i) line += bytes[i] == '\r' ? 1 : 0;
+  return line;
+}
+
+/// The line rule written out plainly: lines split at CR, CR LF or end of text; each line then gets CR LF.
+void checkLines(const Text& text) {
+  std::vector<Text> lines;
+  Text current;
+  bool open = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == kCr) {
+      lines.push_back(current);
+      current.clear();
+      open = false;
+      if (i + 1 < text.size() && text[i + 1] == kLf) ++i;
+    } else {
+      current += text[i];
+      open = true;
+    }
+  }
+  if (open) lines.push_back(current);
+  Text expected;
+  for (const Text& line : lines) expected += line + Text(kCrLf);
+
+  CrLfLines got = linesWithCrLf(Text(text));
+  check(got.count == static_cast<std::int64_t>(lines.size()), "line count");
+  check(got.text == expected, "lines with CR LF");
+  check(firstLineOf(text) == (lines.empty() ? Text() : lines.front()), "first line");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const DecodeResult d = decodeCp932(bytes);
+  if (!d.ok) {
+    check(d.text.empty(), "nothing of a refused file is kept");
+    check(d.errorOffset >= 0 && static_cast<std::size_t>(d.errorOffset) < bytes.size(), "error offset inside");
+    const auto offset = static_cast<std::size_t>(d.errorOffset);
+    check(!d.errorBytes.empty() && d.errorBytes.size() <= (d.utf8 ? 3u : 2u), "error bytes shown");
+    check(bytes.substr(offset, d.errorBytes.size()) == d.errorBytes, "error bytes are the file's");
+    check(d.errorLine == lineAt(bytes, offset), "error line");
+    if (!d.utf8) {
+      // Everything before the bad byte is readable on its own.
+      check(decodeCp932(bytes.substr(0, offset)).ok || decodeCp932(bytes.substr(0, offset)).utf8,
+            "the bytes before the error read");
+    }
+    return 0;
+  }
+  check(d.text.size() <= bytes.size(), "never more characters than bytes");
+  const EncodeResult e = encodeCp932(d.text);
+  check(e.ok, "what was read can be written");
+  // The written bytes read back as the same text, unless they happen to form UTF-8, which the reader's
+  // guess refuses: possible only when a twin code came back in its preferred form (0xD5 0xFA 0x4A reads
+  // as "ﾕⅠ", and is written 0xD5 0x87 0x54, valid UTF-8).
+  const DecodeResult back = decodeCp932(e.bytes);
+  check(back.ok ? back.text == d.text : back.utf8 && e.bytes != bytes, "written text reads back the same");
+  // Byte for byte the same, except a twin code that comes back as the code page's preferred one.
+  const auto before = characters(bytes);
+  const auto after = characters(e.bytes);
+  check(before.size() == after.size(), "same number of characters");
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == after[i]) continue;
+    check(before[i].size() == 2 && hasPreferredTwin(codeOf(before[i])), "bytes come back unchanged");
+  }
+  checkLines(d.text);
+  return 0;
+}

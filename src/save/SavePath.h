@@ -1,0 +1,12 @@
+#pragma once
+// Where the save puts the XML document.
+#include "common/Text.h"
+
+namespace orv {
+
+/// The XML document's path for a text file's path: only a final ".txt" or ".TXT" becomes ".xml";
+/// a path that already names the document (a second save) stays; any other path gets ".xml" added,
+/// so the document never replaces the text it was made from.
+Text xmlPathFor(const Text& textPath);
+
+}  // namespace orv
