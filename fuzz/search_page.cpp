@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(base64(xml.substr(0, slice)) + base64(xml.substr(slice)) == encoded, "slices join");
 
   // The path goes in escaped, so that the page shows it as it is and no mark inside it is filled.
-  const Text escapedPath = fillXmlFile(u"[xmlfile]", path);
+  const Text escapedPath = fillDocumentPath(u"[xmlfile]", path);
   Text shown;
   check(fromHtml(escapedPath, shown) && shown == path, "the escaped path reads back as the path");
   for (char16_t c : escapedPath) check(c != u'<' && c != u'>' && c != u'"' && c != u'[', "no markup or mark in the path");

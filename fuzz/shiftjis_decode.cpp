@@ -93,6 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!d.errorBytes.empty() && d.errorBytes.size() <= (d.utf8 ? 3u : 2u), "error bytes shown");
     check(bytes.substr(offset, d.errorBytes.size()) == d.errorBytes, "error bytes are the file's");
     check(d.errorLine == lineAt(bytes, offset), "error line");
+    if (d.binary) {
+      // A binary file is named by its first NUL byte, wherever the first unreadable byte is.
+      check(bytes.find('\0') == offset, "the first NUL byte");
+      return 0;
+    }
+    check(bytes.find('\0') == std::string_view::npos, "a NUL byte always means binary");
     if (!d.utf8) {
       // Everything before the bad byte is readable on its own.
       check(decodeCp932(bytes.substr(0, offset)).ok || decodeCp932(bytes.substr(0, offset)).utf8,
