@@ -37,11 +37,14 @@ std::int64_t lineOfOffset(std::string_view bytes, std::size_t offset) {
   return line;
 }
 
-// Offset of the first multi-byte character when `bytes` is valid UTF-8 holding one; else -1.
+// Offset of the first multi-byte character when `bytes` is valid UTF-8 holding one of three or four
+// bytes (as every kana and kanji is); else -1. Two-byte sequences alone are not enough: pairs of
+// half-width katakana such as "ﾃｽ" form them too, and such a file is Shift_JIS.
 std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   std::int64_t first = -1;
+  bool hasLong = false;
   std::size_t i = 0;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return 0;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return 0;  // the UTF-8 byte order mark
   while (i < bytes.size()) {
     auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
@@ -53,9 +56,10 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
     for (std::size_t k = 1; k < len; ++k)
       if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return -1;
     if (first < 0) first = static_cast<std::int64_t>(i);
+    hasLong = hasLong || len >= 3;
     i += len;
   }
-  return first;
+  return hasLong ? first : -1;
 }
 
 

@@ -99,6 +99,10 @@ TEST(ShiftJis, RefusesUtf8TextThatWouldOtherwiseDecodeAsGarbage) {
   EXPECT_EQ(d.errorLine, 2);
   EXPECT_TRUE(decodeCp932("plain ascii\r\n").ok);
   EXPECT_TRUE(decodeCp932("\x8f\x5a\x8f\x8a").ok);  // 住所 in code page 932
+  // Half-width katakana "ﾃｽ" is 0xC3 0xBD, also a valid two-byte UTF-8 sequence: still Shift_JIS.
+  auto kana = decodeCp932("\"\xc3\xbd\",\"1\"\r\n");
+  ASSERT_TRUE(kana.ok);
+  EXPECT_TEXT_EQ(kana.text, u"\"ﾃｽ\",\"1\"\r\n");
 }
 
 TEST(ShiftJis, RefusesCharactersItCannotWriteAndNamesThem) {
