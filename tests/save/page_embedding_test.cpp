@@ -1,56 +1,42 @@
-#include "common/Fakes.h"
 #include "common/TextTest.h"
+#include "common/UserSteps.h"
 #include "platform/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {
 namespace {
 
-// Converts a two-record file with a template that names the document twice, in WEB_DB mode.
-struct Converted : Harness {
-  Converted() {
-    disk.put(u"/opt/orvessa/search.mvo", u"<p>[xmlfile]</p>\r\n<x>[xmldata]</x><y>[xmldata]</y>\r\n[tbody]");
-    disk.put(u"/data/a.txt", u"\"A&1\",\"ペン\"\r\n\"B2\",\"ｲﾝｸ\"\r\n");
-    f().textEdited(Ctl::Text5, u"/data/a.txt");
-    f().textEdited(Ctl::Text1, u"2");
-    f().loadCommand();
-    f().textEdited(Ctl::Text4, u"items");
-    f().textEdited(text2(0), u"code");
-    f().textEdited(text2(1), u"title");
-    f().runConversion();
-    f().switchMode();
-  }
-};
+// Loads, names and converts a two-field file under `folder` with `templateText`, then saves in WEB_DB
+// mode; returns the path of the document written.
+Text saveInWebDbMode(Harness& h, const Text& folder, const Text& templateText) {
+  h.disk.folderSet.insert(folder);
+  putTemplate(h, templateText);
+  h.disk.put(folder + u"/a.txt", u"\"A&1\",\"ペン\"\r\n\"B2\",\"ｲﾝｸ\"\r\n");
+  load(h, folder + u"/a.txt", u"2");
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command9);
+  h.f().click(Ctl::Command3);
+  return folder + u"/a.xml";
+}
 
 TEST(SavedSearchPage, CarriesTheDocumentExactlyAsTheFillingFunctionsDescribeIt) {
-  Converted c;
-  const Text prepared = c.f().text(Ctl::Text6);
-  c.f().saveCommand();
-  const std::string& xml = c.disk.contents.at(u"/data/a.xml");
-  const std::string expected = encodeCp932(fillSavedDocument(prepared, u"/data/a.xml", xml)).bytes;
-  EXPECT_EQ(c.disk.contents.at(u"/opt/orvessa/XmlSearchTemp.htm"), expected);
-  EXPECT_NE(expected.find(base64(xml)), std::string::npos);
-  EXPECT_EQ(c.opener.opened, std::vector<Text>{u"/opt/orvessa/XmlSearchTemp.htm"}) << "WEB_DB mode opens it";
+  Harness h;
+  const Text templateText = u"<p>[xmlfile]</p>\r\n<x>[xmldata]</x><y>[xmldata]</y>\r\n[tbody]";
+  const Text xmlPath = saveInWebDbMode(h, u"/data", templateText);
+  const std::string& xml = h.disk.contents.at(xmlPath);
+  const Text prepared = fillTableRows(templateText + u"\r\n", {u"code", u"title"});
+  EXPECT_EQ(h.disk.contents.at(kPagePath), encodeCp932(fillSavedDocument(prepared, xmlPath, xml)).bytes);
+  EXPECT_NE(h.disk.contents.at(kPagePath).find(base64(xml)), std::string::npos);
+  EXPECT_EQ(h.opener.opened, std::vector<Text>{kPagePath}) << "WEB_DB mode opens it";
 }
 
 TEST(SavedSearchPage, AFolderNamedLikeThePlaceholderGetsTheDocumentOnlyWhereTheTemplateAsks) {
   Harness h;
-  h.disk.folderSet.insert(u"/data/[xmldata]");
-  h.disk.put(u"/opt/orvessa/search.mvo", u"<p>[xmlfile]</p>\r\n<x>[xmldata]</x>\r\n[tbody]");
-  h.disk.put(u"/data/[xmldata]/a.txt", u"\"B2\",\"ｲﾝｸ\"\r\n");
-  h.f().textEdited(Ctl::Text5, u"/data/[xmldata]/a.txt");
-  h.f().textEdited(Ctl::Text1, u"2");
-  h.f().loadCommand();
-  h.f().textEdited(Ctl::Text4, u"items");
-  h.f().textEdited(text2(0), u"code");
-  h.f().textEdited(text2(1), u"title");
-  h.f().runConversion();
-  h.f().switchMode();
-  h.f().saveCommand();
-  const std::string& xml = h.disk.contents.at(u"/data/[xmldata]/a.xml");
-  const std::string page = h.disk.contents.at(u"/opt/orvessa/XmlSearchTemp.htm");
-  EXPECT_EQ(page, "<p>/data/&#91;xmldata]/a.xml</p>\r\n<x>" + base64(xml) + "</x>\r\n" +
-                      toUtf8(dataRow({u"code", u"title"})) + "\r\n");
+  const Text xmlPath = saveInWebDbMode(h, u"/data/[xmldata]", u"<p>[xmlfile]</p>\r\n<x>[xmldata]</x>\r\n[tbody]");
+  const std::string& xml = h.disk.contents.at(xmlPath);
+  EXPECT_EQ(h.disk.contents.at(kPagePath), "<p>/data/&#91;xmldata]/a.xml</p>\r\n<x>" + base64(xml) + "</x>\r\n" +
+                                               toUtf8(dataRow({u"code", u"title"})) + "\r\n");
 }
 
 }  // namespace
