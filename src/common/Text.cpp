@@ -4,29 +4,35 @@
 
 namespace orv {
 
+namespace {
+std::size_t occurrences(TextView text, TextView from) {
+  std::size_t n = 0;
+  for (std::size_t p = text.find(from); p != TextView::npos; p = text.find(from, p + from.size())) ++n;
+  return n;
+}
+}  // namespace
+
 Text replaceAll(TextView text, TextView from, TextView to) {
+  const std::size_t count = from.empty() ? 0 : occurrences(text, from);
+  if (count == 0) return Text(text);
+  // Counted first, so the result is allocated once at its exact size: a text of hundreds of
+  // megabytes never sits in memory twice over because of capacity doubling.
   Text out;
-  if (from.empty()) return Text(text);
-  std::size_t pos = text.find(from);
-  if (pos == TextView::npos) return Text(text);
-  out.reserve(text.size() + (to.size() > from.size() ? (to.size() - from.size()) * 4 : 0));
+  out.reserve(text.size() - count * from.size() + count * to.size());
   std::size_t start = 0;
-  while (pos != TextView::npos) {
-    out.append(text.substr(start, pos - start));
+  for (std::size_t p = text.find(from); p != TextView::npos; p = text.find(from, start)) {
+    out.append(text.substr(start, p - start));
     out.append(to);
-    start = pos + from.size();
-    pos = text.find(from, start);
+    start = p + from.size();
   }
   out.append(text.substr(start));
   return out;
 }
 
 std::size_t replaceAllInPlace(Text& text, TextView from, TextView to) {
-  if (from.empty() || text.find(from) == Text::npos) return 0;
-  std::size_t n = 0;
-  for (std::size_t p = text.find(from); p != Text::npos; p = text.find(from, p + from.size())) ++n;
-  text = replaceAll(text, from, to);
-  return n;
+  const std::size_t count = from.empty() ? 0 : occurrences(text, from);
+  if (count > 0) text = replaceAll(text, from, to);
+  return count;
 }
 
 bool contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }

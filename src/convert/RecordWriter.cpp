@@ -43,24 +43,6 @@ std::vector<Text> quoteReplacements(const std::vector<Text>& names, bool lineBre
   return out;
 }
 
-/// Replace-all with the result allocated once: the matches are counted before anything is copied, so a
-/// text of hundreds of megabytes never sits in memory twice over because of capacity doubling.
-Text replaceEvery(TextView text, TextView from, TextView to) {
-  std::size_t count = 0;
-  for (std::size_t p = text.find(from); p != TextView::npos; p = text.find(from, p + from.size())) ++count;
-  if (count == 0) return Text(text);
-  Text out;
-  out.reserve(text.size() - count * from.size() + count * to.size());
-  std::size_t start = 0;
-  for (std::size_t p = text.find(from); p != TextView::npos; p = text.find(from, start)) {
-    out.append(text.substr(start, p - start));
-    out.append(to);
-    start = p + from.size();
-  }
-  out.append(text.substr(start));
-  return out;
-}
-
 WriterResult writeRecordsWith(Text text, const std::vector<Text>& names, bool lineBreaks) {
   WriterResult result;
   const std::size_t quotesPerRecord = names.size() * 2;
@@ -114,12 +96,12 @@ WriterResult writeRecordsWithLineBreaks(Text text, const std::vector<Text>& name
 
 Text breakRecordOpenTags(TextView text) {
   const Text tag = openingTag(kRecordElement);
-  return replaceEvery(text, tag, tag + Text(kCrLf));
+  return replaceAll(text, tag, tag + Text(kCrLf));
 }
 
 Text breakRecordCloseTags(TextView text) {
   const Text tag = closingTag(kRecordElement);
-  return replaceEvery(text, tag, Text(kCrLf) + tag + Text(kCrLf));
+  return replaceAll(text, tag, Text(kCrLf) + tag + Text(kCrLf));
 }
 
 }  // namespace orv
