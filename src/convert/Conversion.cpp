@@ -1,7 +1,6 @@
 // The conversion driver: checks the names, prepares the text and the search page, runs the writer.
 #include "app/Form1.h"
-#include "convert/Prepare.h"
-#include "convert/RecordWriter.h"
+#include "convert/Records.h"
 #include "convert/XmlName.h"
 #include "platform/ShiftJis.h"
 
@@ -27,6 +26,28 @@ Text nameProblem(const Text& name, const Text& what) {
   EncodeResult e = encodeCp932(name);
   if (!e.ok) return notWritable(name, what, e.errorChar);
   return {};
+}
+
+Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
+  Text m = u"レコードとして読めない行があるため変換できません（1レコード" + decimal(static_cast<std::int64_t>(fieldsPerRecord)) +
+           u"項目）：";
+  for (const RecordProblem& p : check.problems) {
+    m += u"\r" + decimal(p.line) + u"行目：";
+    switch (p.kind) {
+      case RecordProblem::Kind::FieldCount:
+        m += decimal(p.fields) + u"項目";
+        break;
+      case RecordProblem::Kind::UnclosedQuote:
+        m += decimal(p.fields) + u"項目目の\"が閉じていません";
+        break;
+      case RecordProblem::Kind::TextAfterQuote:
+        m += decimal(p.fields) + u"項目（\"で閉じた値の後に文字が続いています）";
+        break;
+    }
+  }
+  const auto shown = static_cast<std::int64_t>(check.problems.size());
+  if (check.problemCount > shown) m += u"\rほか" + decimal(check.problemCount - shown) + u"件";
+  return m + u"\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。";
 }
 
 }  // namespace
@@ -77,30 +98,32 @@ void Form1::runConversion() {
     message(u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。");
     return;
   }
-  setFocus(Ctl::RichTextBox1);
-  {
+  // The text is read as records before anything changes: a record that cannot be written as it stands
+  // would shift every later one, so it refuses the conversion and the text stays as it is.
+  RecordCheck check;
+  if (!names.empty()) {
     BusyScope busy(*this);
-    Text text = takeWorkingText();
-    setWorkingText(removeCommasOutsideQuotes(text));
+    check = checkRecords(workingText(), names.size());
   }
+  if (!check.ok()) {
+    message(recordProblems(check, names.size()));
+    setEnabled(Ctl::Command4, true);
+    return;
+  }
+  setFocus(Ctl::RichTextBox1);
   if (!prepareSearchPage()) return;
   setFocus(Ctl::RichTextBox1);
   // The writer takes as many fields as the last load opened boxes for; with none there is nothing
   // to write.
   if (names.empty()) return;
   writerSelector = static_cast<std::int16_t>(names.size());
-  WriterResult written;
   {
     BusyScope busy(*this);
-    // One step at a time, so that no more than two copies of a large text are alive at once.
-    Text escaped = escapeMarkup(takeWorkingText());
-    written = writeRecordsWithLineBreaks(std::move(escaped), names);
-    setWorkingText(std::move(written.text));
+    // The loaded text and the body are the only two copies of a large text alive at once.
+    const Text loaded = takeWorkingText();
+    Text body = writeDocumentBody(loaded, names, check);
+    setWorkingText(std::move(body));
     workingTextConverted = true;
-  }
-  if (written.incomplete) {
-    message(u"最後のレコードの項目が足りません（\"の数が合いません）。" + decimal(written.records) +
-            u"件のレコードを変換し、残りは変換せずにそのまま残しました。");
   }
   setEnabled(Ctl::Command4, false);
   message(u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。");

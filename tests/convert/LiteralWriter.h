@@ -68,4 +68,22 @@ inline Text breakRecordCloseTags(const Text& text) {
   return replaceAll(text, u"</mivoxml>", u"\r\n</mivoxml>\r\n");
 }
 
+/// The steps before the writer: the commas outside quoted values deleted (quotes open and close in
+/// turn from the start of the text), then every "&", "<" and ">" escaped.
+inline Text prepare(const Text& text) {
+  Text out;
+  bool inside = false;
+  for (const char16_t c : text) {
+    inside = c == u'"' ? !inside : inside;
+    if (c == u',' && !inside) continue;
+    out += c == u'&' ? Text(u"&amp;") : c == u'<' ? Text(u"&lt;") : c == u'>' ? Text(u"&gt;") : Text(1, c);
+  }
+  return out;
+}
+
+/// The document body as the steps give it for a text whose records are all complete.
+inline Text documentBody(const Text& text, const std::vector<Text>& names) {
+  return breakRecordCloseTags(breakRecordOpenTags(writeRecords(prepare(text), names).text));
+}
+
 }  // namespace orv::literal

@@ -1,0 +1,190 @@
+#include "convert/Records.h"
+
+namespace orv {
+namespace {
+
+constexpr std::size_t kHeaderRoom = 1024;
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
+bool isLineBreak(char16_t c) { return c == kCr || c == kLf; }
+
+/// Walks the records of `t` and tells `v` what it meets, in text order: outside(text) for what stands
+/// outside values (blank lines, blanks around quoted fields, line breaks), beginRecord(), quotedField(raw)
+/// with its doubled quotes still doubled, unquotedField(raw), endRecord(line, fields, glued) before the
+/// blanks and the line break that follow the record, and problem(kind, line, fields) for a quote that
+/// never closes, after which nothing follows.
+template <class Visitor>
+void readRecords(TextView t, Visitor& v) {
+  const std::size_t n = t.size();
+  auto skipBlanks = [&](std::size_t at) {
+    while (at < n && isBlank(t[at])) ++at;
+    return at;
+  };
+  auto breakLength = [&](std::size_t at) -> std::size_t {
+    return t[at] == kCr && at + 1 < n && t[at + 1] == kLf ? 2 : 1;
+  };
+  std::int64_t line = 1;
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t content = skipBlanks(i);
+    if (content == n || isLineBreak(t[content])) {
+      const std::size_t end = content == n ? n : content + breakLength(content);
+      v.outside(t.substr(i, end - i));
+      line += content < n;
+      i = end;
+      continue;
+    }
+    const std::int64_t recordLine = line;
+    std::int64_t fields = 0;
+    bool glued = false;
+    for (;;) {
+      const std::size_t start = skipBlanks(i);
+      TextView after;  // blanks after a closing quote
+      if (start < n && t[start] == kQuote) {
+        v.outside(t.substr(i, start - i));
+        if (fields++ == 0) v.beginRecord();
+        std::size_t j = start + 1;
+        for (; j < n; ++j) {
+          if (t[j] == kQuote) {
+            if (j + 1 < n && t[j + 1] == kQuote) {
+              ++j;
+              continue;
+            }
+            break;
+          }
+          if (isLineBreak(t[j])) {
+            j += breakLength(j) - 1;
+            ++line;
+          }
+        }
+        if (j >= n) {
+          v.problem(RecordProblem::Kind::UnclosedQuote, recordLine, fields);
+          return;
+        }
+        v.quotedField(t.substr(start + 1, j - start - 1));
+        i = skipBlanks(j + 1);
+        after = t.substr(j + 1, i - j - 1);
+        if (i < n && t[i] != u',' && !isLineBreak(t[i])) {
+          glued = true;
+          while (i < n && t[i] != u',' && !isLineBreak(t[i])) ++i;
+        }
+      } else {
+        if (fields++ == 0) v.beginRecord();
+        std::size_t j = i;
+        while (j < n && t[j] != u',' && !isLineBreak(t[j])) ++j;
+        v.unquotedField(t.substr(i, j - i));
+        i = j;
+      }
+      if (i < n && t[i] == u',') {
+        v.outside(after);
+        ++i;
+        continue;
+      }
+      v.endRecord(recordLine, fields, glued);
+      v.outside(after);
+      if (i < n) {
+        const std::size_t length = breakLength(i);
+        v.outside(t.substr(i, length));
+        i += length;
+        ++line;
+      }
+      break;
+    }
+  }
+}
+
+std::size_t escapeGrowthOf(TextView value) {
+  std::size_t growth = 0;
+  for (const char16_t c : value) growth += c == u'&' ? 4 : (c == u'<' || c == u'>') ? 3 : 0;
+  return growth;
+}
+
+struct Checker {
+  RecordCheck& result;
+  std::size_t fieldsPerRecord;
+
+  void add(RecordProblem::Kind kind, std::int64_t line, std::int64_t fields) {
+    if (result.problemCount++ < static_cast<std::int64_t>(RecordCheck::kShownProblems))
+      result.problems.push_back({kind, line, fields});
+  }
+  void outside(TextView) {}
+  void beginRecord() {}
+  void quotedField(TextView raw) { result.escapeGrowth += escapeGrowthOf(raw); }
+  void unquotedField(TextView raw) { result.escapeGrowth += escapeGrowthOf(raw); }
+  void endRecord(std::int64_t line, std::int64_t fields, bool glued) {
+    ++result.records;
+    if (glued) {
+      add(RecordProblem::Kind::TextAfterQuote, line, fields);
+    } else if (fields != static_cast<std::int64_t>(fieldsPerRecord)) {
+      add(RecordProblem::Kind::FieldCount, line, fields);
+    }
+  }
+  void problem(RecordProblem::Kind kind, std::int64_t line, std::int64_t fields) { add(kind, line, fields); }
+};
+
+struct BodyWriter {
+  Text& out;
+  std::vector<Text> openTags;
+  std::vector<Text> closeTags;
+  std::size_t field = 0;
+
+  BodyWriter(Text& body, const std::vector<Text>& names) : out(body) {
+    for (const Text& name : names) {
+      openTags.push_back(u"<" + name + u">");
+      closeTags.push_back(u"</" + name + u">");
+    }
+  }
+  void outside(TextView text) { out.append(text); }
+  void beginRecord() {
+    out.append(u"<").append(kRecordElement).append(u">").append(kCrLf);
+    field = 0;
+  }
+  void value(TextView raw, bool quoted) {
+    if (field >= openTags.size()) return;  // only for a text the check refused
+    out.append(openTags[field]);
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+      const char16_t c = raw[i];
+      if (c == u'&') {
+        out.append(u"&amp;");
+      } else if (c == u'<') {
+        out.append(u"&lt;");
+      } else if (c == u'>') {
+        out.append(u"&gt;");
+      } else {
+        out.push_back(c);
+        if (quoted && c == kQuote) ++i;  // a doubled quote is one quote of the value
+      }
+    }
+    out.append(closeTags[field++]);
+  }
+  void quotedField(TextView raw) { value(raw, true); }
+  void unquotedField(TextView raw) { value(raw, false); }
+  void endRecord(std::int64_t, std::int64_t, bool) {
+    out.append(kCrLf).append(u"</").append(kRecordElement).append(u">").append(kCrLf);
+  }
+  void problem(RecordProblem::Kind, std::int64_t, std::int64_t) {}
+};
+
+}  // namespace
+
+RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord) {
+  RecordCheck result;
+  Checker checker{result, fieldsPerRecord};
+  readRecords(text, checker);
+  return result;
+}
+
+Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check) {
+  std::size_t growthPerRecord = 2 * kRecordElement.size() + 5 + 3 * kCrLf.size();
+  for (const Text& name : names) growthPerRecord += 2 * name.size() + 5;
+  Text body;
+  // Sized once for the whole body, with room for the XML header and the closing root tag that the
+  // save puts around it in place.
+  body.reserve(text.size() + static_cast<std::size_t>(check.records) * growthPerRecord + check.escapeGrowth +
+               kHeaderRoom);
+  BodyWriter writer(body, names);
+  readRecords(text, writer);
+  return body;
+}
+
+}  // namespace orv

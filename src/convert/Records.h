@@ -1,0 +1,49 @@
+#pragma once
+// The working text read as comma-separated records, and the body of the XML document written from them.
+//
+// A record ends at a line break outside quotes (CR LF, CR, or LF alone). A field is quoted (a doubled
+// quote inside is one quote character; line breaks inside belong to the value) or unquoted (taken as it
+// stands, up to the next comma or line break). Blanks around a quoted field stay outside its value, and
+// so do blank lines, which are no records.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "common/Text.h"
+
+namespace orv {
+
+/// Name of the element that wraps every record.
+inline constexpr TextView kRecordElement = u"mivoxml";
+
+/// A record that cannot be written as it stands.
+struct RecordProblem {
+  enum class Kind {
+    FieldCount,      ///< another number of fields than the writer's
+    UnclosedQuote,   ///< a quoted value that never closes: the rest of the text is inside it
+    TextAfterQuote,  ///< text glued to a closing quote, before the next comma or line break
+  };
+  Kind kind = Kind::FieldCount;
+  std::int64_t line = 0;    ///< 1-based line where the record starts
+  std::int64_t fields = 0;  ///< fields the record holds (up to the problem)
+};
+
+struct RecordCheck {
+  static constexpr std::size_t kShownProblems = 5;
+  std::int64_t records = 0;
+  std::int64_t problemCount = 0;
+  std::vector<RecordProblem> problems;  ///< the first kShownProblems, in text order
+  std::size_t escapeGrowth = 0;         ///< characters the markup escapes of the values add
+  bool ok() const { return problemCount == 0; }
+};
+
+/// Reads `text` as records and finds those that do not hold `fieldsPerRecord` fields. One pass, no copy.
+RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord);
+
+/// The document body, as the save puts the XML header around it: every record becomes "<mivoxml>" CR LF,
+/// its fields as elements named by `names` with "&", "<" and ">" escaped, CR LF "</mivoxml>" CR LF; the
+/// blanks around quoted fields and every line break outside values stay where they stood, the commas
+/// between fields go. `check` is checkRecords of the same text for names.size() fields and must be ok.
+Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check);
+
+}  // namespace orv
