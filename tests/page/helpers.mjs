@@ -10,7 +10,7 @@ const here = path.dirname(new URL(import.meta.url).pathname);
 const nodeDir = process.env.ORV_NODE_DIR || path.join(here, '../../build/page-node');
 const { chromium } = createRequire(path.join(nodeDir, 'package.json'))('playwright-core');
 export const makePageTool = process.env.ORV_MAKE_PAGE || path.join(here, '../../build/tests/page/make_page');
-export const templatePath = process.env.ORV_TEMPLATE || path.join(here, '../../resources/search.mvo');
+export const templatePath = process.env.ORV_TEMPLATE || path.join(here, '../../build/search.mvo');
 
 export const NAMES = ['読み', '名前', '住所1', '住所2', '電話'];
 export const MARKUP = '<img src=x onerror=window.__injected=1>';

@@ -135,9 +135,7 @@ TEST(Base64, StandardVectorsWithPadding) {
 
 // The shipped template, read as the tool reads it.
 Text shippedTemplate(std::string* rawBytes) {
-  const std::string here = __FILE__;  // .../tests/webdb/search_page_test.cpp
-  const std::string repo = here.substr(0, here.rfind("/tests/"));
-  std::ifstream in(repo + "/resources/search.mvo", std::ios::binary);
+  std::ifstream in(ORV_BUILD_DIR "/search.mvo", std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   *rawBytes = bytes.str();

@@ -39,9 +39,8 @@ TEST(Walkthrough, TheFirstTimeRoadEndsWithTheDocumentAndTheSearchPageWritten) {
   const fs::path home = fs::temp_directory_path() / ("orv-walk-" + std::to_string(::getpid()));
   fs::remove_all(home);
   fs::create_directories(home);
-  const fs::path resources = fs::path(ORV_TEST_DATA).parent_path().parent_path() / "resources";
-  fs::copy_file(resources / "search.mvo", home / "search.mvo");
-  fs::copy_file(resources / "sample.txt", home / "sample.txt");
+  fs::copy_file(fs::path(ORV_BUILD_DIR) / "search.mvo", home / "search.mvo");
+  fs::copy_file(fs::path(ORV_BUILD_DIR) / "sample.txt", home / "sample.txt");
   const fs::path before = fs::current_path();
 
   FakeDialogs dialogs;
