@@ -90,6 +90,10 @@ class Form1 {
   /// True while the working text is the result of a conversion, edited by the user or not, until a
   /// load, a file choice or the Cancel command replaces it: a second conversion would damage it.
   bool workingTextConverted = false;
+  /// True while the working text is only the first line of a file chosen in the file list; false
+  /// once the load command has read a whole file (or Cancel emptied the text). A preview is never
+  /// converted or saved: its document would replace the whole file's with a single record.
+  bool workingTextIsPreview = false;
 
   // --- File browser state ----------------------------------------------------------------------
   std::vector<Text> driveList;  ///< `Drive1` items

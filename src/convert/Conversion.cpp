@@ -32,6 +32,13 @@ Text nameProblem(const Text& name, const Text& what) {
 }  // namespace
 
 void Form1::runConversion() {
+  // The button stays as the file choice left it; the action is what refuses the one-line preview.
+  if (workingTextIsPreview) {
+    message(
+        u"ファイルの先頭行だけが表示されています。"
+        u"「OK」ボタンでファイル全体を読み込んでから変換してください。");
+    return;
+  }
   setEnabled(Ctl::Command4, false);
   const Text parent = text(Ctl::Text4);
   if (parent.empty()) {

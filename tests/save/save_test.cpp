@@ -312,5 +312,35 @@ TEST(Save, ARootRenamedAfterASaveReplacesTheHeaderRatherThanNestingASecondOne) {
             (std::vector<Text>{kAskSave, kAskSave, kAskOverwrite, kAskSave, kAskOverwrite}));
 }
 
+TEST(Save, NeitherATextThatLostItsHeaderNorAFileChoicePreviewReplacesTheSavedDocument) {
+  const Text kPreview = u"ファイルの先頭行だけが表示されています。「OK」ボタンでファイル全体を読み込";
+  Harness h;
+  convertFile(h, u"/data/b.txt", u"\"A1\",\"Pen\"\r\n\"B2\",\"Ink\"\r\n", u"items", {u"code", u"title"});
+  h.f().folderChange(u"/data");
+  h.f().click(Ctl::Command3);
+  const std::string saved = h.disk.contents[u"/data/b.xml"];
+  const Text& text = h.f().workingText();
+  h.dialogs.shown.clear();
+
+  h.f().textEdited(Ctl::RichTextBox1,
+                   text.substr(text.find(u"<mivoxml>"), text.rfind(u"</") - text.find(u"<mivoxml>")));
+  h.f().click(Ctl::Command3);
+  h.f().fileChoice(u"b.txt");
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{
+                u"XML宣言とルート要素（親要素）のない文書は保存できません。\r「OK」ボタンでファイルを"
+                u"読み込み直し、変換してから保存してください。何も保存していません。",
+                kPreview + u"んでから変換してください。", kPreview + u"み、変換してから保存してください。"}));
+  EXPECT_TRUE(h.f().enabled(Ctl::Command4)) << "the button looks as the file choice left it";
+  EXPECT_EQ(h.disk.writes, 1);
+  h.f().click(Ctl::Command1);
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command3);
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], saved) << "OK read the whole file, which converts as before";
+}
+
 }  // namespace
 }  // namespace orv
