@@ -139,12 +139,13 @@ void Form1::saveCommand() {
     message(u"中止しました！");
     return;
   }
-  if (platform_.fs.fileExists(xmlPath) && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認"))
-    return;
+  const bool replacingXml = platform_.fs.fileExists(xmlPath);
+  if (replacingXml && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認")) return;
   {
     BusyScope busy(*this);
     FileError err = platform_.files.writeBytes(xmlPath, xml.bytes);
     if (err) {
+      err.replacing = replacingXml;
       setBusy(false);
       message(describe(err));
       return;
@@ -165,9 +166,12 @@ void Form1::saveCommand() {
     if (i > 0) parts.push_back({xml.bytes, true});
     parts.push_back({pagePieces[i], false});
   }
+  const bool replacingPage = platform_.fs.fileExists(pagePath);
   FileError err = platform_.files.writeParts(pagePath, parts);
   if (err) {
-    message(describe(err));
+    // The document is on disk by now: the user is told so, and why the page is missing.
+    err.replacing = replacingPage;
+    message(u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + describe(err));
     return;
   }
   message(u"保存しました！");

@@ -113,40 +113,41 @@ TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtReplaced) {
   }
 }
 
-TEST(Save, AFailedWriteNamesTheFileKeepsTheOldOneAndSaysNothingOfSuccess) {
+TEST(Save, AFailedWriteSaysWhatWasSavedAndKeepsTheOldFileOnlyWhereOneWas) {
+  const Text kPageFailed =
+      u"XML文書は保存しました：/data/b.xml\r検索ページは保存できませんでした。"
+      u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on device）";
+  const Text kKept = u"\r元のファイルはそのままです。";
   struct Row {
     const char* what;
     Text failing;
+    bool existing;
     std::vector<Text> boxes;
     std::string xmlAfter;
   };
   const Row rows[] = {
       {"the document",
        u"/data/b.xml",
-       {kAskSave, kAskOverwrite,
-        u"ファイルを書き込めません：/data/b.xml（No space left on device）\r元のファイルはそのままです。"},
+       true,
+       {kAskSave, kAskOverwrite, u"ファイルを書き込めません：/data/b.xml（No space left on device）" + kKept},
        "old document"},
-      {"the search page",
-       kPagePath,
-       {kAskSave, kAskOverwrite,
-        u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on "
-        u"device）\r元のファイルはそのままです。"},
-       kDocument},
+      {"the search page", kPagePath, true, {kAskSave, kAskOverwrite, kPageFailed + kKept}, kDocument},
+      {"a new search page", kPagePath, false, {kAskSave, kPageFailed}, kDocument},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Harness h;
     converted(h);
     setSampleFlag(h);
-    h.disk.putBytes(u"/data/b.xml", "old document");
-    h.disk.putBytes(kPagePath, "old page");
+    if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
+    if (row.existing) h.disk.putBytes(kPagePath, "old page");
     h.disk.failWrites.insert(row.failing);
 
     h.f().click(Ctl::Command3);
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], row.xmlAfter);
-    EXPECT_EQ(h.disk.contents[kPagePath], "old page");
+    EXPECT_EQ(h.disk.contents[kPagePath], row.existing ? "old page" : "");
     EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
     EXPECT_TRUE(h.opener.opened.empty());
     EXPECT_FALSE(h.f().busy());
