@@ -235,6 +235,17 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
   }
 }
 
+TEST(Save, AFolderNameShiftJisCannotHoldSavesBothFilesWithThePathAsCharacterReferences) {
+  Harness h;
+  h.disk.folderSet.insert(u"/data/café😀");
+  converted(h, u"/data/café😀/b.txt");
+  h.f().click(Ctl::Command9);
+  h.f().click(Ctl::Command3);
+  EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
+  EXPECT_EQ(h.disk.contents[u"/data/café😀/b.xml"], kDocument);
+  EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/caf&#xE9;&#x1F600;/b.xml</p>"));
+}
+
 TEST(Save, TheSearchPageKeepsTheFirstDocumentPathOnALaterSave) {
   Harness h;
   converted(h);
