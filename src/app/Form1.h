@@ -53,7 +53,11 @@ class Form1 {
   Colour background(Ctl c) const { return controls_[index(c)].background; }
   void setBackground(Ctl c, Colour colour) { controls_[index(c)].background = colour; }
   const std::vector<Text>& comboItems() const { return comboItems_; }
-  void clearCombo() { comboItems_.clear(); }
+  /// Empties the search-field list and its edit part, so no earlier field name is left showing.
+  void clearCombo() {
+    comboItems_.clear();
+    controls_[index(Ctl::Combo1)].text.clear();
+  }
   void addComboItem(Text item) { comboItems_.push_back(std::move(item)); }
   Ctl focus() const { return focus_; }
   /// Moves the input focus; counted, so a view can tell a new request from an old one.
