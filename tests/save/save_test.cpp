@@ -117,22 +117,24 @@ TEST(Save, AFailedWriteSaysWhatWasSavedAndKeepsTheOldFileOnlyWhereOneWas) {
   const Text kPageFailed =
       u"XML文書は保存しました：/data/b.xml\r検索ページは保存できませんでした。"
       u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on device）";
-  const Text kKept = u"\r元のファイルはそのままです。";
   struct Row {
     const char* what;
     Text failing;
-    bool existing;
     std::vector<Text> boxes;
     std::string xmlAfter;
+    bool existing = true;
   };
   const Row rows[] = {
       {"the document",
        u"/data/b.xml",
-       true,
-       {kAskSave, kAskOverwrite, u"ファイルを書き込めません：/data/b.xml（No space left on device）" + kKept},
+       {kAskSave, kAskOverwrite,
+        u"ファイルを書き込めません：/data/b.xml（No space left on device）\r元のファイルはそのままです。"},
        "old document"},
-      {"the search page", kPagePath, true, {kAskSave, kAskOverwrite, kPageFailed + kKept}, kDocument},
-      {"a new search page", kPagePath, false, {kAskSave, kPageFailed}, kDocument},
+      {"the search page",
+       kPagePath,
+       {kAskSave, kAskOverwrite, kPageFailed + u"\r元のファイルはそのままです。"},
+       kDocument},
+      {"a new search page", kPagePath, {kAskSave, kPageFailed}, kDocument, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
