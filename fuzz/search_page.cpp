@@ -74,11 +74,16 @@ bool fromHtml(const Text& in, Text& out) {
         const char16_t c = name[k];
         int d = c >= u'0' && c <= u'9' ? c - u'0' : hex && c >= u'a' && c <= u'f' ? c - u'a' + 10
                 : hex && c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
-        if (d < 0 || v > 0xFFFF) return false;
+        if (d < 0 || v > 0x10FFFF) return false;
         v = v * (hex ? 16 : 10) + static_cast<unsigned>(d);
       }
-      if (v > 0xFFFF) return false;
-      out += static_cast<char16_t>(v);
+      if (v > 0x10FFFF) return false;
+      if (v > 0xFFFF) {  // a character past the BMP reads back as its surrogate pair
+        out += static_cast<char16_t>(0xD800 + ((v - 0x10000) >> 10));
+        out += static_cast<char16_t>(0xDC00 + ((v - 0x10000) & 0x3FF));
+      } else {
+        out += static_cast<char16_t>(v);
+      }
     } else {
       return false;
     }

@@ -53,7 +53,11 @@ class Form1 {
   Colour background(Ctl c) const { return controls_[index(c)].background; }
   void setBackground(Ctl c, Colour colour) { controls_[index(c)].background = colour; }
   const std::vector<Text>& comboItems() const { return comboItems_; }
-  void clearCombo() { comboItems_.clear(); }
+  /// Empties the search-field list and its edit part, so no earlier field name is left showing.
+  void clearCombo() {
+    comboItems_.clear();
+    controls_[index(Ctl::Combo1)].text.clear();
+  }
   void addComboItem(Text item) { comboItems_.push_back(std::move(item)); }
   Ctl focus() const { return focus_; }
   /// Moves the input focus; counted, so a view can tell a new request from an old one.
@@ -90,6 +94,10 @@ class Form1 {
   /// True while the working text is the result of a conversion, edited by the user or not, until a
   /// load, a file choice or the Cancel command replaces it: a second conversion would damage it.
   bool workingTextConverted = false;
+  /// True while the working text is only the first line of a file chosen in the file list; false
+  /// once the load command has read a whole file (or Cancel emptied the text). A preview is never
+  /// converted or saved: its document would replace the whole file's with a single record.
+  bool workingTextIsPreview = false;
 
   // --- File browser state ----------------------------------------------------------------------
   std::vector<Text> driveList;  ///< `Drive1` items

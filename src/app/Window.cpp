@@ -39,6 +39,7 @@ void Form1::cancelCommand() {
   }
   setWorkingText(Text());
   workingTextConverted = false;
+  workingTextIsPreview = false;
   setText(Ctl::Text5, Text());
   setEnabled(Ctl::Command3, false);
   setEnabled(Ctl::Command4, false);

@@ -53,6 +53,13 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
 }  // namespace
 
 void Form1::runConversion() {
+  // The button stays as the file choice left it; the action is what refuses the one-line preview.
+  if (workingTextIsPreview) {
+    message(
+        u"ファイルの先頭行だけが表示されています。"
+        u"「OK」ボタンでファイル全体を読み込んでから変換してください。");
+    return;
+  }
   setEnabled(Ctl::Command4, false);
   const Text parent = text(Ctl::Text4);
   if (parent.empty()) {

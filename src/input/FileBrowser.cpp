@@ -73,6 +73,7 @@ void Form1::fileChoice(const Text& name) {
   setText(Ctl::Text5, path);
   setWorkingText(std::move(first.text));
   workingTextConverted = false;
+  workingTextIsPreview = true;
   setEnabled(Ctl::Command3, false);
   std::int64_t quotes = countOf(workingText(), kQuote);
   setText(Ctl::Text1, decimal(quotes / 2));

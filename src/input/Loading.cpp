@@ -45,6 +45,7 @@ void Form1::loadCommand() {
 
   setWorkingText(Text());
   workingTextConverted = false;
+  workingTextIsPreview = false;
   // A new text is not a document until it is converted: saving it now would write it as one.
   setEnabled(Ctl::Command3, false);
   placeholderRestore();

@@ -25,7 +25,8 @@ Text describe(const FileError& e) {
       return u"Shift_JISで保存できない文字があります：" + describeChar(e.character) + u"\r保存先：" +
              e.path + u"\r何も保存していません。";
     case FileError::Kind::Unwritable:
-      return u"ファイルを書き込めません：" + e.path + reason() + u"\r元のファイルはそのままです。";
+      return u"ファイルを書き込めません：" + e.path + reason() +
+             (e.replacing ? u"\r元のファイルはそのままです。" : u"");
   }
   return {};
 }

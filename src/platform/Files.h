@@ -20,6 +20,7 @@ struct FileError {
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
   bool binary = false;      ///< NotShiftJis: the file is not text at all
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
+  bool replacing = false;   ///< Unwritable: a file was there and stays as it was (set by the caller)
   explicit operator bool() const { return kind != Kind::None; }
 };
 

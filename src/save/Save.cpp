@@ -1,5 +1,8 @@
 // The save command: the XML document beside the text file, and the search page in the program's
 // folder. Nothing is ever half-written: both files go through a temporary file and a rename.
+#include <optional>
+#include <utility>
+
 #include "app/Form1.h"
 #include "convert/XmlName.h"
 #include "platform/ShiftJis.h"
@@ -27,28 +30,43 @@ Text cannotWrite(const EncodeResult& e, const Text& what) {
 /// The declaration line of the header, CR LF included.
 TextView declarationLine() { return kHeaderTemplate.substr(0, kHeaderTemplate.find(kCrLf) + kCrLf.size()); }
 
-/// Takes off the declaration, the root's opening line and the root's closing tag that an earlier
-/// header step put around `document`; leaves a text that does not carry all three alone.
-void takeOffHeader(Text& document) {
+/// Where the body begins and ends when `document` carries the declaration, the root's opening line and
+/// the root's closing tag that a header step puts around it; nothing when it does not carry all three.
+std::optional<std::pair<std::size_t, std::size_t>> bodyInsideHeader(const Text& document) {
   const TextView declaration = declarationLine();
   const std::size_t nameStart = declaration.size() + 1;
   if (document.compare(0, declaration.size(), declaration) != 0 || document.size() < nameStart ||
       document[declaration.size()] != u'<')
-    return;
+    return std::nullopt;
   const std::size_t nameEnd = document.find(u">\r\n", nameStart);
-  if (nameEnd == Text::npos) return;
+  if (nameEnd == Text::npos) return std::nullopt;
   const std::size_t bodyStart = nameEnd + 3;
   const Text closing = u"</" + document.substr(nameStart, nameEnd - nameStart) + u">";
   if (document.size() < bodyStart + closing.size() ||
       document.compare(document.size() - closing.size(), closing.size(), closing) != 0)
-    return;
-  document.erase(document.size() - closing.size());
-  document.erase(0, bodyStart);
+    return std::nullopt;
+  return std::pair{bodyStart, document.size() - closing.size()};
+}
+
+/// Takes off the header an earlier header step put around `document`; leaves a text that does not
+/// carry all of it alone.
+void takeOffHeader(Text& document) {
+  if (auto body = bodyInsideHeader(document)) {
+    document.erase(body->second);
+    document.erase(0, body->first);
+  }
 }
 
 }  // namespace
 
 void Form1::saveCommand() {
+  // The first line of a file choice is no document: written, it would replace the whole file's.
+  if (workingTextIsPreview) {
+    message(
+        u"ファイルの先頭行だけが表示されています。"
+        u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。");
+    return;
+  }
   // The root element is named by the parent name as it stands now; an unusable name would give a
   // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
   // no longer reaches the document.
@@ -75,6 +93,15 @@ void Form1::saveCommand() {
   headerStep();
   if (workingText().empty()) {
     message(u"ﾌｧｲﾙを選択し、XML変換を行ってください！");
+    return;
+  }
+  // Every document written carries the declaration and its root. A text that lost them (taken out
+  // by hand while the header step had already run) would replace a good document with one no XML
+  // reader accepts.
+  if (!bodyInsideHeader(workingText())) {
+    message(
+        u"XML宣言とルート要素（親要素）のない文書は保存できません。\r"
+        u"「OK」ボタンでファイルを読み込み直し、変換してから保存してください。何も保存していません。");
     return;
   }
   setText(Ctl::Text5, xmlPathFor(text(Ctl::Text5)));
@@ -112,12 +139,13 @@ void Form1::saveCommand() {
     message(u"中止しました！");
     return;
   }
-  if (platform_.fs.fileExists(xmlPath) && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認"))
-    return;
+  const bool replacingXml = platform_.fs.fileExists(xmlPath);
+  if (replacingXml && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認")) return;
   {
     BusyScope busy(*this);
     FileError err = platform_.files.writeBytes(xmlPath, xml.bytes);
     if (err) {
+      err.replacing = replacingXml;
       setBusy(false);
       message(describe(err));
       return;
@@ -138,9 +166,12 @@ void Form1::saveCommand() {
     if (i > 0) parts.push_back({xml.bytes, true});
     parts.push_back({pagePieces[i], false});
   }
+  const bool replacingPage = platform_.fs.fileExists(pagePath);
   FileError err = platform_.files.writeParts(pagePath, parts);
   if (err) {
-    message(describe(err));
+    // The document is on disk by now: the user is told so, and why the page is missing.
+    err.replacing = replacingPage;
+    message(u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + describe(err));
     return;
   }
   message(u"保存しました！");

@@ -1,6 +1,9 @@
 #include "webdb/SearchPage.h"
 
+#include <cstdio>
+
 #include "common/Base64.h"
+#include "platform/ShiftJis.h"
 
 namespace orv {
 
@@ -42,6 +45,21 @@ Text escapeHtml(TextView text) {
   return out;
 }
 
+// The path lands in an attribute value and in element text, where a character reference stands for
+// any character. Those code page 932 cannot hold (an accented letter, an emoji in a folder name) go in
+// as references, so the page can be saved whatever the folder is called and still shows the true path.
+Text referenceWhatCp932CannotHold(TextView text) {
+  Text out;
+  for (EncodeResult e = encodeCp932(text); !e.ok; e = encodeCp932(text)) {
+    const auto at = static_cast<std::size_t>(e.errorIndex);
+    char ref[16];
+    std::snprintf(ref, sizeof ref, "&#x%X;", static_cast<unsigned>(e.errorChar));
+    out.append(text.substr(0, at)).append(fromUtf8(ref));
+    text.remove_prefix(at + (e.errorChar > 0xFFFF ? 2 : 1));
+  }
+  return out.append(text);
+}
+
 }  // namespace
 
 Text headerRow(const std::vector<Text>& names) {
@@ -79,7 +97,7 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount) {
 }
 
 Text fillDocumentPath(TextView page, TextView xmlPath) {
-  return replaceAll(page, kXmlFileMark, escapeHtml(xmlPath));
+  return replaceAll(page, kXmlFileMark, referenceWhatCp932CannotHold(escapeHtml(xmlPath)));
 }
 
 Text fillDocumentData(TextView page, std::string_view xmlBytes) {

@@ -26,7 +26,7 @@ Text fillTableRows(TextView templateText, const std::vector<Text>& names);
 Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 
 /// Every "[xmlfile]" becomes the document's path, HTML-escaped ("[" too, so that no placeholder in the
-/// path is ever filled).
+/// path is ever filled), with characters code page 932 cannot hold as character references ("&#xE9;").
 Text fillDocumentPath(TextView page, TextView xmlPath);
 
 /// Every "[xmldata]" becomes the base64 form of `xmlBytes`, the document exactly as written to disk, so

@@ -294,7 +294,7 @@ describe('no data in the page', () => {
   });
 
   test('served over http, the page loads the document of the same name beside it', async () => {
-    const written = pageIn('served', { field: '名前', lines: 33, xml, noData: true, xmlPath: 'C:\\データ\\住所録.xml' });
+    const written = pageIn('served', { field: '名前', lines: 33, xml, noData: true, xmlPath: 'C:\\データ\\café😀\\住所録.xml' });
     const served = path.dirname(written.page);
     const server = http.createServer((req, res) => {
       const file = path.join(served, decodeURIComponent(new URL(req.url, 'http://x').pathname));
@@ -307,7 +307,7 @@ describe('no data in the page', () => {
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
     try {
       const page = await openPage(browser, `http://127.0.0.1:${server.address().port}/XmlSearchTemp.htm`);
-      assert.equal(await page.textContent('#xml-file'), 'C:\\データ\\住所録.xml');
+      assert.equal(await page.textContent('#xml-file'), 'C:\\データ\\café😀\\住所録.xml');
       assert.deepEqual(await shownRows(page), records.slice(0, 16).map((r) => rowOf(r)));
     } finally {
       server.close();

@@ -113,12 +113,16 @@ TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtReplaced) {
   }
 }
 
-TEST(Save, AFailedWriteNamesTheFileKeepsTheOldOneAndSaysNothingOfSuccess) {
+TEST(Save, AFailedWriteSaysWhatWasSavedAndKeepsTheOldFileOnlyWhereOneWas) {
+  const Text kPageFailed =
+      u"XML文書は保存しました：/data/b.xml\r検索ページは保存できませんでした。"
+      u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on device）";
   struct Row {
     const char* what;
     Text failing;
     std::vector<Text> boxes;
     std::string xmlAfter;
+    bool existing = true;
   };
   const Row rows[] = {
       {"the document",
@@ -128,25 +132,24 @@ TEST(Save, AFailedWriteNamesTheFileKeepsTheOldOneAndSaysNothingOfSuccess) {
        "old document"},
       {"the search page",
        kPagePath,
-       {kAskSave, kAskOverwrite,
-        u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on "
-        u"device）\r元のファイルはそのままです。"},
+       {kAskSave, kAskOverwrite, kPageFailed + u"\r元のファイルはそのままです。"},
        kDocument},
+      {"a new search page", kPagePath, {kAskSave, kPageFailed}, kDocument, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Harness h;
     converted(h);
     setSampleFlag(h);
-    h.disk.putBytes(u"/data/b.xml", "old document");
-    h.disk.putBytes(kPagePath, "old page");
+    if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
+    if (row.existing) h.disk.putBytes(kPagePath, "old page");
     h.disk.failWrites.insert(row.failing);
 
     h.f().click(Ctl::Command3);
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], row.xmlAfter);
-    EXPECT_EQ(h.disk.contents[kPagePath], "old page");
+    EXPECT_EQ(h.disk.contents[kPagePath], row.existing ? "old page" : "");
     EXPECT_TEXT_EQ(h.f().searchPagePath, u"");
     EXPECT_TRUE(h.opener.opened.empty());
     EXPECT_FALSE(h.f().busy());
@@ -234,6 +237,17 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
   }
 }
 
+TEST(Save, AFolderNameShiftJisCannotHoldSavesBothFilesWithThePathAsCharacterReferences) {
+  Harness h;
+  h.disk.folderSet.insert(u"/data/café😀");
+  converted(h, u"/data/café😀/b.txt");
+  h.f().click(Ctl::Command9);
+  h.f().click(Ctl::Command3);
+  EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
+  EXPECT_EQ(h.disk.contents[u"/data/café😀/b.xml"], kDocument);
+  EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/caf&#xE9;&#x1F600;/b.xml</p>"));
+}
+
 TEST(Save, TheSearchPageKeepsTheFirstDocumentPathOnALaterSave) {
   Harness h;
   converted(h);
@@ -310,6 +324,36 @@ TEST(Save, ARootRenamedAfterASaveReplacesTheHeaderRatherThanNestingASecondOne) {
             "<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n</shop>");
   EXPECT_EQ(h.dialogs.texts(),
             (std::vector<Text>{kAskSave, kAskSave, kAskOverwrite, kAskSave, kAskOverwrite}));
+}
+
+TEST(Save, NeitherATextThatLostItsHeaderNorAFileChoicePreviewReplacesTheSavedDocument) {
+  const Text kPreview = u"ファイルの先頭行だけが表示されています。「OK」ボタンでファイル全体を読み込";
+  Harness h;
+  convertFile(h, u"/data/b.txt", u"\"A1\",\"Pen\"\r\n\"B2\",\"Ink\"\r\n", u"items", {u"code", u"title"});
+  h.f().folderChange(u"/data");
+  h.f().click(Ctl::Command3);
+  const std::string saved = h.disk.contents[u"/data/b.xml"];
+  const Text& text = h.f().workingText();
+  h.dialogs.shown.clear();
+
+  h.f().textEdited(Ctl::RichTextBox1,
+                   text.substr(text.find(u"<mivoxml>"), text.rfind(u"</") - text.find(u"<mivoxml>")));
+  h.f().click(Ctl::Command3);
+  h.f().fileChoice(u"b.txt");
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command3);
+
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{
+                u"XML宣言とルート要素（親要素）のない文書は保存できません。\r「OK」ボタンでファイルを"
+                u"読み込み直し、変換してから保存してください。何も保存していません。",
+                kPreview + u"んでから変換してください。", kPreview + u"み、変換してから保存してください。"}));
+  EXPECT_TRUE(h.f().enabled(Ctl::Command4)) << "the button looks as the file choice left it";
+  EXPECT_EQ(h.disk.writes, 1);
+  h.f().click(Ctl::Command1);
+  h.f().click(Ctl::Command4);
+  h.f().click(Ctl::Command3);
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], saved) << "OK read the whole file, which converts as before";
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST(ModeSwitch, EachPressChangesOnlyTheCaptionTheModeTheFrameAndTheList) {
   expected.controls[index(Ctl::Command9)].text = u"WEB_DB作成";
   expected.controls[index(Ctl::Frame2)].visible = true;
   expected.combo = {u"code", u"title"};
+  expected.controls[index(Ctl::Combo1)].text.clear();
   expected.modeValue = kWebDbMode;
   EXPECT_EQ(differences(expected, snapshot(h.f())), "");
 

@@ -14,6 +14,7 @@
 
 #include "common/Fakes.h"
 #include "common/TextTest.h"
+#include "common/UserSteps.h"
 #include "platform/RealFiles.h"
 #include "platform/ShiftJis.h"
 #include "platform/qt/MainWindow.h"
@@ -176,6 +177,31 @@ TEST(MainWindow, ChoosingAFileInTheListShowsItsFirstLineAndOffersTheCount) {
   EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text1))->text(), QStringLiteral("4"));
   EXPECT_TRUE(view.widget(Ctl::Command1)->isEnabled());
   EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST(MainWindow, EachClickOnAFileChoosesItOnceAndOnlyAnItemPickedFromTheFieldListIsChosen) {
+  Harness h;
+  h.disk.put(u"/data/x.txt", u"no quotes\r\n");
+  h.f().folderChange(u"/data");
+  MainWindow view(h.f());
+  view.show();
+  const QPoint at = view.fileList()->visualItemRect(view.fileList()->item(0)).center();
+  auto clickFile = [&] { QTest::mouseClick(view.fileList()->viewport(), Qt::LeftButton, {}, at); };
+  clickFile();
+  clickFile();
+  EXPECT_EQ(h.opener.opened.size(), 2u) << "a click on the chosen file chooses it again, once";
+  name(h, u"items", {u"code", u"title"});
+  h.f().click(Ctl::Command9);
+  view.refresh();
+  auto* combo = qobject_cast<QComboBox*>(view.widget(Ctl::Combo1));
+  h.dialogs.shown.clear();
+  QTest::keyClicks(combo, QStringLiteral("title"));
+  QTest::keyClick(combo, Qt::Key_Return);
+  EXPECT_TRUE(h.dialogs.shown.empty()) << "Enter in the edit part chooses nothing";
+  QTest::keyClick(combo, Qt::Key_Down);
+  EXPECT_EQ(h.dialogs.texts().size(), 1u) << "an arrow key picks an item";
+  QTest::mouseClick(qobject_cast<QPushButton*>(view.widget(Ctl::Command5)), Qt::LeftButton);
+  EXPECT_EQ(combo->currentText(), QString()) << "Cancel empties the list and its edit text";
 }
 
 TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {

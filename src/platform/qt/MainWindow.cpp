@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -178,6 +179,11 @@ void MainWindow::build() {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // A field is chosen from the list only (mouse or arrow keys): no completion of typed text,
+        // and Enter in the edit part is taken by the window's filter.
+        combo->setCompleter(nullptr);
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, &MainWindow::onComboChosen);
         connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(Ctl::Combo1, t); });
         w = combo;
@@ -196,6 +202,9 @@ void MainWindow::build() {
       case Kind::FileList:
         file1_ = new QListWidget(parent);
         connect(file1_, &QListWidget::currentRowChanged, this, &MainWindow::onFileChosen);
+        // A click on the file already chosen does not move the current row: the click chooses it again.
+        connect(file1_, &QListWidget::itemClicked, this, &MainWindow::onFileClicked);
+        file1_->viewport()->installEventFilter(this);
         w = file1_;
         break;
       case Kind::View:
@@ -347,6 +356,12 @@ void MainWindow::onFileChosen(int row) {
   refresh();
 }
 
+void MainWindow::onFileClicked(QListWidgetItem* item) {
+  const int row = file1_->row(item);
+  // A press that moved the current row has already run the choice for this click.
+  if (row == fileRowAtPress_) onFileChosen(row);
+}
+
 void MainWindow::onFolderActivated(QListWidgetItem* item) {
   if (refreshing_ || !item) return;
   syncWorkingText();
@@ -366,6 +381,18 @@ void MainWindow::onComboChosen(int row) {
   syncWorkingText();
   form_.chooseSearchField(row);
   refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (file1_ && watched == file1_->viewport() && event->type() == QEvent::MouseButtonPress)
+    fileRowAtPress_ = file1_->currentRow();
+  // Enter in the search-field list's edit part would choose the item that matches the typed text.
+  auto* combo = qobject_cast<QComboBox*>(widget(Ctl::Combo1));
+  if (combo && (watched == combo || watched == combo->lineEdit()) && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,7 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void build();
@@ -40,6 +41,7 @@ class MainWindow : public QWidget {
   void onClick(Ctl c);
   void onEdited(Ctl c, const QString& text);
   void onFileChosen(int row);
+  void onFileClicked(QListWidgetItem* item);
   void onFolderActivated(QListWidgetItem* item);
   void onDriveChosen(int row);
   void onComboChosen(int row);
@@ -51,6 +53,7 @@ class MainWindow : public QWidget {
   QListWidget* dir1_ = nullptr;
   QListWidget* file1_ = nullptr;
   bool refreshing_ = false;
+  int fileRowAtPress_ = -1;  ///< the file list's current row when the mouse went down on it
   std::uint64_t lastFocusRequest_ = 0;
 };
 
