@@ -178,6 +178,7 @@ TEST(Save, AParentNameTheDocumentCannotCarryIsRefusedAndTheCorrectedNameThenSave
   };
   const Row rows[] = {
       {u"1st", u"親要素名「1st」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！"},
+      {u"", u"親要素名「」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！"},
       {u"店😀", u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（親要素名）\r何も保存していません。"},
   };
   for (const Row& row : rows) {
