@@ -16,6 +16,10 @@ Text describe(const FileError& e) {
       if (e.binary)
         return u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：" + e.path +
                u"\r何も変更していません。";
+      if (e.control)
+        return u"XMLに入れられない制御文字を含むファイルです：" + e.path + u"\r" + decimal(e.line) +
+               u"行目に制御文字 " + hexBytes(e.bytes) +
+               u" があります。取り除いてから読み込んでください。何も変更していません。";
       if (e.utf8)
         return u"UTF-8のテキストファイルです：" + e.path +
                u"\rShift_JISで保存し直してから読み込んでください。何も変更していません。";

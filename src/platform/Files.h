@@ -19,6 +19,7 @@ struct FileError {
   std::string bytes;        ///< NotShiftJis: the bad bytes
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
   bool binary = false;      ///< NotShiftJis: the file is not text at all
+  bool control = false;     ///< NotShiftJis: `bytes` is a control character XML cannot carry
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
   explicit operator bool() const { return kind != Kind::None; }
 };

@@ -36,6 +36,7 @@ FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.bytes = d.errorBytes;
   e.utf8 = d.utf8;
   e.binary = d.binary;
+  e.control = d.control;
   return e;
 }
 
@@ -135,7 +136,7 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   }
   ::close(fd);
   r.emptyFile = bytes.empty() && !sawCr;
-  DecodeResult d = decodeCp932(bytes);
+  DecodeResult d = decodeCp932(bytes, !sawCr);
   if (!d.ok) {
     r.error = notShiftJis(path, d);
     return r;

@@ -58,6 +58,7 @@ ReadResult FakeDisk::readText(const Text& path) {
     r.error.bytes = d.errorBytes;
     r.error.utf8 = d.utf8;
     r.error.binary = d.binary;
+    r.error.control = d.control;
     return r;
   }
   r.text = std::move(d.text);
@@ -72,7 +73,7 @@ ReadResult FakeDisk::readFirstLine(const Text& path) {
   auto cr = it->second.find('\r');
   std::string first = it->second.substr(0, cr);
   r.emptyFile = it->second.empty();
-  DecodeResult d = decodeCp932(first);
+  DecodeResult d = decodeCp932(first, cr == std::string::npos);
   if (!d.ok) return readText(path);
   r.text = d.text;
   return r;
