@@ -30,6 +30,14 @@ Text describe(const FileError& e) {
              e.path + u"\r何も保存していません。";
     case FileError::Kind::Unwritable:
       return u"ファイルを書き込めません：" + e.path + reason() + u"\r元のファイルはそのままです。";
+    case FileError::Kind::NotRegular:
+      return u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：" +
+             e.path + u"\r何も変更していません。";
+    case FileError::Kind::TooLarge:
+      // Without a size, memory ran out while the file was being read.
+      return u"ファイルが大きすぎて読み込めません：" + e.path + u"\r" +
+             (e.size > 0 ? u"ファイルの大きさは " + decimal(e.size) + u" バイトで、" : Text()) +
+             u"使えるメモリが足りません。何も変更していません。";
   }
   return {};
 }

@@ -11,7 +11,16 @@ namespace orv {
 
 /// What went wrong with a file, with enough detail for a message the user can act on.
 struct FileError {
-  enum class Kind { None, NotFound, Unreadable, NotShiftJis, Unencodable, Unwritable };
+  enum class Kind {
+    None,
+    NotFound,
+    Unreadable,
+    NotShiftJis,
+    Unencodable,
+    Unwritable,
+    NotRegular,  ///< a folder, named pipe or device where a file to read was expected
+    TooLarge     ///< more than the free memory can load
+  };
   Kind kind = Kind::None;
   Text path;
   std::string reason;       ///< the system's reason, for read and write failures
@@ -20,9 +29,18 @@ struct FileError {
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
   bool binary = false;      ///< NotShiftJis: the file is not text at all
   bool control = false;     ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  std::int64_t size = 0;    ///< TooLarge: the file's size in bytes
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
   explicit operator bool() const { return kind != Kind::None; }
 };
+
+/// An error of `kind` about `path`, without further detail.
+inline FileError fileError(FileError::Kind kind, const Text& path) {
+  FileError e;
+  e.kind = kind;
+  e.path = path;
+  return e;
+}
 
 /// A piece of a file being written: bytes as they stand, or bytes to be written in base64.
 struct WritePart {

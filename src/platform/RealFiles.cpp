@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 
 #include "common/Base64.h"
@@ -54,47 +55,91 @@ bool writeAll(int fd, const char* data, std::size_t size, int& err) {
   return true;
 }
 
-}  // namespace
+/// A file descriptor closed when it goes out of scope, also when a read runs out of memory.
+struct OpenFile {
+  int fd = -1;
+  OpenFile() = default;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+};
 
-bool readAllBytes(const std::string& path, std::string& bytes, std::string& reason, bool& notFound) {
-  notFound = false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Opens a path for reading only when it is a regular file. Nothing else is even opened: a named pipe
+// without a writer would hold the window for ever, and opening a device can act on it. The open
+// itself does not block either, in case the entry changed in between.
+int openRegularFile(const Text& path, FileError& error, struct stat& st) {
+  const std::string native = toUtf8(path);
+  if (::stat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    error = errorOf(FileError::Kind::NotRegular, path, {});
+    return -1;
+  }
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    notFound = errno == ENOENT || errno == ENOTDIR;
-    reason = systemReason(errno);
-    return false;
+    const bool notFound = errno == ENOENT || errno == ENOTDIR;
+    error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path,
+                    systemReason(errno));
+    return -1;
   }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    reason = systemReason(EISDIR);
-    return false;
+    error = errorOf(FileError::Kind::NotRegular, path, {});
+    return -1;
   }
-  bytes.clear();
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    ssize_t r = ::read(fd, buf, sizeof buf);
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      reason = systemReason(errno);
-      ::close(fd);
-      return false;
-    }
-    if (r == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(r));
-  }
-  ::close(fd);
-  return true;
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
+
+// Memory a load may use: what the kernel reports as available, else the free pages.
+std::uint64_t availableMemory() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key, unit;
+  std::uint64_t kib = 0;
+  while (meminfo >> key >> kib && std::getline(meminfo, unit))
+    if (key == "MemAvailable:") return kib * 1024;
+  const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
+  return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+// A load holds the file's bytes and their UTF-16 text (two bytes a character) together, and putting
+// CR LF after every line may copy the text once more: about four bytes of memory for each byte.
+constexpr std::uint64_t kMemoryPerFileByte = 4;
+
+bool tooLargeToLoad(const struct stat& st) {
+  return static_cast<std::uint64_t>(st.st_size) > availableMemory() / kMemoryPerFileByte;
+}
+
+// The preview of a file choice reads at most this much looking for the end of the first line.
+constexpr std::size_t kFirstLineLimit = std::size_t{1} << 20;
+
+}  // namespace
 
 ReadResult RealTextFiles::readText(const Text& path) {
   ReadResult r;
-  std::string bytes, reason;
-  bool notFound = false;
-  if (!readAllBytes(toUtf8(path), bytes, reason, notFound)) {
-    r.error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path, reason);
+  struct stat st {};
+  OpenFile file;
+  file.fd = openRegularFile(path, r.error, st);
+  if (file.fd < 0) return r;
+  if (tooLargeToLoad(st)) {
+    r.error = errorOf(FileError::Kind::TooLarge, path, {});
+    r.error.size = st.st_size;
     return r;
+  }
+  std::string bytes;
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buf[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(file.fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
+      return r;
+    }
+    if (n == 0) break;
+    bytes.append(buf, static_cast<std::size_t>(n));
   }
   r.emptyFile = bytes.empty();
   DecodeResult d = decodeCp932(bytes);
@@ -109,34 +154,32 @@ ReadResult RealTextFiles::readText(const Text& path) {
 
 ReadResult RealTextFiles::readFirstLine(const Text& path) {
   ReadResult r;
-  int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    bool notFound = errno == ENOENT || errno == ENOTDIR;
-    r.error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path,
-                      systemReason(errno));
-    return r;
-  }
+  struct stat st {};
+  OpenFile file;
+  file.fd = openRegularFile(path, r.error, st);
+  if (file.fd < 0) return r;
   // A CR byte never occurs inside a two-byte code page 932 character, so the first line ends at
-  // the first CR byte and nothing after it needs reading.
+  // the first CR byte and nothing after it needs reading. A longer first line is cut at the limit:
+  // the preview only counts its quotes.
   std::string bytes;
   char buf[1 << 16];
-  bool sawCr = false;
-  while (!sawCr) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+  bool sawCr = false, atEnd = false;
+  while (!sawCr && !atEnd && bytes.size() < kFirstLineLimit) {
+    ssize_t n = ::read(file.fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
       r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
-      ::close(fd);
       return r;
     }
-    if (n == 0) break;
+    atEnd = n == 0;
     const char* cr = static_cast<const char*>(std::memchr(buf, '\r', static_cast<std::size_t>(n)));
     bytes.append(buf, cr ? static_cast<std::size_t>(cr - buf) : static_cast<std::size_t>(n));
     sawCr = cr != nullptr;
   }
-  ::close(fd);
+  if (bytes.size() > kFirstLineLimit || (!sawCr && !atEnd))
+    bytes.resize(wholeCharacters(std::string_view(bytes).substr(0, kFirstLineLimit)));
   r.emptyFile = bytes.empty() && !sawCr;
-  DecodeResult d = decodeCp932(bytes, !sawCr);
+  DecodeResult d = decodeCp932(bytes, atEnd);
   if (!d.ok) {
     r.error = notShiftJis(path, d);
     return r;

@@ -24,7 +24,4 @@ class RealFileSystem : public FileSystem {
   std::vector<Text> files(const Text& path, bool& ok) override;
 };
 
-/// Reads a whole file as bytes; false with `reason` set when it cannot.
-bool readAllBytes(const std::string& path, std::string& bytes, std::string& reason, bool& notFound);
-
 }  // namespace orv

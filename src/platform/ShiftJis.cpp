@@ -212,6 +212,17 @@ DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile) {
   return r;
 }
 
+std::size_t wholeCharacters(std::string_view bytes) {
+  const Tables& t = tables();
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const std::size_t len = t.single[static_cast<unsigned char>(bytes[i])] == kLead ? 2 : 1;
+    if (i + len > bytes.size()) break;
+    i += len;
+  }
+  return i;
+}
+
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
   const Tables& t = tables();

@@ -35,6 +35,10 @@ DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);
 
+/// The length of the longest start of `bytes` that ends between two characters: a lead byte whose
+/// second byte is missing is left out.
+std::size_t wholeCharacters(std::string_view bytes);
+
 /// "0x87 0x40" style rendering of bytes for messages.
 Text hexBytes(std::string_view bytes);
 /// "U+1F600 (😀)" style rendering of a character for messages.

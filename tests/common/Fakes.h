@@ -57,6 +57,8 @@ class FakeDisk : public TextFiles, public FileSystem {
   std::set<Text> folderSet;
   std::set<Text> failReads;
   std::set<Text> failWrites;
+  std::map<Text, FileError::Kind> readErrors;  ///< reads that fail with this kind of error
+  std::set<Text> outOfMemory;                  ///< reads that run out of memory
   std::vector<Text> driveList{u"/", u"/mnt/usb"};
   Text program = u"/opt/orvessa";
   Text cwd = u"/";

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -38,6 +39,35 @@ TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehind) {
   EXPECT_FALSE(files.writeText(dir.at("doc.xml"), u"新しい内容\r\n"));
   EXPECT_EQ(dir.bytesOf("doc.xml"), encodeCp932(u"新しい内容\r\n").bytes);
   EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+}
+
+TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
+  TempFolder dir;
+  RealTextFiles files;
+  ASSERT_EQ(::mkfifo((dir.path / "pipe.txt").c_str(), 0644), 0);
+  fs::create_directories(dir.path / "folder.txt");
+  for (const Text& path : {dir.at("pipe.txt"), dir.at("folder.txt"), Text(u"/dev/null")}) {
+    SCOPED_TRACE(toUtf8(path));
+    EXPECT_EQ(files.readText(path).error.kind, FileError::Kind::NotRegular);
+    EXPECT_EQ(files.readFirstLine(path).error.kind, FileError::Kind::NotRegular);
+  }
+  // A first line of two-byte characters after one quote: the 1 MiB bound falls inside a character.
+  std::string line = "\"";
+  for (int i = 0; i < (1 << 20); ++i) line += "\x82\xa0";
+  std::ofstream(dir.path / "long.txt", std::ios::binary) << line << "\r\n";
+  ReadResult preview = files.readFirstLine(dir.at("long.txt"));
+  ASSERT_FALSE(preview.error);
+  EXPECT_EQ(preview.text.size(), 1u + ((1u << 20) - 1) / 2);
+  EXPECT_EQ(preview.text.back(), u'あ');
+  // A sparse file far larger than memory is refused by its size; its preview reads only a prefix.
+  std::ofstream(dir.path / "huge.txt").close();
+  std::error_code ec;
+  fs::resize_file(dir.path / "huge.txt", std::uintmax_t{1} << 40, ec);
+  if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
+  ReadResult huge = files.readText(dir.at("huge.txt"));
+  EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
+  EXPECT_NE(describe(huge.error).find(u"1099511627776 バイト"), Text::npos);
+  EXPECT_TRUE(files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
 }
 
 TEST(RealTextFiles, RefusesWhatItCannotWriteAndKeepsWhatWasThere) {
