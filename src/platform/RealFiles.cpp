@@ -200,9 +200,8 @@ FileError RealTextFiles::writeText(const Text& path, TextView text) {
 
 FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
   const std::string target = toUtf8(path);
-  fs::path targetPath(target);
-  fs::path folder = targetPath.parent_path();
-  if (folder.empty()) folder = ".";
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   // Keep the mode of a file being replaced; new files get the usual mode.
   mode_t mode = 0666;
   struct stat st {};
@@ -210,12 +209,13 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
     if (S_ISDIR(st.st_mode)) return errorOf(FileError::Kind::Unwritable, path, systemReason(EISDIR));
     mode = st.st_mode & 07777;
   }
+  // The temporary name is short, whatever the target's length: a name near the system's limit
+  // leaves no room for a suffix.
   std::random_device rd;
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = (folder / ("." + targetPath.filename().string() + ".tmp" + std::to_string(rd() % 1000000)))
-              .string();
+    tmp = folder + ".orv" + std::to_string(rd() % 1000000) + ".tmp";
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }

@@ -32,13 +32,16 @@ struct TempFolder {
   fs::path path;
 };
 
-TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehind) {
-  TempFolder dir;
-  RealTextFiles files;
-  std::ofstream(dir.path / "doc.xml") << "old content";
-  EXPECT_FALSE(files.writeText(dir.at("doc.xml"), u"新しい内容\r\n"));
-  EXPECT_EQ(dir.bytesOf("doc.xml"), encodeCp932(u"新しい内容\r\n").bytes);
-  EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehindWhateverTheNameLength) {
+  for (const std::string& name : {std::string("doc.xml"), std::string(251, 'n') + ".xml"}) {
+    SCOPED_TRACE(name.size());
+    TempFolder dir;
+    RealTextFiles files;
+    std::ofstream(dir.path / name) << "old content";
+    EXPECT_FALSE(files.writeText(dir.at(name), u"新しい内容\r\n"));
+    EXPECT_EQ(dir.bytesOf(name), encodeCp932(u"新しい内容\r\n").bytes);
+    EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+  }
 }
 
 TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
