@@ -38,6 +38,8 @@ Text describe(const FileError& e) {
       return u"ファイルが大きすぎて読み込めません：" + e.path + u"\r" +
              (e.size > 0 ? u"ファイルの大きさは " + decimal(e.size) + u" バイトで、" : Text()) +
              u"使えるメモリが足りません。何も変更していません。";
+    case FileError::Kind::ReadOnly:
+      return u"読み取り専用のファイルのため保存できません：" + e.path + u"\r元のファイルはそのままです。";
   }
   return {};
 }

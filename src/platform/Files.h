@@ -19,7 +19,8 @@ struct FileError {
     Unencodable,
     Unwritable,
     NotRegular,  ///< a folder, named pipe or device where a file to read was expected
-    TooLarge     ///< more than the free memory can load
+    TooLarge,    ///< more than the free memory can load
+    ReadOnly     ///< a file that a save may not replace
   };
   Kind kind = Kind::None;
   Text path;
@@ -77,7 +78,10 @@ class TextFiles {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  /// True for a file, and for a link whose file does not exist yet (writing there creates it).
   virtual bool fileExists(const Text& path) = 0;
+  /// True for an existing file that may not be written: a save would be refused.
+  virtual bool readOnly(const Text& path) = 0;
   /// The folder that holds the program file, without a trailing separator.
   virtual Text programFolder() = 0;
   virtual Text currentDirectory() = 0;

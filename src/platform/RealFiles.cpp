@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -115,6 +116,31 @@ bool tooLargeToLoad(const struct stat& st) {
 // The preview of a file choice reads at most this much looking for the end of the first line.
 constexpr std::size_t kFirstLineLimit = std::size_t{1} << 20;
 
+// Follows a symbolic link to the file it names, also when that file does not exist yet; a path that
+// is no link comes back as it is. False (with ELOOP) for a chain of links that does not end.
+bool followLinks(std::string& native, int& err) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+    if (n <= 0) return true;
+    target.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = native.rfind('/');
+    native =
+        target.front() == '/' || slash == std::string::npos ? target : native.substr(0, slash + 1) + target;
+  }
+  err = ELOOP;
+  return false;
+}
+
+// Read-only: no write permission bit for anyone (a file marked read-only, as chmod 444 gives, which
+// counts even for the administrator, who may write anything), or the running user may not write it.
+bool isReadOnly(const std::string& native, const struct stat& st) {
+  return (st.st_mode & 0222) == 0 ||
+         (::faccessat(AT_FDCWD, native.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+}
+
 }  // namespace
 
 ReadResult RealTextFiles::readText(const Text& path) {
@@ -199,7 +225,10 @@ FileError RealTextFiles::writeText(const Text& path, TextView text) {
 }
 
 FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
-  const std::string target = toUtf8(path);
+  // A link is followed: its target is the file replaced, and the link stays a link.
+  std::string target = toUtf8(path);
+  int err = 0;
+  if (!followLinks(target, err)) return errorOf(FileError::Kind::Unwritable, path, systemReason(err));
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   // Keep the mode of a file being replaced; new files get the usual mode.
@@ -207,6 +236,7 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return errorOf(FileError::Kind::Unwritable, path, systemReason(EISDIR));
+    if (isReadOnly(target, st)) return errorOf(FileError::Kind::ReadOnly, path, {});
     mode = st.st_mode & 07777;
   }
   // The temporary name is short, whatever the target's length: a name near the system's limit
@@ -220,7 +250,6 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, systemReason(errno));
-  int err = 0;
   bool ok = true;
   for (const WritePart& part : parts) {
     if (!part.base64) {
@@ -254,8 +283,21 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
 }
 
 bool RealFileSystem::fileExists(const Text& path) {
+  // A link counts as the file it names; a link to nothing counts as a file too, so that a save asks
+  // before writing through it.
+  const std::string native = toUtf8(path);
   struct stat st {};
-  return ::stat(toUtf8(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  if (::lstat(native.c_str(), &st) != 0) return false;
+  if (S_ISLNK(st.st_mode) && ::stat(native.c_str(), &st) != 0) return true;
+  return !S_ISDIR(st.st_mode);
+}
+
+bool RealFileSystem::readOnly(const Text& path) {
+  std::string target = toUtf8(path);
+  int err = 0;
+  struct stat st {};
+  return followLinks(target, err) && ::stat(target.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+         isReadOnly(target, st);
 }
 
 Text RealFileSystem::programFolder() {

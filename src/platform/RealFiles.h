@@ -16,6 +16,7 @@ class RealTextFiles : public TextFiles {
 class RealFileSystem : public FileSystem {
  public:
   bool fileExists(const Text& path) override;
+  bool readOnly(const Text& path) override;
   Text programFolder() override;
   Text currentDirectory() override;
   bool setCurrentDirectory(const Text& path) override;

@@ -44,6 +44,37 @@ TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehindWhateve
   }
 }
 
+TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLinkALink) {
+  TempFolder dir;
+  RealTextFiles files;
+  RealFileSystem disk;
+  std::ofstream(dir.path / "ro.xml") << "old";
+  fs::permissions(dir.path / "ro.xml",
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_directories(dir.path / "sub");
+  std::ofstream(dir.path / "sub/real.xml") << "old";
+  fs::create_symlink("sub/real.xml", dir.path / "link.xml");
+  fs::create_symlink("sub/new.xml", dir.path / "dangling.xml");
+  fs::create_symlink("ro.xml", dir.path / "ro-link.xml");
+  for (const char* readOnly : {"ro.xml", "ro-link.xml"}) {
+    SCOPED_TRACE(readOnly);
+    EXPECT_TRUE(disk.readOnly(dir.at(readOnly)));
+    EXPECT_EQ(files.writeText(dir.at(readOnly), u"new").kind, FileError::Kind::ReadOnly);
+    EXPECT_EQ(dir.bytesOf("ro.xml"), "old");
+  }
+  EXPECT_FALSE(disk.readOnly(dir.at("link.xml")));
+  EXPECT_TRUE(disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
+  EXPECT_FALSE(disk.fileExists(dir.at("sub")));
+  for (const char* link : {"link.xml", "dangling.xml"}) {
+    SCOPED_TRACE(link);
+    EXPECT_FALSE(files.writeText(dir.at(link), u"new"));
+    EXPECT_TRUE(fs::is_symlink(dir.path / link));
+    EXPECT_EQ(dir.bytesOf(link), "new");
+  }
+  EXPECT_EQ(dir.entries(), 5u) << "no temporary file is left";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "sub"), fs::directory_iterator()), 2);
+}
+
 TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
   TempFolder dir;
   RealTextFiles files;
