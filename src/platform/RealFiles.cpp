@@ -67,11 +67,76 @@ struct OpenFile {
   }
 };
 
+bool entryExists(const std::string& native) {
+  struct stat st {};
+  return ::lstat(native.c_str(), &st) == 0;
+}
+
+bool isAscii(TextView name) {
+  return std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; });
+}
+
+std::string stemOf(const std::string& name) { return name.substr(0, name.rfind('.')); }
+
+// The bytes of one name inside the folder `folder` (empty, or ending in a separator). A name that
+// exists is found in UTF-8, in code page 932, or as any entry that reads as it (a code page 932
+// character with two codes). A new file takes code page 932 when its neighbour of the same stem is
+// in code page 932 (the document beside its text file from a Windows archive), else UTF-8.
+std::string nativeName(const std::string& folder, TextView name, bool last) {
+  std::string utf8 = toUtf8(name);
+  if (isAscii(name) || entryExists(folder + utf8)) return utf8;
+  EncodeResult cp932 = encodeCp932(name);
+  if (cp932.ok && entryExists(folder + cp932.bytes)) return cp932.bytes;
+  const std::string utf8Stem = stemOf(utf8) + ".";
+  const std::string cp932Stem = cp932.ok ? stemOf(cp932.bytes) + "." : std::string();
+  bool utf8Sibling = false, cp932Sibling = false;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? "." : folder, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (nameFromBytes(entry) == name) return entry;
+    utf8Sibling = utf8Sibling || entry.rfind(utf8Stem, 0) == 0;
+    cp932Sibling = cp932Sibling || (cp932.ok && entry.rfind(cp932Stem, 0) == 0);
+  }
+  return last && cp932Sibling && !utf8Sibling ? cp932.bytes : utf8;
+}
+
+// The bytes the system knows a path by, taken name by name: names are UTF-8 on this system, but
+// files unpacked from Windows archives keep their names in code page 932 bytes.
+std::string nativePath(const Text& path) {
+  std::string whole = toUtf8(path);
+  if (isAscii(path) || entryExists(whole)) return whole;
+  std::string out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = path.find(u'/', start);
+    const TextView name = TextView(path).substr(start, slash == Text::npos ? Text::npos : slash - start);
+    out += nativeName(out, name, slash == Text::npos);
+    if (slash == Text::npos) return out;
+    out += '/';
+    start = slash + 1;
+  }
+}
+
+// A path the system gave, read name by name as the file list shows names.
+Text pathFromNative(const std::string& native) {
+  Text out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = native.find('/', start);
+    out += nameFromBytes(std::string_view(native).substr(
+        start, slash == std::string::npos ? std::string::npos : slash - start));
+    if (slash == std::string::npos) return out;
+    out += u'/';
+    start = slash + 1;
+  }
+}
+
 // Opens a path for reading only when it is a regular file. Nothing else is even opened: a named pipe
 // without a writer would hold the window for ever, and opening a device can act on it. The open
 // itself does not block either, in case the entry changed in between.
 int openRegularFile(const Text& path, FileError& error, struct stat& st) {
-  const std::string native = toUtf8(path);
+  const std::string native = nativePath(path);
   if (::stat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     error = errorOf(FileError::Kind::NotRegular, path, {});
     return -1;
@@ -226,7 +291,7 @@ FileError RealTextFiles::writeText(const Text& path, TextView text) {
 
 FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
   // A link is followed: its target is the file replaced, and the link stays a link.
-  std::string target = toUtf8(path);
+  std::string target = nativePath(path);
   int err = 0;
   if (!followLinks(target, err)) return errorOf(FileError::Kind::Unwritable, path, systemReason(err));
   const std::size_t slash = target.rfind('/');
@@ -285,7 +350,7 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
 bool RealFileSystem::fileExists(const Text& path) {
   // A link counts as the file it names; a link to nothing counts as a file too, so that a save asks
   // before writing through it.
-  const std::string native = toUtf8(path);
+  const std::string native = nativePath(path);
   struct stat st {};
   if (::lstat(native.c_str(), &st) != 0) return false;
   if (S_ISLNK(st.st_mode) && ::stat(native.c_str(), &st) != 0) return true;
@@ -293,7 +358,7 @@ bool RealFileSystem::fileExists(const Text& path) {
 }
 
 bool RealFileSystem::readOnly(const Text& path) {
-  std::string target = toUtf8(path);
+  std::string target = nativePath(path);
   int err = 0;
   struct stat st {};
   return followLinks(target, err) && ::stat(target.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
@@ -304,17 +369,15 @@ Text RealFileSystem::programFolder() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return currentDirectory();
-  return fromUtf8(exe.parent_path().string());
+  return pathFromNative(exe.parent_path().string());
 }
 
 Text RealFileSystem::currentDirectory() {
   std::error_code ec;
-  return fromUtf8(fs::current_path(ec).string());
+  return pathFromNative(fs::current_path(ec).string());
 }
 
-bool RealFileSystem::setCurrentDirectory(const Text& path) {
-  return ::chdir(toUtf8(path).c_str()) == 0;
-}
+bool RealFileSystem::setCurrentDirectory(const Text& path) { return ::chdir(nativePath(path).c_str()) == 0; }
 
 std::vector<Text> RealFileSystem::drives() {
   std::vector<Text> out{u"/"};
@@ -336,7 +399,7 @@ namespace {
 std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
   std::vector<Text> out;
   std::error_code ec;
-  fs::directory_iterator it(toUtf8(path), fs::directory_options::skip_permission_denied, ec);
+  fs::directory_iterator it(nativePath(path), fs::directory_options::skip_permission_denied, ec);
   ok = !ec;
   if (ec) return out;
   for (const auto& entry : it) {
@@ -347,7 +410,7 @@ std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
     if (!wantFolders && !entry.is_regular_file(e2)) continue;
     std::string name = entry.path().filename().string();
     if (wantFolders && !name.empty() && name[0] == '.') continue;
-    out.push_back(fromUtf8(name));
+    out.push_back(nameFromBytes(name));
   }
   std::sort(out.begin(), out.end());
   return out;

@@ -223,6 +223,21 @@ std::size_t wholeCharacters(std::string_view bytes) {
   return i;
 }
 
+Text nameFromBytes(std::string_view bytes) {
+  bool utf8 = true;
+  for (std::size_t i = 0; i < bytes.size() && utf8;) {
+    const std::size_t len =
+        static_cast<unsigned char>(bytes[i]) < 0x80 ? 1 : utf8SequenceLength(bytes.substr(i));
+    utf8 = len > 0;
+    i += len;
+  }
+  if (!utf8) {
+    DecodeResult d = decodeCp932(bytes, false);
+    if (d.ok) return std::move(d.text);
+  }
+  return fromUtf8(bytes);
+}
+
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
   const Tables& t = tables();

@@ -38,6 +38,9 @@ EncodeResult encodeCp932(TextView text);
 /// The length of the longest start of `bytes` that ends between two characters: a lead byte whose
 /// second byte is missing is left out.
 std::size_t wholeCharacters(std::string_view bytes);
+/// A file or folder name from its bytes: UTF-8 when they are well-formed UTF-8, else code page 932
+/// (what names from Windows archives are) when they read as that, else UTF-8 with U+FFFD.
+Text nameFromBytes(std::string_view bytes);
 
 /// "0x87 0x40" style rendering of bytes for messages.
 Text hexBytes(std::string_view bytes);

@@ -104,6 +104,31 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   EXPECT_TRUE(files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
 }
 
+TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBytes) {
+  TempFolder dir;
+  RealTextFiles files;
+  RealFileSystem disk;
+  const std::string folder = encodeCp932(u"資料").bytes;
+  fs::create_directories(dir.path / folder);
+  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
+  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
+  const Text inside = fromUtf8(dir.path.string()) + u"/資料";
+  bool ok = false;
+  EXPECT_EQ(disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
+  EXPECT_EQ(disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(disk.fileExists(inside + u"/センタ.txt"));
+  EXPECT_TEXT_EQ(files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
+  EXPECT_FALSE(files.writeText(inside + u"/センタ.xml", u"<x/>"));
+  EXPECT_FALSE(files.writeText(inside + u"/東京.xml", u"<y/>"));
+  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
+  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
+  const fs::path was = fs::current_path();
+  EXPECT_TRUE(disk.setCurrentDirectory(inside));
+  EXPECT_TEXT_EQ(disk.currentDirectory(), inside);
+  fs::current_path(was);
+}
+
 TEST(RealTextFiles, RefusesWhatItCannotWriteAndKeepsWhatWasThere) {
   TempFolder dir;
   RealTextFiles files;
