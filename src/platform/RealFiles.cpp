@@ -101,8 +101,9 @@ std::string nativeName(const std::string& folder, TextView name, bool last) {
   return last && cp932Sibling && !utf8Sibling ? cp932.bytes : utf8;
 }
 
-// The bytes the system knows a path by, taken name by name: names are UTF-8 on this system, but
-// files unpacked from Windows archives keep their names in code page 932 bytes.
+}  // namespace
+
+// Each name is found as nativeName finds it, inside the folder found so far.
 std::string nativePath(const Text& path) {
   std::string whole = toUtf8(path);
   if (isAscii(path) || entryExists(whole)) return whole;
@@ -117,6 +118,8 @@ std::string nativePath(const Text& path) {
     start = slash + 1;
   }
 }
+
+namespace {
 
 // A path the system gave, read name by name as the file list shows names.
 Text pathFromNative(const std::string& native) {

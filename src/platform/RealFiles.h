@@ -25,4 +25,8 @@ class RealFileSystem : public FileSystem {
   std::vector<Text> files(const Text& path, bool& ok) override;
 };
 
+/// The bytes the system knows `path` by: names are UTF-8, but those unpacked from Windows archives
+/// are code page 932 bytes, and a new file beside such a file takes them too.
+std::string nativePath(const Text& path);
+
 }  // namespace orv
