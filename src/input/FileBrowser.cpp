@@ -1,5 +1,6 @@
 // The drive list, the folder list and the file list, and what choosing a file does.
 #include <algorithm>
+#include <new>
 
 #include "app/Form1.h"
 #include "input/Numeric.h"
@@ -57,7 +58,12 @@ void Form1::fileChoice(const Text& name) {
   const Text path = joinPath(folder, name);
   // The file is read before anything changes: a file that cannot be read, or is not Shift_JIS, is
   // not used at all and the user is told why.
-  ReadResult first = platform_.files.readFirstLine(path);
+  ReadResult first;
+  try {
+    first = platform_.files.readFirstLine(path);
+  } catch (const std::bad_alloc&) {
+    first.error = fileError(FileError::Kind::TooLarge, path);
+  }
   if (first.error) {
     message(describe(first.error));
     return;

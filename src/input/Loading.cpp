@@ -1,6 +1,7 @@
 // The field count box and the load command: reading the text file into the working text and
 // settling how many fields a record has.
 #include <algorithm>
+#include <new>
 
 #include "app/Form1.h"
 #include "input/Numeric.h"
@@ -33,11 +34,21 @@ void Form1::loadCommand() {
     return;
   }
   BusyScope busy(*this);
-  // The file is read before anything changes: bytes that are not Shift_JIS are refused with a
-  // message and leave the window as it was, rather than loading garbled text.
+  // The file is read and put into lines before anything changes: bytes that are not Shift_JIS, a
+  // folder or pipe, a file too big for memory, and running out of memory on the way are refused
+  // with a message and leave the window as it was, rather than loading garbled or partial text.
   const Text path = text(Ctl::Text5);
-  ReadResult read = platform_.files.readText(path);
-  if (read.error.kind == FileError::Kind::NotShiftJis) {
+  ReadResult read;
+  CrLfLines lines;
+  try {
+    read = platform_.files.readText(path);
+    if (!read.error) lines = linesWithCrLf(std::move(read.text));
+  } catch (const std::bad_alloc&) {
+    read.error = fileError(FileError::Kind::TooLarge, path);
+  }
+  using Kind = FileError::Kind;
+  const Kind refused = read.error.kind;
+  if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge) {
     setBusy(false);
     message(describe(read.error));
     return;
@@ -58,7 +69,6 @@ void Form1::loadCommand() {
   // A file that cannot be opened or read ends the load here, silently, as the other failures do.
   if (read.error) return;
 
-  CrLfLines lines = linesWithCrLf(std::move(read.text));
   lineCount = lines.count;
   setWorkingText(std::move(lines.text));
 

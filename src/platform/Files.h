@@ -11,7 +11,17 @@ namespace orv {
 
 /// What went wrong with a file, with enough detail for a message the user can act on.
 struct FileError {
-  enum class Kind { None, NotFound, Unreadable, NotShiftJis, Unencodable, Unwritable };
+  enum class Kind {
+    None,
+    NotFound,
+    Unreadable,
+    NotShiftJis,
+    Unencodable,
+    Unwritable,
+    NotRegular,  ///< a folder, named pipe or device where a file to read was expected
+    TooLarge,    ///< more than the free memory can load
+    ReadOnly     ///< a file that a save may not replace
+  };
   Kind kind = Kind::None;
   Text path;
   std::string reason;       ///< the system's reason, for read and write failures
@@ -19,10 +29,20 @@ struct FileError {
   std::string bytes;        ///< NotShiftJis: the bad bytes
   bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
   bool binary = false;      ///< NotShiftJis: the file is not text at all
+  bool control = false;     ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  std::int64_t size = 0;    ///< TooLarge: the file's size in bytes
   char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
   bool replacing = false;   ///< Unwritable: a file was there and stays as it was (set by the caller)
   explicit operator bool() const { return kind != Kind::None; }
 };
+
+/// An error of `kind` about `path`, without further detail.
+inline FileError fileError(FileError::Kind kind, const Text& path) {
+  FileError e;
+  e.kind = kind;
+  e.path = path;
+  return e;
+}
 
 /// A piece of a file being written: bytes as they stand, or bytes to be written in base64.
 struct WritePart {
@@ -59,7 +79,10 @@ class TextFiles {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  /// True for a file, and for a link whose file does not exist yet (writing there creates it).
   virtual bool fileExists(const Text& path) = 0;
+  /// True for an existing file that may not be written: a save would be refused.
+  virtual bool readOnly(const Text& path) = 0;
   /// The folder that holds the program file, without a trailing separator.
   virtual Text programFolder() = 0;
   virtual Text currentDirectory() = 0;

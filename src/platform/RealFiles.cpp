@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 
 #include "common/Base64.h"
@@ -36,6 +38,7 @@ FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.bytes = d.errorBytes;
   e.utf8 = d.utf8;
   e.binary = d.binary;
+  e.control = d.control;
   return e;
 }
 
@@ -53,47 +56,184 @@ bool writeAll(int fd, const char* data, std::size_t size, int& err) {
   return true;
 }
 
+/// A file descriptor closed when it goes out of scope, also when a read runs out of memory.
+struct OpenFile {
+  int fd = -1;
+  OpenFile() = default;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+bool entryExists(const std::string& native) {
+  struct stat st {};
+  return ::lstat(native.c_str(), &st) == 0;
+}
+
+bool isAscii(TextView name) {
+  return std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; });
+}
+
+std::string stemOf(const std::string& name) { return name.substr(0, name.rfind('.')); }
+
+// The bytes of one name inside the folder `folder` (empty, or ending in a separator). A name that
+// exists is found in UTF-8, in code page 932, or as any entry that reads as it (a code page 932
+// character with two codes). A new file takes code page 932 when its neighbour of the same stem is
+// in code page 932 (the document beside its text file from a Windows archive), else UTF-8.
+std::string nativeName(const std::string& folder, TextView name, bool last) {
+  std::string utf8 = toUtf8(name);
+  if (isAscii(name) || entryExists(folder + utf8)) return utf8;
+  EncodeResult cp932 = encodeCp932(name);
+  if (cp932.ok && entryExists(folder + cp932.bytes)) return cp932.bytes;
+  const std::string utf8Stem = stemOf(utf8) + ".";
+  const std::string cp932Stem = cp932.ok ? stemOf(cp932.bytes) + "." : std::string();
+  bool utf8Sibling = false, cp932Sibling = false;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? "." : folder, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (nameFromBytes(entry) == name) return entry;
+    utf8Sibling = utf8Sibling || entry.rfind(utf8Stem, 0) == 0;
+    cp932Sibling = cp932Sibling || (cp932.ok && entry.rfind(cp932Stem, 0) == 0);
+  }
+  return last && cp932Sibling && !utf8Sibling ? cp932.bytes : utf8;
+}
+
 }  // namespace
 
-bool readAllBytes(const std::string& path, std::string& bytes, std::string& reason, bool& notFound) {
-  notFound = false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    notFound = errno == ENOENT || errno == ENOTDIR;
-    reason = systemReason(errno);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    reason = systemReason(EISDIR);
-    return false;
-  }
-  bytes.clear();
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[1 << 16];
+// Each name is found as nativeName finds it, inside the folder found so far.
+std::string nativePath(const Text& path) {
+  std::string whole = toUtf8(path);
+  if (isAscii(path) || entryExists(whole)) return whole;
+  std::string out;
+  std::size_t start = 0;
   for (;;) {
-    ssize_t r = ::read(fd, buf, sizeof buf);
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      reason = systemReason(errno);
-      ::close(fd);
-      return false;
-    }
-    if (r == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(r));
+    const std::size_t slash = path.find(u'/', start);
+    const TextView name = TextView(path).substr(start, slash == Text::npos ? Text::npos : slash - start);
+    out += nativeName(out, name, slash == Text::npos);
+    if (slash == Text::npos) return out;
+    out += '/';
+    start = slash + 1;
   }
-  ::close(fd);
-  return true;
 }
+
+namespace {
+
+// A path the system gave, read name by name as the file list shows names.
+Text pathFromNative(const std::string& native) {
+  Text out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = native.find('/', start);
+    out += nameFromBytes(std::string_view(native).substr(
+        start, slash == std::string::npos ? std::string::npos : slash - start));
+    if (slash == std::string::npos) return out;
+    out += u'/';
+    start = slash + 1;
+  }
+}
+
+// Opens a path for reading only when it is a regular file. Nothing else is even opened: a named pipe
+// without a writer would hold the window for ever, and opening a device can act on it. The open
+// itself does not block either, in case the entry changed in between.
+int openRegularFile(const Text& path, FileError& error, struct stat& st) {
+  const std::string native = nativePath(path);
+  if (::stat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    error = errorOf(FileError::Kind::NotRegular, path, {});
+    return -1;
+  }
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    const bool notFound = errno == ENOENT || errno == ENOTDIR;
+    error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path,
+                    systemReason(errno));
+    return -1;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    error = errorOf(FileError::Kind::NotRegular, path, {});
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// Memory a load may use: what the kernel reports as available, else the free pages.
+std::uint64_t availableMemory() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key, unit;
+  std::uint64_t kib = 0;
+  while (meminfo >> key >> kib && std::getline(meminfo, unit))
+    if (key == "MemAvailable:") return kib * 1024;
+  const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return std::numeric_limits<std::uint64_t>::max();
+  return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+// A load holds the file's bytes and their UTF-16 text (two bytes a character) together, and putting
+// CR LF after every line may copy the text once more: about four bytes of memory for each byte.
+constexpr std::uint64_t kMemoryPerFileByte = 4;
+
+bool tooLargeToLoad(const struct stat& st) {
+  return static_cast<std::uint64_t>(st.st_size) > availableMemory() / kMemoryPerFileByte;
+}
+
+// The preview of a file choice reads at most this much looking for the end of the first line.
+constexpr std::size_t kFirstLineLimit = std::size_t{1} << 20;
+
+// Follows a symbolic link to the file it names, also when that file does not exist yet; a path that
+// is no link comes back as it is. False (with ELOOP) for a chain of links that does not end.
+bool followLinks(std::string& native, int& err) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+    if (n <= 0) return true;
+    target.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = native.rfind('/');
+    native =
+        target.front() == '/' || slash == std::string::npos ? target : native.substr(0, slash + 1) + target;
+  }
+  err = ELOOP;
+  return false;
+}
+
+// Read-only: no write permission bit for anyone (a file marked read-only, as chmod 444 gives, which
+// counts even for the administrator, who may write anything), or the running user may not write it.
+bool isReadOnly(const std::string& native, const struct stat& st) {
+  return (st.st_mode & 0222) == 0 ||
+         (::faccessat(AT_FDCWD, native.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+}
+
+}  // namespace
 
 ReadResult RealTextFiles::readText(const Text& path) {
   ReadResult r;
-  std::string bytes, reason;
-  bool notFound = false;
-  if (!readAllBytes(toUtf8(path), bytes, reason, notFound)) {
-    r.error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path, reason);
+  struct stat st {};
+  OpenFile file;
+  file.fd = openRegularFile(path, r.error, st);
+  if (file.fd < 0) return r;
+  if (tooLargeToLoad(st)) {
+    r.error = errorOf(FileError::Kind::TooLarge, path, {});
+    r.error.size = st.st_size;
     return r;
+  }
+  std::string bytes;
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buf[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(file.fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
+      return r;
+    }
+    if (n == 0) break;
+    bytes.append(buf, static_cast<std::size_t>(n));
   }
   r.emptyFile = bytes.empty();
   DecodeResult d = decodeCp932(bytes);
@@ -108,34 +248,32 @@ ReadResult RealTextFiles::readText(const Text& path) {
 
 ReadResult RealTextFiles::readFirstLine(const Text& path) {
   ReadResult r;
-  int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    bool notFound = errno == ENOENT || errno == ENOTDIR;
-    r.error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path,
-                      systemReason(errno));
-    return r;
-  }
+  struct stat st {};
+  OpenFile file;
+  file.fd = openRegularFile(path, r.error, st);
+  if (file.fd < 0) return r;
   // A CR byte never occurs inside a two-byte code page 932 character, so the first line ends at
-  // the first CR byte and nothing after it needs reading.
+  // the first CR byte and nothing after it needs reading. A longer first line is cut at the limit:
+  // the preview only counts its quotes.
   std::string bytes;
   char buf[1 << 16];
-  bool sawCr = false;
-  while (!sawCr) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+  bool sawCr = false, atEnd = false;
+  while (!sawCr && !atEnd && bytes.size() < kFirstLineLimit) {
+    ssize_t n = ::read(file.fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
       r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
-      ::close(fd);
       return r;
     }
-    if (n == 0) break;
+    atEnd = n == 0;
     const char* cr = static_cast<const char*>(std::memchr(buf, '\r', static_cast<std::size_t>(n)));
     bytes.append(buf, cr ? static_cast<std::size_t>(cr - buf) : static_cast<std::size_t>(n));
     sawCr = cr != nullptr;
   }
-  ::close(fd);
+  if (bytes.size() > kFirstLineLimit || (!sawCr && !atEnd))
+    bytes.resize(wholeCharacters(std::string_view(bytes).substr(0, kFirstLineLimit)));
   r.emptyFile = bytes.empty() && !sawCr;
-  DecodeResult d = decodeCp932(bytes);
+  DecodeResult d = decodeCp932(bytes, atEnd);
   if (!d.ok) {
     r.error = notShiftJis(path, d);
     return r;
@@ -155,28 +293,31 @@ FileError RealTextFiles::writeText(const Text& path, TextView text) {
 }
 
 FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
-  const std::string target = toUtf8(path);
-  fs::path targetPath(target);
-  fs::path folder = targetPath.parent_path();
-  if (folder.empty()) folder = ".";
+  // A link is followed: its target is the file replaced, and the link stays a link.
+  std::string target = nativePath(path);
+  int err = 0;
+  if (!followLinks(target, err)) return errorOf(FileError::Kind::Unwritable, path, systemReason(err));
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   // Keep the mode of a file being replaced; new files get the usual mode.
   mode_t mode = 0666;
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return errorOf(FileError::Kind::Unwritable, path, systemReason(EISDIR));
+    if (isReadOnly(target, st)) return errorOf(FileError::Kind::ReadOnly, path, {});
     mode = st.st_mode & 07777;
   }
+  // The temporary name is short, whatever the target's length: a name near the system's limit
+  // leaves no room for a suffix.
   std::random_device rd;
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = (folder / ("." + targetPath.filename().string() + ".tmp" + std::to_string(rd() % 1000000)))
-              .string();
+    tmp = folder + ".orv" + std::to_string(rd() % 1000000) + ".tmp";
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, systemReason(errno));
-  int err = 0;
   bool ok = true;
   for (const WritePart& part : parts) {
     if (!part.base64) {
@@ -210,25 +351,36 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
 }
 
 bool RealFileSystem::fileExists(const Text& path) {
+  // A link counts as the file it names; a link to nothing counts as a file too, so that a save asks
+  // before writing through it.
+  const std::string native = nativePath(path);
   struct stat st {};
-  return ::stat(toUtf8(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  if (::lstat(native.c_str(), &st) != 0) return false;
+  if (S_ISLNK(st.st_mode) && ::stat(native.c_str(), &st) != 0) return true;
+  return !S_ISDIR(st.st_mode);
+}
+
+bool RealFileSystem::readOnly(const Text& path) {
+  std::string target = nativePath(path);
+  int err = 0;
+  struct stat st {};
+  return followLinks(target, err) && ::stat(target.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+         isReadOnly(target, st);
 }
 
 Text RealFileSystem::programFolder() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return currentDirectory();
-  return fromUtf8(exe.parent_path().string());
+  return pathFromNative(exe.parent_path().string());
 }
 
 Text RealFileSystem::currentDirectory() {
   std::error_code ec;
-  return fromUtf8(fs::current_path(ec).string());
+  return pathFromNative(fs::current_path(ec).string());
 }
 
-bool RealFileSystem::setCurrentDirectory(const Text& path) {
-  return ::chdir(toUtf8(path).c_str()) == 0;
-}
+bool RealFileSystem::setCurrentDirectory(const Text& path) { return ::chdir(nativePath(path).c_str()) == 0; }
 
 std::vector<Text> RealFileSystem::drives() {
   std::vector<Text> out{u"/"};
@@ -250,7 +402,7 @@ namespace {
 std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
   std::vector<Text> out;
   std::error_code ec;
-  fs::directory_iterator it(toUtf8(path), fs::directory_options::skip_permission_denied, ec);
+  fs::directory_iterator it(nativePath(path), fs::directory_options::skip_permission_denied, ec);
   ok = !ec;
   if (ec) return out;
   for (const auto& entry : it) {
@@ -261,7 +413,7 @@ std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
     if (!wantFolders && !entry.is_regular_file(e2)) continue;
     std::string name = entry.path().filename().string();
     if (wantFolders && !name.empty() && name[0] == '.') continue;
-    out.push_back(fromUtf8(name));
+    out.push_back(nameFromBytes(name));
   }
   std::sort(out.begin(), out.end());
   return out;

@@ -16,6 +16,7 @@ class RealTextFiles : public TextFiles {
 class RealFileSystem : public FileSystem {
  public:
   bool fileExists(const Text& path) override;
+  bool readOnly(const Text& path) override;
   Text programFolder() override;
   Text currentDirectory() override;
   bool setCurrentDirectory(const Text& path) override;
@@ -24,7 +25,8 @@ class RealFileSystem : public FileSystem {
   std::vector<Text> files(const Text& path, bool& ok) override;
 };
 
-/// Reads a whole file as bytes; false with `reason` set when it cannot.
-bool readAllBytes(const std::string& path, std::string& bytes, std::string& reason, bool& notFound);
+/// The bytes the system knows `path` by: names are UTF-8, but those unpacked from Windows archives
+/// are code page 932 bytes, and a new file beside such a file takes them too.
+std::string nativePath(const Text& path);
 
 }  // namespace orv

@@ -37,8 +37,34 @@ std::int64_t lineOfOffset(std::string_view bytes, std::size_t offset) {
   return line;
 }
 
-// Offset of the first multi-byte character when `bytes` is valid UTF-8 holding one of three or four
-// bytes (as every kana and kanji is); else -1. Two-byte sequences alone are not enough: pairs of
+// Length of the well-formed UTF-8 sequence at the start of `bytes` (lead byte >= 0x80), else 0. The
+// second byte's range depends on the lead byte, which rules out overlong forms (E0 80-9F, F0 80-8F),
+// surrogates (ED A0-BF) and code points above U+10FFFF (F4 90-BF); such bytes are left to the code page.
+std::size_t utf8SequenceLength(std::string_view bytes) {
+  const auto b = static_cast<unsigned char>(bytes[0]);
+  std::size_t len = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  }
+  if (len == 0 || len > bytes.size()) return 0;
+  const auto second = static_cast<unsigned char>(bytes[1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < len; ++k)
+    if ((static_cast<unsigned char>(bytes[k]) & 0xC0) != 0x80) return 0;
+  return len;
+}
+
+// Offset of the first multi-byte character when `bytes` is well-formed UTF-8 holding one of three or
+// four bytes (as every kana and kanji is); else -1. Two-byte sequences alone are not enough: pairs of
 // half-width katakana such as "ﾃｽ" form them too, and such a file is Shift_JIS.
 std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   std::int64_t first = -1;
@@ -46,15 +72,12 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   std::size_t i = 0;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return 0;  // the UTF-8 byte order mark
   while (i < bytes.size()) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t len = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-    if (len == 0 || i + len > bytes.size()) return -1;
-    for (std::size_t k = 1; k < len; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return -1;
+    const std::size_t len = utf8SequenceLength(bytes.substr(i));
+    if (len == 0) return -1;
     if (first < 0) first = static_cast<std::int64_t>(i);
     hasLong = hasLong || len >= 3;
     i += len;
@@ -62,15 +85,22 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   return hasLong ? first : -1;
 }
 
-
 constexpr std::uint16_t kInvalid = 0xFFFF;
 constexpr std::uint16_t kLead = 0xFFFE;
+constexpr std::uint16_t kControl = 0xFFFD;  // a control character XML 1.0 cannot carry
+
+// Bytes 0x01-0x1F other than tab, LF and CR: no XML 1.0 document may hold them, so a file with one
+// cannot become a document. They are never the second byte of a two-byte code, so the byte is exact.
+bool isForbiddenControl(unsigned char b) {
+  return b >= 0x01 && b < 0x20 && b != 0x09 && b != 0x0A && b != 0x0D;
+}
+constexpr char kEndOfFileMark = 0x1A;  // what old DOS editors put after the last line
 
 // Code page 932 as lookup tables, built once from the system's converter one character at a time. The
 // code page keeps no state between characters, so converting by table gives exactly what converting
 // the whole text would, many times faster.
 struct Tables {
-  std::uint16_t single[256];         // the character of a one-byte code, kLead or kInvalid
+  std::uint16_t single[256];         // the character of a one-byte code, kLead, kControl or kInvalid
   std::vector<std::uint16_t> pair;   // lead << 8 | trail -> the character, or kInvalid
   std::vector<std::uint16_t> encode; // UTF-16 unit -> one byte (< 0x100), two bytes, or kInvalid
 };
@@ -109,6 +139,7 @@ Tables buildTables() {
     } else {
       t.single[b] = err == EINVAL ? kLead : kInvalid;
     }
+    if (isForbiddenControl(static_cast<unsigned char>(b))) t.single[b] = kControl;
   }
   for (int lead = 0; lead < 256; ++lead) {
     if (t.single[lead] != kLead) continue;
@@ -135,7 +166,7 @@ const Tables& tables() {
 
 }  // namespace
 
-DecodeResult decodeCp932(std::string_view bytes) {
+DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile) {
   DecodeResult r;
   if (std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
     r.binary = true;
@@ -151,6 +182,7 @@ DecodeResult decodeCp932(std::string_view bytes) {
     r.errorBytes = std::string(bytes.substr(static_cast<std::size_t>(u), 3));
     return r;
   }
+  if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
   r.text.reserve(bytes.size());  // never more UTF-16 units than bytes
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -158,13 +190,14 @@ DecodeResult decodeCp932(std::string_view bytes) {
   for (std::size_t i = 0; i < n;) {
     const unsigned char b = in[i];
     const std::uint16_t single = t.single[b];
-    if (single != kInvalid && single != kLead) {
+    if (single < kControl) {
       r.text.push_back(static_cast<char16_t>(single));
       ++i;
       continue;
     }
     const std::uint16_t pair = single == kLead && i + 1 < n ? t.pair[(b << 8) | in[i + 1]] : kInvalid;
     if (pair == kInvalid) {
+      r.control = single == kControl;
       r.errorOffset = static_cast<std::int64_t>(i);
       r.errorLine = lineOfOffset(bytes, i);
       // A byte that cannot begin a two-byte character, or a lead byte at the very end, is shown alone.
@@ -177,6 +210,32 @@ DecodeResult decodeCp932(std::string_view bytes) {
   }
   r.ok = true;
   return r;
+}
+
+std::size_t wholeCharacters(std::string_view bytes) {
+  const Tables& t = tables();
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const std::size_t len = t.single[static_cast<unsigned char>(bytes[i])] == kLead ? 2 : 1;
+    if (i + len > bytes.size()) break;
+    i += len;
+  }
+  return i;
+}
+
+Text nameFromBytes(std::string_view bytes) {
+  bool utf8 = true;
+  for (std::size_t i = 0; i < bytes.size() && utf8;) {
+    const std::size_t len =
+        static_cast<unsigned char>(bytes[i]) < 0x80 ? 1 : utf8SequenceLength(bytes.substr(i));
+    utf8 = len > 0;
+    i += len;
+  }
+  if (!utf8) {
+    DecodeResult d = decodeCp932(bytes, false);
+    if (d.ok) return std::move(d.text);
+  }
+  return fromUtf8(bytes);
 }
 
 EncodeResult encodeCp932(TextView text) {

@@ -16,6 +16,7 @@ struct DecodeResult {
   std::string errorBytes;         ///< the offending bytes, at most two
   bool utf8 = false;              ///< refused because the bytes are UTF-8 text
   bool binary = false;            ///< refused because a NUL byte shows the file is not text
+  bool control = false;           ///< refused for a control character XML 1.0 cannot carry
 };
 
 struct EncodeResult {
@@ -26,11 +27,20 @@ struct EncodeResult {
 };
 
 /// Strict decoding: a byte sequence that is not code page 932 is an error, never replaced. Bytes that
-/// form valid UTF-8 with at least one multi-byte character are refused as UTF-8: such text would
-/// often pass as code page 932 and show as garbage. A NUL byte marks a binary file, also refused.
-DecodeResult decodeCp932(std::string_view bytes);
+/// form well-formed UTF-8 with a character of three or four bytes are refused as UTF-8: such text
+/// would often pass as code page 932 and show as garbage. A NUL byte marks a binary file, also
+/// refused. A control character other than tab, LF and CR is refused, except one 0x1A as the last
+/// byte of a file (`atEndOfFile`: the bytes run to the end of the file), which is dropped.
+DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);
+
+/// The length of the longest start of `bytes` that ends between two characters: a lead byte whose
+/// second byte is missing is left out.
+std::size_t wholeCharacters(std::string_view bytes);
+/// A file or folder name from its bytes: UTF-8 when they are well-formed UTF-8, else code page 932
+/// (what names from Windows archives are) when they read as that, else UTF-8 with U+FFFD.
+Text nameFromBytes(std::string_view bytes);
 
 /// "0x87 0x40" style rendering of bytes for messages.
 Text hexBytes(std::string_view bytes);

@@ -113,6 +113,11 @@ void Form1::saveCommand() {
     message(cannotWrite(xml, u"XML文書"));
     return;
   }
+  // A document marked read-only is not replaced: told now, not after the questions.
+  if (platform_.fs.readOnly(xmlPath)) {
+    message(describe(fileError(FileError::Kind::ReadOnly, xmlPath)));
+    return;
+  }
   const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
   // A conversion without a template left no page: an empty file would replace the last good page.
   const bool writePage = pageWanted && !text(Ctl::Text6).empty();

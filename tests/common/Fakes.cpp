@@ -41,6 +41,11 @@ ReadResult FakeDisk::readText(const Text& path) {
   ReadResult r;
   Text p = absolute(path);
   auto it = contents.find(p);
+  if (outOfMemory.count(p)) throw std::bad_alloc();
+  if (auto e = readErrors.find(p); e != readErrors.end()) {
+    r.error = failure(e->second, path, "");
+    return r;
+  }
   if (failReads.count(p)) {
     r.error = failure(FileError::Kind::Unreadable, path, "Permission denied");
     return r;
@@ -58,6 +63,7 @@ ReadResult FakeDisk::readText(const Text& path) {
     r.error.bytes = d.errorBytes;
     r.error.utf8 = d.utf8;
     r.error.binary = d.binary;
+    r.error.control = d.control;
     return r;
   }
   r.text = std::move(d.text);
@@ -68,11 +74,12 @@ ReadResult FakeDisk::readFirstLine(const Text& path) {
   ReadResult r;
   Text p = absolute(path);
   auto it = contents.find(p);
-  if (failReads.count(p) || it == contents.end()) return readText(path);
+  if (failReads.count(p) || readErrors.count(p) || outOfMemory.count(p) || it == contents.end())
+    return readText(path);
   auto cr = it->second.find('\r');
   std::string first = it->second.substr(0, cr);
   r.emptyFile = it->second.empty();
-  DecodeResult d = decodeCp932(first);
+  DecodeResult d = decodeCp932(first, cr == std::string::npos);
   if (!d.ok) return readText(path);
   r.text = d.text;
   return r;

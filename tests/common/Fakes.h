@@ -39,6 +39,7 @@ class FakeDisk : public TextFiles, public FileSystem {
   FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
   // FileSystem
   bool fileExists(const Text& path) override;
+  bool readOnly(const Text& path) override { return readOnlyFiles.count(absolute(path)) > 0; }
   Text programFolder() override { return program; }
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override;
@@ -57,6 +58,9 @@ class FakeDisk : public TextFiles, public FileSystem {
   std::set<Text> folderSet;
   std::set<Text> failReads;
   std::set<Text> failWrites;
+  std::map<Text, FileError::Kind> readErrors;  ///< reads that fail with this kind of error
+  std::set<Text> outOfMemory;                  ///< reads that run out of memory
+  std::set<Text> readOnlyFiles;
   std::vector<Text> driveList{u"/", u"/mnt/usb"};
   Text program = u"/opt/orvessa";
   Text cwd = u"/";

@@ -105,6 +105,36 @@ TEST(ShiftJis, RefusesUtf8TextThatWouldOtherwiseDecodeAsGarbage) {
   EXPECT_TEXT_EQ(kana.text, u"\"ﾃｽ\",\"1\"\r\n");
 }
 
+TEST(ShiftJis, RefusesControlCharactersXmlCannotCarryAndTakesOnlyWellFormedUtf8AsUtf8) {
+  struct Row {
+    const char* what;
+    std::string bytes;
+    Text text;  // what is read; empty when refused
+    bool control = false;
+    std::int64_t line = 0;
+  };
+  const Row rows[] = {
+      {"tab, LF, CR and DEL are text", "a\tb\nc\r\n\x7f", u"a\tb\nc\r\n\x7f"},
+      {"a vertical tab on line 3", "1\r\n2\n\r\"a\x0b\"", u"", true, 3},
+      {"one 0x1A as the very last byte is dropped", "\"a\"\r\n\x1a", u"\"a\"\r\n"},
+      {"0x1A anywhere else", "a\x1a\r\n", u"", true, 1},
+      {"of two 0x1A at the end the first is refused", "a\x1a\x1a", u"", true, 1},
+      {"overlong E0 80 is code page 932", "\xe0\x80\x81\x40", u"烙　"},
+      {"surrogate ED A0 is code page 932", "\xed\xa0\x81\x40", u"恝　"},
+      {"F4 90, above U+10FFFF, is code page 932", "\xf4\x90\x81\x40", u"\uE33F　"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const DecodeResult d = decodeCp932(row.bytes);
+    EXPECT_EQ(d.ok, !row.text.empty());
+    EXPECT_TEXT_EQ(d.text, row.text);
+    EXPECT_FALSE(d.utf8);
+    EXPECT_EQ(d.control, row.control);
+    EXPECT_EQ(d.errorLine, row.line);
+  }
+  EXPECT_TRUE(decodeCp932("a\x1a", false).control) << "a 0x1A before the end of a longer file";
+}
+
 TEST(ShiftJis, RefusesCharactersItCannotWriteAndNamesThem) {
   auto e = encodeCp932(u"ab\U0001F600");
   EXPECT_FALSE(e.ok);

@@ -209,5 +209,47 @@ TEST(LoadCommand, RefusesBytesThatAreNotShiftJisWithAMessageAndChangesNothing) {
   EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(Ctl::RichTextBox1)].text);
 }
 
+TEST(LoadCommand, AFileThatCannotBeTakenWholeIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
+  struct Row {
+    const char* what;
+    std::string bytes;
+    FileError::Kind error;
+    bool outOfMemory;
+    Text message;
+  };
+  const Row rows[] = {
+      {"a control character", "\"a\x0b\",\"b\"\r\n", FileError::Kind::None, false,
+       u"XMLに入れられない制御文字を含むファイルです：/data/bad.txt\r1行目に制御文字 0x0B "
+       u"があります。取り除いてから読み込んでください。何も変更していません。"},
+      {"a named pipe", "", FileError::Kind::NotRegular, false,
+       u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：/data/"
+       u"bad.txt\r何も変更していません。"},
+      {"memory runs out", "\"a\"\r\n", FileError::Kind::None, true,
+       u"ファイルが大きすぎて読み込めません：/data/"
+       u"bad.txt\r使えるメモリが足りません。何も変更していません。"},
+  };
+  for (const Row& row : rows) {
+    for (bool chosen : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (chosen ? ", chosen in the list" : ", loaded with OK"));
+      Harness h;
+      h.disk.put(u"/data/good.txt", threeFieldFile(2));
+      h.f().textEdited(Ctl::Text5, u"/data/good.txt");
+      h.f().loadCommand();
+      h.f().folderChange(u"/data");
+      h.disk.putBytes(u"/data/bad.txt", row.bytes);
+      if (row.error != FileError::Kind::None) h.disk.readErrors[u"/data/bad.txt"] = row.error;
+      if (row.outOfMemory) h.disk.outOfMemory.insert(u"/data/bad.txt");
+      if (!chosen) h.f().textEdited(Ctl::Text5, u"/data/bad.txt");
+      const Snapshot before = snapshot(h.f());
+
+      chosen ? h.f().fileChoice(u"bad.txt") : h.f().loadCommand();
+
+      EXPECT_EQ(differences(before, snapshot(h.f())), "");
+      EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
+      EXPECT_FALSE(h.f().busy());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orv

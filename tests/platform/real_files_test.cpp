@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -31,13 +32,101 @@ struct TempFolder {
   fs::path path;
 };
 
-TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehind) {
+TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehindWhateverTheNameLength) {
+  for (const std::string& name : {std::string("doc.xml"), std::string(251, 'n') + ".xml"}) {
+    SCOPED_TRACE(name.size());
+    TempFolder dir;
+    RealTextFiles files;
+    std::ofstream(dir.path / name) << "old content";
+    EXPECT_FALSE(files.writeText(dir.at(name), u"新しい内容\r\n"));
+    EXPECT_EQ(dir.bytesOf(name), encodeCp932(u"新しい内容\r\n").bytes);
+    EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+  }
+}
+
+TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLinkALink) {
   TempFolder dir;
   RealTextFiles files;
-  std::ofstream(dir.path / "doc.xml") << "old content";
-  EXPECT_FALSE(files.writeText(dir.at("doc.xml"), u"新しい内容\r\n"));
-  EXPECT_EQ(dir.bytesOf("doc.xml"), encodeCp932(u"新しい内容\r\n").bytes);
-  EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
+  RealFileSystem disk;
+  std::ofstream(dir.path / "ro.xml") << "old";
+  fs::permissions(dir.path / "ro.xml",
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_directories(dir.path / "sub");
+  std::ofstream(dir.path / "sub/real.xml") << "old";
+  fs::create_symlink("sub/real.xml", dir.path / "link.xml");
+  fs::create_symlink("sub/new.xml", dir.path / "dangling.xml");
+  fs::create_symlink("ro.xml", dir.path / "ro-link.xml");
+  for (const char* readOnly : {"ro.xml", "ro-link.xml"}) {
+    SCOPED_TRACE(readOnly);
+    EXPECT_TRUE(disk.readOnly(dir.at(readOnly)));
+    EXPECT_EQ(files.writeText(dir.at(readOnly), u"new").kind, FileError::Kind::ReadOnly);
+    EXPECT_EQ(dir.bytesOf("ro.xml"), "old");
+  }
+  EXPECT_FALSE(disk.readOnly(dir.at("link.xml")));
+  EXPECT_TRUE(disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
+  EXPECT_FALSE(disk.fileExists(dir.at("sub")));
+  for (const char* link : {"link.xml", "dangling.xml"}) {
+    SCOPED_TRACE(link);
+    EXPECT_FALSE(files.writeText(dir.at(link), u"new"));
+    EXPECT_TRUE(fs::is_symlink(dir.path / link));
+    EXPECT_EQ(dir.bytesOf(link), "new");
+  }
+  EXPECT_EQ(dir.entries(), 5u) << "no temporary file is left";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "sub"), fs::directory_iterator()), 2);
+}
+
+TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
+  TempFolder dir;
+  RealTextFiles files;
+  ASSERT_EQ(::mkfifo((dir.path / "pipe.txt").c_str(), 0644), 0);
+  fs::create_directories(dir.path / "folder.txt");
+  for (const Text& path : {dir.at("pipe.txt"), dir.at("folder.txt"), Text(u"/dev/null")}) {
+    SCOPED_TRACE(toUtf8(path));
+    EXPECT_EQ(files.readText(path).error.kind, FileError::Kind::NotRegular);
+    EXPECT_EQ(files.readFirstLine(path).error.kind, FileError::Kind::NotRegular);
+  }
+  // A first line of two-byte characters after one quote: the 1 MiB bound falls inside a character.
+  std::string line = "\"";
+  for (int i = 0; i < (1 << 20); ++i) line += "\x82\xa0";
+  std::ofstream(dir.path / "long.txt", std::ios::binary) << line << "\r\n";
+  ReadResult preview = files.readFirstLine(dir.at("long.txt"));
+  ASSERT_FALSE(preview.error);
+  EXPECT_EQ(preview.text.size(), 1u + ((1u << 20) - 1) / 2);
+  EXPECT_EQ(preview.text.back(), u'あ');
+  // A sparse file far larger than memory is refused by its size; its preview reads only a prefix.
+  std::ofstream(dir.path / "huge.txt").close();
+  std::error_code ec;
+  fs::resize_file(dir.path / "huge.txt", std::uintmax_t{1} << 40, ec);
+  if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
+  ReadResult huge = files.readText(dir.at("huge.txt"));
+  EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
+  EXPECT_NE(describe(huge.error).find(u"1099511627776 バイト"), Text::npos);
+  EXPECT_TRUE(files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
+}
+
+TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBytes) {
+  TempFolder dir;
+  RealTextFiles files;
+  RealFileSystem disk;
+  const std::string folder = encodeCp932(u"資料").bytes;
+  fs::create_directories(dir.path / folder);
+  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
+  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
+  const Text inside = fromUtf8(dir.path.string()) + u"/資料";
+  bool ok = false;
+  EXPECT_EQ(disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
+  EXPECT_EQ(disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(disk.fileExists(inside + u"/センタ.txt"));
+  EXPECT_TEXT_EQ(files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
+  EXPECT_FALSE(files.writeText(inside + u"/センタ.xml", u"<x/>"));
+  EXPECT_FALSE(files.writeText(inside + u"/東京.xml", u"<y/>"));
+  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
+  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
+  const fs::path was = fs::current_path();
+  EXPECT_TRUE(disk.setCurrentDirectory(inside));
+  EXPECT_TEXT_EQ(disk.currentDirectory(), inside);
+  fs::current_path(was);
 }
 
 TEST(RealTextFiles, RefusesWhatItCannotWriteAndKeepsWhatWasThere) {

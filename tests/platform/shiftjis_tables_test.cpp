@@ -47,7 +47,9 @@ TEST(ShiftJisTables, DecodeEveryByteAndBytePairExactlyAsTheSystemConverter) {
       if (second == 0) continue;
       const auto expected = iconvAll("UTF-16LE", "CP932", bytes);
       const DecodeResult got = decodeCp932(bytes);
-      if (got.utf8) continue;  // valid UTF-8 is refused as such before the code page is consulted
+      // Valid UTF-8 and control characters XML cannot carry are refused before the code page is
+      // consulted; a final 0x1A is dropped.
+      if (got.utf8 || got.control || bytes.back() == '\x1a') continue;
       ASSERT_EQ(got.ok, expected.has_value()) << std::hex << first << " " << second;
       if (!expected) continue;
       std::u16string units;

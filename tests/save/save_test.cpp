@@ -156,6 +156,19 @@ TEST(Save, AFailedWriteSaysWhatWasSavedAndKeepsTheOldFileOnlyWhereOneWas) {
   }
 }
 
+TEST(Save, AReadOnlyDocumentIsRefusedBeforeAnyQuestionAndLeftAsItIs) {
+  Harness h;
+  converted(h);
+  h.disk.putBytes(u"/data/b.xml", "old document");
+  h.disk.readOnlyFiles.insert(u"/data/b.xml");
+  h.f().click(Ctl::Command3);
+  EXPECT_EQ(h.dialogs.texts(),
+            std::vector<Text>{
+                u"読み取り専用のファイルのため保存できません：/data/b.xml\r元のファイルはそのままです。"});
+  EXPECT_EQ(h.disk.writes, 0);
+  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], "old document");
+}
+
 TEST(Save, ACharacterShiftJisCannotHoldRefusesTheSaveNamingIt) {
   Harness h;
   converted(h);

@@ -225,5 +225,17 @@ TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {
   EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), Answer::Cancel);
 }
 
+TEST(QtOpener, HandsANameInCodePage932BytesToTheDesktopByThoseBytes) {
+  const fs::path dir = fs::temp_directory_path() / ("orv-url-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / encodeCp932(u"センタ.xml").bytes) << "<x/>";
+  std::ofstream(dir / "東京.xml") << "<y/>";
+  const Text folder = fromUtf8(dir.string());
+  EXPECT_EQ(fileUrl(folder + u"/センタ.xml").toEncoded().toStdString(),
+            "file://" + dir.string() + "/%83Z%83%93%83%5E.xml");
+  EXPECT_EQ(fileUrl(folder + u"/東京.xml"), QUrl::fromLocalFile(toQString(folder + u"/東京.xml")));
+  fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace orv

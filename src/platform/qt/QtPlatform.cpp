@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "platform/RealFiles.h"
+
 namespace orv {
 
 QString toQString(TextView text) {
@@ -34,9 +36,18 @@ Answer QtDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
   return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
 }
 
+QUrl fileUrl(const Text& path) {
+  // A name in code page 932 bytes has no text form the desktop could find again: its bytes go
+  // into the URL percent-encoded.
+  const std::string native = nativePath(path);
+  if (native == toUtf8(path) || native.empty() || native.front() != '/')
+    return QUrl::fromLocalFile(toQString(path));
+  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(native).toPercentEncoding("/"));
+}
+
 void QtOpener::open(const Text& path) {
   if (path.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+  QDesktopServices::openUrl(fileUrl(path));
 }
 
 void QtPointer::setBusy(bool busy) {

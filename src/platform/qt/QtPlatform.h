@@ -1,6 +1,7 @@
 #pragma once
 // The real dialogs, opener and pointer on Qt.
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 #include "platform/Dialogs.h"
@@ -19,6 +20,9 @@ class QtDialogs : public Dialogs {
   /// stages appears over the result of the stage before it.
   std::function<void()> beforeShow;
 };
+
+/// The file URL of a path, made of the bytes the file has on disk.
+QUrl fileUrl(const Text& path);
 
 /// Hands the path to the desktop's opener and returns at once.
 class QtOpener : public Opener {
