@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace bench {
 
@@ -73,7 +73,7 @@ inline void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 #include <filesystem>
 
 #include "app/Form1.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 namespace bench {
 

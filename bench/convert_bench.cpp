@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 #include "convert/Records.h"
 #include "BenchCommon.h"
 

@@ -9,9 +9,9 @@
 
 #include "BenchCommon.h"
 #include "platform/RealFiles.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/WorkingTextView.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPlatform.h"
+#include "gui/WorkingTextView.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

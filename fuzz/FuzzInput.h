@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv::fuzz {
 

@@ -7,9 +7,9 @@
 
 #include "FuzzInput.h"
 #include "common/Fakes.h"
-#include "input/Numeric.h"
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Numeric.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "input/Numeric.h"
+#include "text/Numeric.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "common/Base64.h"
+#include "text/Base64.h"
 #include "convert/LiteralWriter.h"
 #include "webdb/SearchPage.h"
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "FuzzInput.h"
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
-#include "platform/qt/App.h"
+#include "gui/App.h"
 
 int main(int argc, char** argv) { return orv::runApplication(argc, argv); }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "common/Text.h"
+#include "text/Text.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 

@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 #include "convert/Records.h"
 #include "convert/XmlName.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {

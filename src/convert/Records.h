@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Element names that the document can carry.
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "app/Form1.h"
-#include "input/Numeric.h"
+#include "text/Numeric.h"
 
 namespace orv {
 namespace {

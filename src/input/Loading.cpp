@@ -4,8 +4,8 @@
 #include <new>
 
 #include "app/Form1.h"
-#include "input/Numeric.h"
-#include "platform/Lines.h"
+#include "text/Numeric.h"
+#include "text/Lines.h"
 
 namespace orv {
 namespace {

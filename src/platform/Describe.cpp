@@ -1,5 +1,5 @@
 #include "platform/Files.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

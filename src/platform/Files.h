@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

@@ -13,9 +13,9 @@
 #include <limits>
 #include <random>
 
-#include "common/Base64.h"
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Base64.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 
 #include "app/Form1.h"
 #include "convert/XmlName.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 #include "save/SavePath.h"
 #include "webdb/SearchPage.h"
 

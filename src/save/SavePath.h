@@ -1,6 +1,6 @@
 #pragma once
 // Where the save puts the XML document.
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

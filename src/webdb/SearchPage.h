@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/Base64.h"
-#include "common/Text.h"
+#include "text/Base64.h"
+#include "text/Text.h"
 
 namespace orv {
 

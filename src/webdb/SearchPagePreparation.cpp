@@ -1,7 +1,7 @@
 // The search page text: the template read from the program's folder, its table rows filled; and the
 // search field chosen in WEB_DB mode.
 #include "app/Form1.h"
-#include "platform/Lines.h"
+#include "text/Lines.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {

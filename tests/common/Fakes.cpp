@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "common/Base64.h"
-#include "platform/ShiftJis.h"
+#include "text/Base64.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 /// Compares two texts through UTF-8 so that a failure shows Japanese as it reads.
 #define EXPECT_TEXT_EQ(a, b) EXPECT_EQ(::orv::toUtf8(a), ::orv::toUtf8(b))

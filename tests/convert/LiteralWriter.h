@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv::literal {
 

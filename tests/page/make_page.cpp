@@ -17,8 +17,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <random>
 
-#include "common/Base64.h"
+#include "text/Base64.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {

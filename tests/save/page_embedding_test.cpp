@@ -1,6 +1,6 @@
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {

@@ -2,8 +2,8 @@
 #include <sstream>
 
 #include "common/TextTest.h"
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {

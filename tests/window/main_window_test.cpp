@@ -16,10 +16,10 @@
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
 #include "platform/RealFiles.h"
-#include "platform/ShiftJis.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/WorkingTextView.h"
+#include "text/ShiftJis.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPlatform.h"
+#include "gui/WorkingTextView.h"
 
 namespace orv {
 namespace {

@@ -12,9 +12,9 @@
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
-#include "platform/ShiftJis.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
+#include "text/ShiftJis.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPlatform.h"
 
 namespace orv {
 namespace {

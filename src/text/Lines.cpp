@@ -1,4 +1,4 @@
-#include "platform/Lines.h"
+#include "text/Lines.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 #include "common/TextTest.h"
 
-#include "platform/Lines.h"
-#include "platform/ShiftJis.h"
+#include "text/Lines.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 class QPlainTextEdit;
 class QLabel;

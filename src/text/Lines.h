@@ -3,7 +3,7 @@
 // line, an LF alone stays in the line, the last line needs no line end, an empty text has no line.
 #include <cstdint>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

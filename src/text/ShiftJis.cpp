@@ -1,4 +1,4 @@
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 #include <iconv.h>
 

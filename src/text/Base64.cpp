@@ -1,4 +1,4 @@
-#include "common/Base64.h"
+#include "text/Base64.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtPlatform.h"
+#include "gui/QtPlatform.h"
 
 #include <QApplication>
 #include <QDesktopServices>

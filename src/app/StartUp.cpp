@@ -1,6 +1,6 @@
 // Start-up, window load, Cancel and the header guard.
 #include "app/Form1.h"
-#include "input/Numeric.h"
+#include "text/Numeric.h"
 
 namespace orv {
 

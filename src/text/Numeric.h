@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

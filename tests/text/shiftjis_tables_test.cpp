@@ -2,7 +2,7 @@
 #include <iconv.h>
 
 #include "common/TextTest.h"
-#include "platform/ShiftJis.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/MainWindow.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,8 +13,8 @@
 #include <QSignalBlocker>
 #include <cmath>
 
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/WorkingTextView.h"
+#include "gui/QtPlatform.h"
+#include "gui/WorkingTextView.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/App.h"
+#include "gui/App.h"
 
 #include <QApplication>
 #include <QFont>
@@ -6,8 +6,8 @@
 
 #include "app/Form1.h"
 #include "platform/RealFiles.h"
-#include "platform/qt/MainWindow.h"
-#include "platform/qt/QtPlatform.h"
+#include "gui/MainWindow.h"
+#include "gui/QtPlatform.h"
 
 namespace orv {
 

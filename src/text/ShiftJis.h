@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/Text.h"
+#include "text/Text.h"
 
 namespace orv {
 

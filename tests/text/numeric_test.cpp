@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "common/TextTest.h"
-#include "input/Numeric.h"
+#include "text/Numeric.h"
 
 namespace orv {
 namespace {

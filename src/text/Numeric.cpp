@@ -1,4 +1,4 @@
-#include "input/Numeric.h"
+#include "text/Numeric.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/qt/WorkingTextView.h"
+#include "gui/WorkingTextView.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/qt/QtPlatform.h"
+#include "gui/QtPlatform.h"
 
 namespace orv {
 
