@@ -128,9 +128,9 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
 
 /// Names the parent and the five fields of the generated address book.
 inline void nameAddressBook(orv::Form1& form) {
-  form.setText(orv::Ctl::Text4, u"住所録");
+  form.setText(orv::kParentNameBox, u"住所録");
   const char16_t* names[] = {u"番号", u"名前", u"読み", u"住所", u"電話"};
-  for (int i = 0; i < 5; ++i) form.setText(orv::text2(i), names[i]);
+  for (int i = 0; i < 5; ++i) form.setText(orv::fieldNameBox(i), names[i]);
 }
 
 }  // namespace bench

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
 
     bench::resetPeakRss();
     auto start = Clock::now();
-    form.setText(orv::Ctl::Text5, orv::fromUtf8(input.string()));
+    form.setText(orv::kPathBox, orv::fromUtf8(input.string()));
     form.loadCommand();  // counts the fields: the box is empty
     double load = secondsSince(start);
     double loadRss = bench::peakRssMb();

@@ -53,19 +53,19 @@ int main(int argc, char** argv) {
   QCoreApplication::processEvents();
   bench::resetPeakRss();
 
-  form.setText(orv::Ctl::Text5, orv::fromUtf8(input.string()));
-  form.setText(orv::Ctl::Text1, u"5");
+  form.setText(orv::kPathBox, orv::fromUtf8(input.string()));
+  form.setText(orv::kFieldCountBox, u"5");
   window.refresh();
-  const double load = clickAndPaint(window, orv::Ctl::Command1);
+  const double load = clickAndPaint(window, orv::kLoadButton);
   const double loadPeak = bench::peakRssMb();
   const bool readOnly = window.textView()->isReadOnlyLarge();
   bench::nameAddressBook(form);
   window.refresh();
   bench::resetPeakRss();
-  const double convert = clickAndPaint(window, orv::Ctl::Command4);
+  const double convert = clickAndPaint(window, orv::kConvertButton);
   const double convertPeak = bench::peakRssMb();
   bench::resetPeakRss();
-  const double save = clickAndPaint(window, orv::Ctl::Command3);
+  const double save = clickAndPaint(window, orv::kSaveButton);
   const double total = load + convert + save;
   const double savePeak = bench::peakRssMb();
   std::printf("%lld lines, %.1f MB, view %s; peak memory: load %.0f MB, convert %.0f MB, save %.0f MB\n",

@@ -27,8 +27,8 @@ std::int64_t averageFields(std::int64_t quotes, std::int64_t lines) {
 /// The name boxes the load opened: they must be the first `count`, and no other.
 void checkOpenBoxes(Form1& f, std::int64_t count) {
   for (int i = 0; i < kNameBoxes; ++i) {
-    check(f.enabled(text2(i)) == (i < count), "the first boxes, as many as the fields, are open");
-    check(f.enabled(label1(i)) == (i < count), "their labels too");
+    check(f.enabled(fieldNameBox(i)) == (i < count), "the first boxes, as many as the fields, are open");
+    check(f.enabled(fieldNameLabel(i)) == (i < count), "their labels too");
   }
 }
 
@@ -41,18 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Form1& f = h.f();
   if (in.byte(2, 0) & 1) {
     h.disk.put(u"/data/before.txt", u"\"ｱｵｷ\",\"青木\"\r\n\"ｲﾄｳ\",\"伊藤\"\r\n");
-    f.setText(Ctl::Text5, u"/data/before.txt");
+    f.setText(kPathBox, u"/data/before.txt");
     f.loadCommand();
     check(f.workingText().size() > 0 && f.fieldCount == 2, "the first file loads");
   }
   h.disk.putBytes(u"/data/in.txt", bytes);
-  f.setText(Ctl::Text5, u"/data/in.txt");
-  f.setText(Ctl::Text1, in.text(1));
+  f.setText(kPathBox, u"/data/in.txt");
+  f.setText(kFieldCountBox, in.text(1));
 
-  const Text box = f.text(Ctl::Text1);
+  const Text box = f.text(kFieldCountBox);
   const double boxValue = numericValue(box);
   check(box.empty() || (boxValue >= 1 && boxValue <= 9), "the field count box keeps only 1 to 9");
-  check(f.enabled(Ctl::Command1) == !box.empty(), "OK is open with a field count");
+  check(f.enabled(kLoadButton) == !box.empty(), "OK is open with a field count");
 
   const Snapshot before = snapshot(f);
   const std::size_t boxesShown = h.dialogs.shown.size();
@@ -82,13 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOpenBoxes(f, f.fieldCount);
     return 0;
   }
-  check(f.text(Ctl::Text1).empty(), "a count not typed as 1 to 9 is cleared");
+  check(f.text(kFieldCountBox).empty(), "a count not typed as 1 to 9 is cleared");
   if (work.empty()) {
     check(f.fieldCount == 0, "an empty file has no fields");
     checkOpenBoxes(f, 0);
     return 0;
   }
-  check(contains(f.text(Ctl::Text7), decimal(f.lineCount)), "the line count is shown");
+  check(contains(f.text(kStatusLine), decimal(f.lineCount)), "the line count is shown");
   const std::int64_t expected = std::min<std::int64_t>(averageFields(countOf(work, kQuote), f.lineCount), 32767);
   check(f.fieldCount == expected, "field count from the quotes per line");
   if (expected > 9) {

@@ -34,9 +34,6 @@ constexpr Initial kInitial[] = {
     {Ctl::Command5, u"Cancel", true, true, 0xE0E0E0},
     {Ctl::Command7, u"確認", true, true, 0xE0E0E0},
     {Ctl::Command6, u"終了", true, true, 0xFF8080},
-    {Ctl::Text3, nullptr, true, false, 0xE0E0E0},
-    {Ctl::Text6, u"", true, false, 0xFFFFFF},
-    {Ctl::Command2, u"Command2", true, false, 0xE0E0E0},
 };
 
 }  // namespace
@@ -44,17 +41,17 @@ constexpr Initial kInitial[] = {
 Form1::Form1(Platform platform) : platform_(platform) {
   for (const auto& init : kInitial) {
     auto& c = controls_[index(init.control)];
-    c.text = init.text ? Text(init.text) : Text(kHeaderTemplate);
+    c.text = init.text;
     c.enabled = init.enabled;
     c.visible = init.visible;
     c.background = init.background;
   }
   for (int i = 0; i < kNameBoxes; ++i) {
-    auto& label = controls_[index(label1(i))];
+    auto& label = controls_[index(fieldNameLabel(i))];
     label.text = u"要素" + decimal(i + 1);
     label.enabled = false;
     label.background = 0xE0E0E0;
-    auto& box = controls_[index(text2(i))];
+    auto& box = controls_[index(fieldNameBox(i))];
     box.enabled = false;
     box.background = 0x000000;
   }
@@ -64,20 +61,20 @@ void Form1::setText(Ctl c, Text value) {
   auto& current = controls_[index(c)].text;
   if (current == value) return;
   current = std::move(value);
-  if (c == Ctl::RichTextBox1) ++workingTextVersion_;
+  if (c == kTextView) ++workingTextVersion_;
   changeAction(c);
 }
 
 Text Form1::takeWorkingText() {
   ++workingTextVersion_;
-  Text taken = std::move(controls_[index(Ctl::RichTextBox1)].text);
-  controls_[index(Ctl::RichTextBox1)].text.clear();
+  Text taken = std::move(controls_[index(kTextView)].text);
+  controls_[index(kTextView)].text.clear();
   return taken;
 }
 
 void Form1::changeAction(Ctl c) {
-  if (c == Ctl::Text1) fieldCountChanged();
-  if (c == Ctl::Text4) parentNameChanged();
+  if (c == kFieldCountBox) fieldCountChanged();
+  if (c == kParentNameBox) parentNameChanged();
 }
 
 void Form1::setBusy(bool busy) {
@@ -94,15 +91,14 @@ bool Form1::ask(const Text& text, const Text& caption) {
 
 bool Form1::click(Ctl c) {
   switch (c) {
-    case Ctl::Command1: loadCommand(); return true;
-    case Ctl::Command2: headerStep(); return true;
-    case Ctl::Command3: saveCommand(); return true;
-    case Ctl::Command4: runConversion(); return true;
-    case Ctl::Command5: cancelCommand(); return true;
-    case Ctl::Command7: viewCommand(); return true;
-    case Ctl::Command8: howToCommand(); return true;
-    case Ctl::Command9: switchMode(); return true;
-    case Ctl::Command10: offerSample(); return true;
+    case kLoadButton: loadCommand(); return true;
+    case kSaveButton: saveCommand(); return true;
+    case kConvertButton: runConversion(); return true;
+    case kCancelButton: cancelCommand(); return true;
+    case kViewButton: viewCommand(); return true;
+    case kHowToButton: howToCommand(); return true;
+    case kModeButton: switchMode(); return true;
+    case kFirstTimeButton: offerSample(); return true;
     default: return false;
   }
 }

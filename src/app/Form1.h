@@ -56,7 +56,7 @@ class Form1 {
   /// Empties the search-field list and its edit part, so no earlier field name is left showing.
   void clearCombo() {
     comboItems_.clear();
-    controls_[index(Ctl::Combo1)].text.clear();
+    controls_[index(kSearchFieldList)].text.clear();
   }
   void addComboItem(Text item) { comboItems_.push_back(std::move(item)); }
   Ctl focus() const { return focus_; }
@@ -70,8 +70,8 @@ class Form1 {
   void setBusy(bool busy);
 
   /// The working text: the text of `RichTextBox1`.
-  const Text& workingText() const { return text(Ctl::RichTextBox1); }
-  void setWorkingText(Text value) { setText(Ctl::RichTextBox1, std::move(value)); }
+  const Text& workingText() const { return text(kTextView); }
+  void setWorkingText(Text value) { setText(kTextView, std::move(value)); }
   /// Moves the working text out (leaving it empty) for a step that rebuilds it whole.
   Text takeWorkingText();
   /// Bumped on every change of the working text, so a view can skip redrawing an unchanged text.
@@ -80,14 +80,16 @@ class Form1 {
   // --- Window-level values ---------------------------------------------------------------------
   std::int16_t fieldCount = 0;
   std::int64_t lineCount = 0;  ///< wide: a file of millions of lines keeps its true count
-  std::int16_t writerSelector = 0;
   std::int16_t modeValue = kNormalMode;
-  Text rememberedParentName;
   Colour savedFieldBoxColour = 0x000000;
-  std::int32_t lockedWidthTwips = 0;
-  std::int32_t lockedHeightTwips = 0;
   Text searchPagePath;
   std::int16_t sampleFlag = 0;
+  /// The XML header template: the declaration and the root's opening tag, "[user_settei]" standing for
+  /// the parent name until the header step fills it in.
+  Text headerTemplate{kHeaderTemplate};
+  /// The search page: the template with its rows filled at conversion, the search field at the choice
+  /// of one, the document's path at save; empty when the template could not be read.
+  Text searchPageText;
   /// True while the header template is waiting to be put in front of the working text: set by the
   /// placeholder restore, cleared by the header step.
   bool headerArmed = true;
@@ -116,17 +118,17 @@ class Form1 {
   // --- Start-up and window (app/) --------------------------------------------------------------
   /// Start-up: the program's folder becomes the current directory, the browser starts there.
   void startUp();
-  /// Window load: saved field-box colour, locked size (outer size in twips), line count 0.
-  void windowLoad(double outerWidthTwips, double outerHeightTwips);
+  /// Window load: saved field-box colour, line count 0.
+  void windowLoad();
   void cancelCommand();  ///< `Command5`
-  void headerGuard();    ///< `Text3` receiving the focus
 
   // --- Input text file (input/) ----------------------------------------------------------------
   void fieldCountChanged();   ///< change action of `Text1`
   void loadCommand();         ///< `Command1`
   void parentNameChanged();   ///< change action of `Text4`
   void placeholderRestore();
-  void headerStep();          ///< `Command2`
+  /// Puts the completed header template in front of the working text and the closing root tag after it.
+  void headerStep();
   void driveChange(const Text& drive);
   void folderChange(const Text& path);
   void fileChoice(const Text& name);
@@ -159,7 +161,7 @@ class Form1 {
   Platform platform_;
   std::array<ControlState, kControlCount> controls_;
   std::vector<Text> comboItems_;
-  Ctl focus_ = Ctl::Text5;
+  Ctl focus_ = kPathBox;
   std::uint64_t focusRequests_ = 0;
   bool busy_ = false;
   std::uint64_t workingTextVersion_ = 0;

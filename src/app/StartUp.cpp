@@ -1,6 +1,5 @@
 // Start-up, window load, Cancel and the header guard.
 #include "app/Form1.h"
-#include "text/Numeric.h"
 
 namespace orv {
 
@@ -17,36 +16,32 @@ void Form1::startUp() {
   folderChange(home);
 }
 
-void Form1::windowLoad(double outerWidthTwips, double outerHeightTwips) {
-  savedFieldBoxColour = background(text2(0));
-  lockedWidthTwips = roundToInt16(outerWidthTwips).value_or(32767);
-  lockedHeightTwips = roundToInt16(outerHeightTwips).value_or(32767);
+void Form1::windowLoad() {
+  savedFieldBoxColour = background(fieldNameBox(0));
   lineCount = 0;
 }
 
 void Form1::cancelCommand() {
-  setText(Ctl::Command9, u"通常");
-  setEnabled(Ctl::Command9, false);
+  setText(kModeButton, u"通常");
+  setEnabled(kModeButton, false);
   clearCombo();
-  setVisible(Ctl::Frame2, false);
-  setText(Ctl::Text1, Text());
-  setText(Ctl::Text4, Text());
+  setVisible(kSearchFieldFrame, false);
+  setText(kFieldCountBox, Text());
+  setText(kParentNameBox, Text());
   for (int i = 0; i < kNameBoxes; ++i) {
-    setBackground(text2(i), savedFieldBoxColour);
-    setEnabled(text2(i), false);
-    setText(text2(i), Text());
-    setEnabled(label1(i), false);
+    setBackground(fieldNameBox(i), savedFieldBoxColour);
+    setEnabled(fieldNameBox(i), false);
+    setText(fieldNameBox(i), Text());
+    setEnabled(fieldNameLabel(i), false);
   }
   setWorkingText(Text());
   workingTextConverted = false;
   workingTextIsPreview = false;
-  setText(Ctl::Text5, Text());
-  setEnabled(Ctl::Command3, false);
-  setEnabled(Ctl::Command4, false);
-  setText(Ctl::Text7, Text());
-  setText(Ctl::Text1, Text());
+  setText(kPathBox, Text());
+  setEnabled(kSaveButton, false);
+  setEnabled(kConvertButton, false);
+  setText(kStatusLine, Text());
+  setText(kFieldCountBox, Text());
 }
-
-void Form1::headerGuard() { message(u"編集は出来ません！"); }
 
 }  // namespace orv

@@ -60,10 +60,10 @@ void Form1::runConversion() {
         u"「OK」ボタンでファイル全体を読み込んでから変換してください。");
     return;
   }
-  setEnabled(Ctl::Command4, false);
-  const Text parent = text(Ctl::Text4);
+  setEnabled(kConvertButton, false);
+  const Text parent = text(kParentNameBox);
   if (parent.empty()) {
-    setEnabled(Ctl::Command4, true);
+    setEnabled(kConvertButton, true);
     return;
   }
   if (parent == kRecordElement) {
@@ -71,8 +71,8 @@ void Form1::runConversion() {
     return;
   }
   for (int i = 0; i < kNameBoxes; ++i) {
-    if (enabled(text2(i)) && text(text2(i)).empty()) {
-      setEnabled(Ctl::Command4, true);
+    if (enabled(fieldNameBox(i)) && text(fieldNameBox(i)).empty()) {
+      setEnabled(kConvertButton, true);
       return;
     }
   }
@@ -80,21 +80,21 @@ void Form1::runConversion() {
   // double quote would confuse the writer): refuse them before anything changes.
   if (Text problem = nameProblem(parent, u"親要素名"); !problem.empty()) {
     message(problem);
-    setEnabled(Ctl::Command4, true);
+    setEnabled(kConvertButton, true);
     return;
   }
   std::vector<Text> names;
   for (int i = 0; i < kNameBoxes; ++i) {
-    if (!enabled(text2(i))) continue;
-    const Text& name = text(text2(i));
+    if (!enabled(fieldNameBox(i))) continue;
+    const Text& name = text(fieldNameBox(i));
     if (name == kRecordElement) {
       message(notUsable(name));
-      setEnabled(Ctl::Command4, true);
+      setEnabled(kConvertButton, true);
       return;
     }
     if (Text problem = nameProblem(name, u"要素" + decimal(i + 1) + u"の名前"); !problem.empty()) {
       message(problem);
-      setEnabled(Ctl::Command4, true);
+      setEnabled(kConvertButton, true);
       return;
     }
     names.push_back(name);
@@ -114,16 +114,15 @@ void Form1::runConversion() {
   }
   if (!check.ok()) {
     message(recordProblems(check, names.size()));
-    setEnabled(Ctl::Command4, true);
+    setEnabled(kConvertButton, true);
     return;
   }
-  setFocus(Ctl::RichTextBox1);
+  setFocus(kTextView);
   if (!prepareSearchPage()) return;
-  setFocus(Ctl::RichTextBox1);
+  setFocus(kTextView);
   // The writer takes as many fields as the last load opened boxes for; with none there is nothing
   // to write.
   if (names.empty()) return;
-  writerSelector = static_cast<std::int16_t>(names.size());
   {
     BusyScope busy(*this);
     // The loaded text and the body are the only two copies of a large text alive at once.
@@ -132,10 +131,10 @@ void Form1::runConversion() {
     setWorkingText(std::move(body));
     workingTextConverted = true;
   }
-  setEnabled(Ctl::Command4, false);
+  setEnabled(kConvertButton, false);
   message(u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。");
-  setEnabled(Ctl::Command9, true);
-  setEnabled(Ctl::Command3, true);
+  setEnabled(kModeButton, true);
+  setEnabled(kSaveButton, true);
 }
 
 }  // namespace orv

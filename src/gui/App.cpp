@@ -30,7 +30,7 @@ int runApplication(int argc, char** argv) {
   window.show();
   // The size is locked as the window first shows, outer frame included, in twips.
   QTimer::singleShot(0, &window, [&] {
-    form.windowLoad(window.frameGeometry().width() * 15.0, window.frameGeometry().height() * 15.0);
+    form.windowLoad();
   });
   return app.exec();
 }

@@ -140,13 +140,13 @@ MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(fo
 void MainWindow::build() {
   for (const Place& p : kPlaces) {
     QWidget* parent = this;
-    if (p.parent == Parent::Frame1) parent = widget(Ctl::Frame1);
-    if (p.parent == Parent::Frame2) parent = widget(Ctl::Frame2);
+    if (p.parent == Parent::Frame1) parent = widget(kTextFileFrame);
+    if (p.parent == Parent::Frame2) parent = widget(kSearchFieldFrame);
     QWidget* w = nullptr;
     const Ctl c = p.control;
     switch (p.kind) {
       case Kind::Frame: {
-        if (c == Ctl::Frame1) {
+        if (c == kTextFileFrame) {
           auto* box = new QGroupBox(parent);
           box->setStyleSheet(QStringLiteral("QGroupBox { background-color: #FFFFFF; border: 1px solid #A0A0A0;"
                                             " margin-top: 6px; } QGroupBox::title { subcontrol-origin: margin;"
@@ -185,7 +185,7 @@ void MainWindow::build() {
         combo->installEventFilter(this);
         combo->lineEdit()->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, &MainWindow::onComboChosen);
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(Ctl::Combo1, t); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(kSearchFieldList, t); });
         w = combo;
         break;
       }
@@ -227,10 +227,10 @@ void MainWindow::build() {
     auto* label = new QLabel(this);
     label->setGeometry(rectOf(7800, 2520 + 360 * i, 510, 240));
     label->setStyleSheet(QStringLiteral("QLabel { color: #0000FF; } QLabel:disabled { color: #8080C0; }"));
-    widgets_[static_cast<std::size_t>(index(label1(i)))] = label;
+    widgets_[static_cast<std::size_t>(index(fieldNameLabel(i)))] = label;
     auto* edit = new QLineEdit(this);
     edit->setGeometry(rectOf(8400, 2520 + 360 * i, 2535, 270));
-    const Ctl c = text2(i);
+    const Ctl c = fieldNameBox(i);
     connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& t) { onEdited(c, t); });
     widgets_[static_cast<std::size_t>(index(c))] = edit;
   }
@@ -239,16 +239,16 @@ void MainWindow::build() {
   credit->setGeometry(rectOf(7920, 7440, 3135, 255));
   credit->setStyleSheet(QStringLiteral("color: #606060;"));
   // Tab order follows the work: path, count, OK, names, conversion, save.
-  QWidget* order[] = {widget(Ctl::Text5), drive1_, dir1_, file1_, widget(Ctl::Text1), widget(Ctl::Command1),
-                      widget(Ctl::Command10), widget(Ctl::Command9), widget(Ctl::Combo1), widget(Ctl::Text4)};
+  QWidget* order[] = {widget(kPathBox), drive1_, dir1_, file1_, widget(kFieldCountBox), widget(kLoadButton),
+                      widget(kFirstTimeButton), widget(kModeButton), widget(kSearchFieldList), widget(kParentNameBox)};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-  QWidget* last = widget(Ctl::Text4);
+  QWidget* last = widget(kParentNameBox);
   for (int i = 0; i < kNameBoxes; ++i) {
-    setTabOrder(last, widget(text2(i)));
-    last = widget(text2(i));
+    setTabOrder(last, widget(fieldNameBox(i)));
+    last = widget(fieldNameBox(i));
   }
-  for (Ctl c : {Ctl::Command4, Ctl::RichTextBox1, Ctl::Command3, Ctl::Command5, Ctl::Command7, Ctl::Command6,
-                Ctl::Command8}) {
+  for (Ctl c : {kConvertButton, kTextView, kSaveButton, kCancelButton, kViewButton, kExitButton,
+                kHowToButton}) {
     setTabOrder(last, widget(c));
     last = widget(c);
   }
@@ -263,7 +263,7 @@ void MainWindow::refresh() {
     QSignalBlocker block(w);
     w->setEnabled(form_.enabled(c));
     w->setVisible(form_.visible(c));
-    if (c == Ctl::RichTextBox1) continue;  // the working text has its own view, shown below
+    if (c == kTextView) continue;  // the working text has its own view, shown below
     const QString text = toQString(form_.text(c));
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
       setTextIfDifferent(edit, text);
@@ -278,11 +278,11 @@ void MainWindow::refresh() {
     }
   }
   {
-    auto* combo = static_cast<QComboBox*>(widget(Ctl::Combo1));
+    auto* combo = static_cast<QComboBox*>(widget(kSearchFieldList));
     QSignalBlocker block(combo);
     QSignalBlocker blockEdit(combo->lineEdit());
     setItems(combo, form_.comboItems());
-    combo->setEditText(toQString(form_.text(Ctl::Combo1)));
+    combo->setEditText(toQString(form_.text(kSearchFieldList)));
   }
   {
     QSignalBlocker block(drive1_);
@@ -328,13 +328,13 @@ void MainWindow::refresh() {
 
 void MainWindow::syncWorkingText() {
   if (!textView_->edited()) return;
-  form_.textEdited(Ctl::RichTextBox1, textView_->takeEdits());
+  form_.textEdited(kTextView, textView_->takeEdits());
   textView_->markShown(form_.workingTextVersion());
 }
 
 void MainWindow::onClick(Ctl c) {
   syncWorkingText();
-  if (c == Ctl::Command6) {
+  if (c == kExitButton) {
     QCoreApplication::quit();
     return;
   }
@@ -387,7 +387,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (file1_ && watched == file1_->viewport() && event->type() == QEvent::MouseButtonPress)
     fileRowAtPress_ = file1_->currentRow();
   // Enter in the search-field list's edit part would choose the item that matches the typed text.
-  auto* combo = qobject_cast<QComboBox*>(widget(Ctl::Combo1));
+  auto* combo = qobject_cast<QComboBox*>(widget(kSearchFieldList));
   if (combo && (watched == combo || watched == combo->lineEdit()) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;

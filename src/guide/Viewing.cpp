@@ -8,11 +8,11 @@ void Form1::viewCommand() {
   if (modeValue == kWebDbMode) {
     target = searchPagePath;
   } else {
-    if (text(Ctl::Text5).empty()) {
+    if (text(kPathBox).empty()) {
       message(u"xmlﾌｧｲﾙを指定して下さい．");
       return;
     }
-    target = text(Ctl::Text5);
+    target = text(kPathBox);
   }
   platform_.opener.open(target);
 }

@@ -73,17 +73,16 @@ void Form1::fileChoice(const Text& name) {
     return;
   }
   chosenFile = name;
-  writerSelector = 0;
-  setText(Ctl::Text1, Text());
+  setText(kFieldCountBox, Text());
   modeValue = kNormalMode;
-  setText(Ctl::Text5, path);
+  setText(kPathBox, path);
   setWorkingText(std::move(first.text));
   workingTextConverted = false;
   workingTextIsPreview = true;
-  setEnabled(Ctl::Command3, false);
+  setEnabled(kSaveButton, false);
   std::int64_t quotes = countOf(workingText(), kQuote);
-  setText(Ctl::Text1, decimal(quotes / 2));
-  if (numericValue(text(Ctl::Text1)) < 1) {
+  setText(kFieldCountBox, decimal(quotes / 2));
+  if (numericValue(text(kFieldCountBox)) < 1) {
     message(u"変換出来ない形式です！「確認」ボタンで開きます！");
     viewCommand();
   }

@@ -22,14 +22,14 @@ bool inDigitRange(const Text& text) { return text >= Text(u"1") && text <= Text(
 }  // namespace
 
 void Form1::fieldCountChanged() {
-  setEnabled(Ctl::Command4, !workingText().empty());
-  double v = numericValue(text(Ctl::Text1));
-  if (v < 1 || v > 9) setText(Ctl::Text1, Text());
-  setEnabled(Ctl::Command1, !text(Ctl::Text1).empty());
+  setEnabled(kConvertButton, !workingText().empty());
+  double v = numericValue(text(kFieldCountBox));
+  if (v < 1 || v > 9) setText(kFieldCountBox, Text());
+  setEnabled(kLoadButton, !text(kFieldCountBox).empty());
 }
 
 void Form1::loadCommand() {
-  if (!endsInTxt(text(Ctl::Text5))) {
+  if (!endsInTxt(text(kPathBox))) {
     message(u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。");
     return;
   }
@@ -37,7 +37,7 @@ void Form1::loadCommand() {
   // The file is read and put into lines before anything changes: bytes that are not Shift_JIS, a
   // folder or pipe, a file too big for memory, and running out of memory on the way are refused
   // with a message and leave the window as it was, rather than loading garbled or partial text.
-  const Text path = text(Ctl::Text5);
+  const Text path = text(kPathBox);
   ReadResult read;
   CrLfLines lines;
   try {
@@ -58,13 +58,13 @@ void Form1::loadCommand() {
   workingTextConverted = false;
   workingTextIsPreview = false;
   // A new text is not a document until it is converted: saving it now would write it as one.
-  setEnabled(Ctl::Command3, false);
+  setEnabled(kSaveButton, false);
   placeholderRestore();
   lineCount = 0;
   for (int i = 0; i < kNameBoxes; ++i) {
-    setBackground(text2(i), savedFieldBoxColour);
-    setEnabled(text2(i), false);
-    setEnabled(label1(i), false);
+    setBackground(fieldNameBox(i), savedFieldBoxColour);
+    setEnabled(fieldNameBox(i), false);
+    setEnabled(fieldNameLabel(i), false);
   }
   // A file that cannot be opened or read ends the load here, silently, as the other failures do.
   if (read.error) return;
@@ -72,17 +72,17 @@ void Form1::loadCommand() {
   lineCount = lines.count;
   setWorkingText(std::move(lines.text));
 
-  if (inDigitRange(text(Ctl::Text1))) {
-    auto count = roundToInt16(numericValue(text(Ctl::Text1)));
+  if (inDigitRange(text(kFieldCountBox))) {
+    auto count = roundToInt16(numericValue(text(kFieldCountBox)));
     if (!count) return;
     fieldCount = *count;
   } else {
-    setText(Ctl::Text1, Text());
+    setText(kFieldCountBox, Text());
     fieldCount = 0;
     const Text& work = workingText();
     std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
     std::int64_t quotes = std::count(work.begin(), work.end(), kQuote);
-    if (!work.empty()) setText(Ctl::Text7, u"行数は" + decimal(lineEnds) + u"行です。");
+    if (!work.empty()) setText(kStatusLine, u"行数は" + decimal(lineEnds) + u"行です。");
     if (lineEnds == 0) return;
     double average = static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0;
     // Counts are wide, so a huge average is simply "more than nine", not an overflow.
@@ -94,14 +94,14 @@ void Form1::loadCommand() {
     }
   }
   for (int i = 0; i < fieldCount; ++i) {
-    setEnabled(text2(i), true);
-    setBackground(text2(i), kTextBackground);
-    setEnabled(label1(i), true);
+    setEnabled(fieldNameBox(i), true);
+    setBackground(fieldNameBox(i), kTextBackground);
+    setEnabled(fieldNameLabel(i), true);
   }
   setBusy(false);
-  setFocus(Ctl::Text4);
-  setEnabled(Ctl::Command4, true);
-  setEnabled(Ctl::Command1, workingText().empty());
+  setFocus(kParentNameBox);
+  setEnabled(kConvertButton, true);
+  setEnabled(kLoadButton, workingText().empty());
 }
 
 }  // namespace orv

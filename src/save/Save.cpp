@@ -71,12 +71,12 @@ void Form1::saveCommand() {
   // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
   // no longer reaches the document.
   if (headerArmed && !workingText().empty()) {
-    if (!isXmlName(text(Ctl::Text4))) {
-      message(u"親要素名「" + text(Ctl::Text4) +
+    if (!isXmlName(text(kParentNameBox))) {
+      message(u"親要素名「" + text(kParentNameBox) +
               u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
       return;
     }
-    EncodeResult name = encodeCp932(text(Ctl::Text4));
+    EncodeResult name = encodeCp932(text(kParentNameBox));
     if (!name.ok) {
       message(cannotWrite(name, u"親要素名"));
       return;
@@ -104,8 +104,8 @@ void Form1::saveCommand() {
         u"「OK」ボタンでファイルを読み込み直し、変換してから保存してください。何も保存していません。");
     return;
   }
-  setText(Ctl::Text5, xmlPathFor(text(Ctl::Text5)));
-  const Text xmlPath = text(Ctl::Text5);
+  setText(kPathBox, xmlPathFor(text(kPathBox)));
+  const Text xmlPath = text(kPathBox);
 
   // Encode before asking anything: a character Shift_JIS cannot hold refuses the whole save.
   EncodeResult xml = encodeCp932(workingText());
@@ -120,11 +120,11 @@ void Form1::saveCommand() {
   }
   const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
   // A conversion without a template left no page: an empty file would replace the last good page.
-  const bool writePage = pageWanted && !text(Ctl::Text6).empty();
+  const bool writePage = pageWanted && !searchPageText.empty();
   // The path is used up in the page text; the document's data is not, so that a document corrected
   // and saved again is the one its page shows. The page's text is encoded in the pieces around the
   // places where the document goes; the document itself is written in base64 on the way to the disk.
-  Text page = fillDocumentPath(text(Ctl::Text6), xmlPath);
+  Text page = fillDocumentPath(searchPageText, xmlPath);
   std::vector<std::string> pagePieces;
   if (writePage) {
     for (TextView rest = page;;) {
@@ -156,7 +156,7 @@ void Form1::saveCommand() {
       return;
     }
   }
-  setText(Ctl::Text6, std::move(page));
+  searchPageText = std::move(page);
   folderChange(folder);
   // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
   // field and was told to save expects a page.

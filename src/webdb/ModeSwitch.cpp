@@ -4,21 +4,23 @@
 namespace orv {
 
 void Form1::switchMode() {
-  if (text(Ctl::Command9) == u"WEB_DB作成") {
+  // The press follows what the button says: after a file choice in WEB_DB mode the mode value is back
+  // to normal while the caption still reads "WEB_DB作成", and the next press then turns it to "通常".
+  if (text(kModeButton) == u"WEB_DB作成") {
     modeValue = kNormalMode;
-    setText(Ctl::Command9, u"通常");
+    setText(kModeButton, u"通常");
     clearCombo();
-    setVisible(Ctl::Frame2, false);
+    setVisible(kSearchFieldFrame, false);
   } else {
     modeValue = kWebDbMode;
-    setText(Ctl::Command9, u"WEB_DB作成");
-    setVisible(Ctl::Frame2, true);
+    setText(kModeButton, u"WEB_DB作成");
+    setVisible(kSearchFieldFrame, true);
   }
   clearCombo();
   int last = 0;
   for (int i = 0; i < kNameBoxes; ++i)
-    if (!text(text2(i)).empty()) last = i;
-  for (int i = 0; i <= last; ++i) addComboItem(text(text2(i)));
+    if (!text(fieldNameBox(i)).empty()) last = i;
+  for (int i = 0; i <= last; ++i) addComboItem(text(fieldNameBox(i)));
 }
 
 }  // namespace orv

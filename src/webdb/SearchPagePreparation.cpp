@@ -7,7 +7,7 @@
 namespace orv {
 
 bool Form1::prepareSearchPage() {
-  setText(Ctl::Text6, Text());
+  searchPageText = Text();
   const Text path = platform_.fs.programFolder() + u"/search.mvo";
   ReadResult read = platform_.files.readText(path);
   if (read.error) {
@@ -17,25 +17,25 @@ bool Form1::prepareSearchPage() {
                    : describe(read.error);
     message(why + u"\r検索ページなしで変換を続けます。");
   } else {
-    setText(Ctl::Text6, linesWithCrLf(std::move(read.text)).text);
+    searchPageText = linesWithCrLf(std::move(read.text)).text;
   }
   if (fieldCount < 1 || fieldCount > 9) return false;
   std::vector<Text> names;
-  for (int i = 0; i < fieldCount; ++i) names.push_back(text(text2(i)));
-  setText(Ctl::Text6, fillTableRows(text(Ctl::Text6), names));
+  for (int i = 0; i < fieldCount; ++i) names.push_back(text(fieldNameBox(i)));
+  searchPageText = fillTableRows(searchPageText, names);
   return true;
 }
 
 void Form1::chooseSearchField(int item) {
   if (item < 0 || item >= static_cast<int>(comboItems().size())) return;
-  setText(Ctl::Combo1, comboItems()[static_cast<std::size_t>(item)]);
-  const Text field = text(Ctl::Combo1);
+  setText(kSearchFieldList, comboItems()[static_cast<std::size_t>(item)]);
+  const Text field = text(kSearchFieldList);
   if (field.empty()) {
     message(u"検索対象ﾌｨｰﾙﾄﾞが設定されていません！");
     return;
   }
   message(u"検索対象ﾌｨｰﾙﾄﾞを【" + field + u"】に設定しました。ﾌｧｲﾙのsaveを実行してください。");
-  setText(Ctl::Text6, fillSearchField(text(Ctl::Text6), field, lineCount));
+  searchPageText = fillSearchField(searchPageText, field, lineCount);
 }
 
 }  // namespace orv

@@ -154,7 +154,7 @@ Text FakeDisk::textOf(const Text& path) {
 Harness::Harness() {
   form = std::make_unique<Form1>(Platform{dialogs, disk, disk, opener, pointer});
   form->startUp();
-  form->windowLoad(11385, 8310);
+  form->windowLoad();
 }
 
 Snapshot snapshot(const Form1& form) {
@@ -165,11 +165,11 @@ Snapshot snapshot(const Form1& form) {
   }
   s.combo = form.comboItems();
   s.fieldCount = form.fieldCount;
-  s.writerSelector = form.writerSelector;
   s.modeValue = form.modeValue;
   s.sampleFlag = form.sampleFlag;
   s.lineCount = form.lineCount;
-  s.remembered = form.rememberedParentName;
+  s.headerTemplate = form.headerTemplate;
+  s.searchPageText = form.searchPageText;
   s.searchPagePath = form.searchPagePath;
   s.headerArmed = form.headerArmed;
   return s;
@@ -187,11 +187,11 @@ std::string differences(const Snapshot& a, const Snapshot& b) {
   }
   if (a.combo != b.combo) out << "combo items differ\n";
   if (a.fieldCount != b.fieldCount) out << "fieldCount " << a.fieldCount << " / " << b.fieldCount << "\n";
-  if (a.writerSelector != b.writerSelector) out << "writerSelector differs\n";
   if (a.modeValue != b.modeValue) out << "modeValue " << a.modeValue << " / " << b.modeValue << "\n";
   if (a.sampleFlag != b.sampleFlag) out << "sampleFlag differs\n";
   if (a.lineCount != b.lineCount) out << "lineCount " << a.lineCount << " / " << b.lineCount << "\n";
-  if (a.remembered != b.remembered) out << "remembered parent name differs\n";
+  if (a.headerTemplate != b.headerTemplate) out << "headerTemplate differs\n";
+  if (a.searchPageText != b.searchPageText) out << "searchPageText differs\n";
   if (a.searchPagePath != b.searchPagePath) out << "searchPagePath differs\n";
   if (a.headerArmed != b.headerArmed) out << "headerArmed differs\n";
   return out.str();

@@ -94,9 +94,9 @@ struct Harness {
 struct Snapshot {
   std::vector<ControlState> controls;
   std::vector<Text> combo;
-  std::int16_t fieldCount, writerSelector, modeValue, sampleFlag;
+  std::int16_t fieldCount, modeValue, sampleFlag;
   std::int64_t lineCount;
-  Text remembered, searchPagePath;
+  Text headerTemplate, searchPageText, searchPagePath;
   bool headerArmed;
 };
 Snapshot snapshot(const Form1& form);

@@ -17,15 +17,15 @@ inline void putTemplate(Harness& h, const Text& text = kTestTemplate) { h.disk.p
 
 /// Types the path into `Text5` (and the field count into `Text1` when given) and presses OK.
 inline void load(Harness& h, const Text& path, const Text& fieldCount = {}) {
-  h.f().textEdited(Ctl::Text5, path);
-  if (!fieldCount.empty()) h.f().textEdited(Ctl::Text1, fieldCount);
-  h.f().click(Ctl::Command1);
+  h.f().textEdited(kPathBox, path);
+  if (!fieldCount.empty()) h.f().textEdited(kFieldCountBox, fieldCount);
+  h.f().click(kLoadButton);
 }
 
 /// Types the parent name and the field names, box after box.
 inline void name(Harness& h, const Text& parent, const std::vector<Text>& fields) {
-  h.f().textEdited(Ctl::Text4, parent);
-  for (std::size_t i = 0; i < fields.size(); ++i) h.f().textEdited(text2(static_cast<int>(i)), fields[i]);
+  h.f().textEdited(kParentNameBox, parent);
+  for (std::size_t i = 0; i < fields.size(); ++i) h.f().textEdited(fieldNameBox(static_cast<int>(i)), fields[i]);
 }
 
 /// Puts the file and the template on the disk, loads the file with its fields counted, names the
@@ -36,7 +36,7 @@ inline void convertFile(Harness& h, const Text& path, const Text& content, const
   h.disk.put(path, content);
   load(h, path);
   name(h, parent, fields);
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
 }
 
 }  // namespace orv

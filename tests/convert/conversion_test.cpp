@@ -22,20 +22,20 @@ TEST(Conversion, TheWorkedExampleBecomesExactlyTheElevenLinesOnDisk) {
   const std::string textBytes = h.disk.contents[u"/data/items.txt"];
   h.f().folderChange(u"/data");
   h.f().fileChoice(u"items.txt");
-  ASSERT_TEXT_EQ(h.f().text(Ctl::Text1), u"3");
-  h.f().click(Ctl::Command1);
+  ASSERT_TEXT_EQ(h.f().text(kFieldCountBox), u"3");
+  h.f().click(kLoadButton);
   name(h, u"items", {u"code", u"title", u"price"});
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
 
   ASSERT_EQ(h.dialogs.shown.size(), 1u);
   EXPECT_TEXT_EQ(h.dialogs.shown[0].text, kDone);
   EXPECT_TEXT_EQ(h.dialogs.shown[0].caption, u"Orvessa108");
   EXPECT_EQ(h.dialogs.shown[0].buttons, Buttons::Ok);
-  EXPECT_FALSE(h.f().enabled(Ctl::Command4));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command3));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command9));
+  EXPECT_FALSE(h.f().enabled(kConvertButton));
+  EXPECT_TRUE(h.f().enabled(kSaveButton));
+  EXPECT_TRUE(h.f().enabled(kModeButton));
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   EXPECT_EQ(h.disk.contents[u"/data/items.xml"],
             "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"
             "<items>\r\n"
@@ -49,7 +49,7 @@ TEST(Conversion, TheWorkedExampleBecomesExactlyTheElevenLinesOnDisk) {
             "\r\n"
             "</items>");
   EXPECT_EQ(h.disk.contents[u"/data/items.txt"], textBytes) << "the text file is never touched";
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/items.xml");
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/data/items.xml");
 }
 
 TEST(Conversion, RefusedNamesStopTheRunBeforeAnythingChanges) {
@@ -96,11 +96,11 @@ TEST(Conversion, RefusedNamesStopTheRunBeforeAnythingChanges) {
     h.disk.put(u"/data/items.txt", kThreeFields);
     load(h, u"/data/items.txt");
     name(h, row.parent, row.fields);
-    ASSERT_TRUE(h.f().enabled(Ctl::Command4));
+    ASSERT_TRUE(h.f().enabled(kConvertButton));
     Snapshot expected = snapshot(h.f());
-    expected.controls[index(Ctl::Command4)].enabled = row.convertEnabledAfter;
+    expected.controls[index(kConvertButton)].enabled = row.convertEnabledAfter;
 
-    h.f().click(Ctl::Command4);
+    h.f().click(kConvertButton);
 
     EXPECT_EQ(differences(expected, snapshot(h.f())), "");
     if (row.message.empty()) {
@@ -117,7 +117,7 @@ TEST(Conversion, ACapitalisedRecordElementNameIsAnOrdinaryParentName) {
   Harness h;
   convertFile(h, u"/data/items.txt", kThreeFields, u"Mivoxml", {u"code", u"title", u"price"});
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
-  EXPECT_TRUE(h.f().enabled(Ctl::Command3));
+  EXPECT_TRUE(h.f().enabled(kSaveButton));
 }
 
 TEST(Conversion, AFieldCountOutsideOneToNineLeavesTheTextAndStopsSilently) {
@@ -139,19 +139,18 @@ TEST(Conversion, AFieldCountOutsideOneToNineLeavesTheTextAndStopsSilently) {
     putTemplate(h);
     h.disk.put(u"/data/odd.txt", row.content);
     load(h, u"/data/odd.txt", row.typedCount);
-    ASSERT_TRUE(h.f().enabled(Ctl::Command4));
-    h.f().textEdited(Ctl::Text4, u"items");
+    ASSERT_TRUE(h.f().enabled(kConvertButton));
+    h.f().textEdited(kParentNameBox, u"items");
     h.dialogs.shown.clear();
 
-    h.f().click(Ctl::Command4);
+    h.f().click(kConvertButton);
 
     EXPECT_TRUE(h.dialogs.shown.empty());
     EXPECT_TEXT_EQ(h.f().workingText(), row.textAfter);
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text6), kTestTemplate + u"\r\n") << "the template, no row filled";
-    EXPECT_FALSE(h.f().enabled(Ctl::Command4));
-    EXPECT_FALSE(h.f().enabled(Ctl::Command3));
-    EXPECT_FALSE(h.f().enabled(Ctl::Command9));
-    EXPECT_EQ(h.f().writerSelector, 0);
+    EXPECT_TEXT_EQ(h.f().searchPageText, kTestTemplate + u"\r\n") << "the template, no row filled";
+    EXPECT_FALSE(h.f().enabled(kConvertButton));
+    EXPECT_FALSE(h.f().enabled(kSaveButton));
+    EXPECT_FALSE(h.f().enabled(kModeButton));
   }
 }
 
@@ -162,7 +161,7 @@ TEST(Conversion, CommasInsideValuesStayAndMarkupCharactersAreEscapedInTheSavedDo
               u"\"A&B\",\"<b>x</b>\"\r\n",
               u"shop", {u"price", u"住所"});
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   EXPECT_TEXT_EQ(h.disk.textOf(u"/data/shop.xml"),
                  u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<shop>\r\n"
                  u"<mivoxml>\r\n<price>1,000</price><住所>東京都, 港区</住所>\r\n</mivoxml>\r\n\r\n"
@@ -178,7 +177,7 @@ TEST(Conversion, ARecordThatCannotBeWrittenRefusesTheConversionAndChangesNothing
   name(h, u"list", {u"x", u"y"});
   const Snapshot before = snapshot(h.f());
 
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
 
   EXPECT_EQ(differences(before, snapshot(h.f())), "");
   EXPECT_EQ(h.dialogs.texts(),
@@ -195,20 +194,19 @@ TEST(Conversion, ANameLeftInABoxTheLoadDisabledChangesNeitherTheRecordsNorThePag
   name(h, u"old", {u"w", u"x", u"y", u"z"});
   h.disk.put(u"/data/items.txt", u"\"A1\",\"Pen\"\r\n\"B2\",\"Ink\"\r\n");
   load(h, u"/data/items.txt");
-  ASSERT_FALSE(h.f().enabled(text2(3)));
-  ASSERT_TEXT_EQ(h.f().text(text2(3)), u"z");
+  ASSERT_FALSE(h.f().enabled(fieldNameBox(3)));
+  ASSERT_TEXT_EQ(h.f().text(fieldNameBox(3)), u"z");
   name(h, u"items", {u"code", u"title"});
 
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
 
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<code>B2</code><title>Ink</title>\r\n</mivoxml>\r\n\r\n");
   EXPECT_NE(
-      h.f().text(Ctl::Text6).find(u"<TR STYLE='background-color:cyan'><TD>code</TD><TD>title</TD></TR>"),
+      h.f().searchPageText.find(u"<TR STYLE='background-color:cyan'><TD>code</TD><TD>title</TD></TR>"),
       Text::npos);
-  EXPECT_EQ(h.f().writerSelector, 2);
 }
 
 TEST(Conversion, ASecondConversionOfAConvertedTextIsRefusedBeforeAndAfterASave) {
@@ -217,14 +215,14 @@ TEST(Conversion, ASecondConversionOfAConvertedTextIsRefusedBeforeAndAfterASave) 
   convertFile(h, u"/data/items.txt", kThreeFields, u"items", {u"code", u"title", u"price"});
   for (const char* when : {"before a save", "after a save"}) {
     SCOPED_TRACE(when);
-    if (std::string(when) == "after a save") h.f().click(Ctl::Command3);
-    h.f().textEdited(Ctl::Text1, h.f().text(Ctl::Text1) == u"2" ? u"3" : u"2");  // enables 変換実行
-    ASSERT_TRUE(h.f().enabled(Ctl::Command4));
+    if (std::string(when) == "after a save") h.f().click(kSaveButton);
+    h.f().textEdited(kFieldCountBox, h.f().text(kFieldCountBox) == u"2" ? u"3" : u"2");  // enables 変換実行
+    ASSERT_TRUE(h.f().enabled(kConvertButton));
     Snapshot expected = snapshot(h.f());
-    expected.controls[index(Ctl::Command4)].enabled = false;
+    expected.controls[index(kConvertButton)].enabled = false;
     h.dialogs.shown.clear();
 
-    h.f().click(Ctl::Command4);
+    h.f().click(kConvertButton);
 
     EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kAgain});
     EXPECT_EQ(differences(expected, snapshot(h.f())), "");
@@ -234,16 +232,16 @@ TEST(Conversion, ASecondConversionOfAConvertedTextIsRefusedBeforeAndAfterASave) 
 TEST(Conversion, AnEditedConversionIsStillConvertedAndANewTextCannotBeSavedUntilConverted) {
   Harness h;
   convertFile(h, u"/data/items.txt", kThreeFields, u"items", {u"code", u"title", u"price"});
-  h.f().textEdited(Ctl::RichTextBox1, h.f().workingText() + u"note & more");
-  h.f().textEdited(Ctl::Text1, u"2");
+  h.f().textEdited(kTextView, h.f().workingText() + u"note & more");
+  h.f().textEdited(kFieldCountBox, u"2");
   h.dialogs.shown.clear();
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
   ASSERT_EQ(h.dialogs.shown.size(), 1u);
   EXPECT_EQ(h.f().workingText().find(u"&amp;"), Text::npos) << "nothing escaped twice";
 
-  ASSERT_TRUE(h.f().enabled(Ctl::Command3));
+  ASSERT_TRUE(h.f().enabled(kSaveButton));
   load(h, u"/data/items.txt", u"3");
-  EXPECT_FALSE(h.f().enabled(Ctl::Command3)) << "a loaded text is no document yet";
+  EXPECT_FALSE(h.f().enabled(kSaveButton)) << "a loaded text is no document yet";
 }
 
 TEST(Conversion, AMissingOrUnreadableTemplateIsToldAndTheConversionStillCompletes) {
@@ -267,21 +265,21 @@ TEST(Conversion, AMissingOrUnreadableTemplateIsToldAndTheConversionStillComplete
     load(h, u"/data/items.txt");
     name(h, u"items", {u"code", u"title"});
 
-    h.f().click(Ctl::Command4);
+    h.f().click(kConvertButton);
 
     EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{row.why + u"\r検索ページなしで変換を続けます。", kDone}));
     EXPECT_TEXT_EQ(h.f().workingText(),
                    u"<mivoxml>\r\n<code>A1</code><title>Pen</title>\r\n</mivoxml>\r\n\r\n");
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text6), u"");
-    EXPECT_TRUE(h.f().enabled(Ctl::Command3));
-    EXPECT_TRUE(h.f().enabled(Ctl::Command9));
+    EXPECT_TEXT_EQ(h.f().searchPageText, u"");
+    EXPECT_TRUE(h.f().enabled(kSaveButton));
+    EXPECT_TRUE(h.f().enabled(kModeButton));
   }
 }
 
 TEST(Conversion, EveryConversionRebuildsThePageRowsEvenForATextWithoutCommas) {
   Harness h;
   convertFile(h, u"/data/phone.txt", u"\"山田\",\"03-0000-0001\"\r\n", u"book", {u"名前", u"電話"});
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text6),
+  EXPECT_TEXT_EQ(h.f().searchPageText,
                  u"<table>\r\n"
                  u"<TR STYLE='background-color:cyan'><TD>名前</TD><TD>電話</TD></TR>\r\n"
                  u"<TR><TD><SPAN DATAFLD=名前></SPAN></TD><TD><SPAN DATAFLD=電話></SPAN></TD></TR>\r\n"
@@ -290,8 +288,8 @@ TEST(Conversion, EveryConversionRebuildsThePageRowsEvenForATextWithoutCommas) {
   h.disk.put(u"/data/one.txt", u"\"Pen\"\r\n\"Ink\"\r\n");
   load(h, u"/data/one.txt");
   name(h, u"items", {u"title"});
-  h.f().click(Ctl::Command4);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text6),
+  h.f().click(kConvertButton);
+  EXPECT_TEXT_EQ(h.f().searchPageText,
                  u"<table>\r\n"
                  u"<TR STYLE='background-color:cyan'><TD>title</TD></TR>\r\n"
                  u"<TR><TD><SPAN DATAFLD=title></SPAN></TD></TR>\r\n"
@@ -309,7 +307,7 @@ TEST(Conversion, ALineOfMoreThanAMillionCharactersLoadsCountsAndConvertsWhole) {
   load(h, u"/data/long.txt", u"9x");  // counted: one line of three fields
   ASSERT_EQ(h.f().fieldCount, 3);
   name(h, u"items", {u"code", u"title", u"price"});
-  h.f().click(Ctl::Command4);
+  h.f().click(kConvertButton);
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<code>a</code><title>" + huge + u"</title><price>c</price>\r\n</mivoxml>\r\n\r\n");
 }

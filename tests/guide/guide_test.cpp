@@ -19,7 +19,7 @@ TEST(SampleWalkThrough, CancelAtTheQuestionOnlySetsTheSampleFlag) {
   expected.sampleFlag = kSampleFlagSet;
   h.dialogs.script.push_back(Answer::Cancel);
 
-  h.f().click(Ctl::Command10);
+  h.f().click(kFirstTimeButton);
 
   EXPECT_EQ(differences(expected, snapshot(h.f())), "");
   ASSERT_EQ(h.dialogs.shown.size(), 1u);
@@ -32,16 +32,16 @@ TEST(SampleWalkThrough, WithoutTheSampleFileEveryStepStillRuns) {
   Harness h;
   putTemplate(h);
 
-  h.f().click(Ctl::Command10);
+  h.f().click(kFirstTimeButton);
 
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kQuestion, kNamesNext, kConvertNext}));
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"sample.txt");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"5");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text4), u"住所録");
-  for (int i = 0; i < 5; ++i) EXPECT_TEXT_EQ(h.f().text(text2(i)), kSampleNames[static_cast<std::size_t>(i)]);
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"sample.txt");
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"5");
+  EXPECT_TEXT_EQ(h.f().text(kParentNameBox), u"住所録");
+  for (int i = 0; i < 5; ++i) EXPECT_TEXT_EQ(h.f().text(fieldNameBox(i)), kSampleNames[static_cast<std::size_t>(i)]);
   EXPECT_TEXT_EQ(h.f().workingText(), u"");
-  EXPECT_FALSE(h.f().enabled(Ctl::Command3));
-  EXPECT_FALSE(h.f().enabled(Ctl::Command4));
+  EXPECT_FALSE(h.f().enabled(kSaveButton));
+  EXPECT_FALSE(h.f().enabled(kConvertButton));
   EXPECT_EQ(h.f().sampleFlag, kSampleFlagSet);
   EXPECT_EQ(h.disk.writes, 0);
 }
@@ -53,27 +53,27 @@ TEST(SampleWalkThrough, AFullRunConvertsTheAddressBookAndTheFirstTimeRoadEndsWit
              u"\"ｱｵｷ ﾊﾙｶ\",\"青木 春香\",\"架空県みどり市1-1\",\"ひかりハイツ101\",\"000-0000-0001\"\r\n"
              u"\"ｲｼﾀﾞ ｿｳﾀ\",\"石田 蒼太\",\"架空県あおば町2-8\",\"\",\"000-0000-0002\"\r\n");
 
-  h.f().click(Ctl::Command10);
+  h.f().click(kFirstTimeButton);
 
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kQuestion, kNamesNext, kConvertNext, kDone}));
-  for (int i = 0; i < 5; ++i) EXPECT_TEXT_EQ(h.f().text(text2(i)), kSampleNames[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 5; ++i) EXPECT_TEXT_EQ(h.f().text(fieldNameBox(i)), kSampleNames[static_cast<std::size_t>(i)]);
   EXPECT_TEXT_EQ(h.f().workingText(),
                  u"<mivoxml>\r\n<読み>ｱｵｷ ﾊﾙｶ</読み><名前>青木 春香</名前><住所1>架空県みどり市1-1</住所1>"
                  u"<住所2>ひかりハイツ101</住所2><電話>000-0000-0001</電話>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<読み>ｲｼﾀﾞ ｿｳﾀ</読み><名前>石田 蒼太</名前><住所1>架空県あおば町2-8</住所1>"
                  u"<住所2></住所2><電話>000-0000-0002</電話>\r\n</mivoxml>\r\n\r\n");
-  EXPECT_TRUE(h.f().enabled(Ctl::Command3));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command9));
-  EXPECT_FALSE(h.f().enabled(Ctl::Command4));
+  EXPECT_TRUE(h.f().enabled(kSaveButton));
+  EXPECT_TRUE(h.f().enabled(kModeButton));
+  EXPECT_FALSE(h.f().enabled(kConvertButton));
 
-  h.f().click(Ctl::Command9);
+  h.f().click(kModeButton);
   EXPECT_EQ(h.f().comboItems(), kSampleNames);
   h.f().chooseSearchField(1);
   h.dialogs.shown.clear();
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{u"保存しますか？", u"保存しました！"}));
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"sample.xml");
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"sample.xml");
   const Text document = h.disk.textOf(u"/opt/orvessa/sample.xml");
   EXPECT_EQ(document.rfind(u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<住所録>\r\n<mivoxml>\r\n", 0),
             0u);
@@ -100,11 +100,11 @@ TEST(ViewCommand, OpensTheChosenFileInNormalModeAndTheSearchPageInWebDbMode) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Harness h;
-    h.f().textEdited(Ctl::Text5, row.path);
-    if (row.webDb) h.f().click(Ctl::Command9);
+    h.f().textEdited(kPathBox, row.path);
+    if (row.webDb) h.f().click(kModeButton);
     const Snapshot before = snapshot(h.f());
 
-    h.f().click(Ctl::Command7);
+    h.f().click(kViewButton);
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.opener.opened, row.opened);
@@ -114,12 +114,12 @@ TEST(ViewCommand, OpensTheChosenFileInNormalModeAndTheSearchPageInWebDbMode) {
 
 TEST(HowToCommand, OpensTheHowToFileBesideTheProgramOrSaysItIsMissing) {
   Harness h;
-  h.f().click(Ctl::Command8);
+  h.f().click(kHowToButton);
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"ファイルが見つかりません！"});
   EXPECT_TRUE(h.opener.opened.empty());
 
   h.disk.put(u"/opt/orvessa/how_to_qdx.txt", u"使い方");
-  h.f().click(Ctl::Command8);
+  h.f().click(kHowToButton);
   EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/opt/orvessa/how_to_qdx.txt"});
   EXPECT_EQ(h.dialogs.shown.size(), 1u);
 }

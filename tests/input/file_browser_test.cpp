@@ -35,11 +35,11 @@ TEST(FileChoice, OffersHalfTheFirstLineQuotesAndRefusesALineWithoutAUsableCount)
 
     h.f().fileChoice(u"f.txt");
 
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/f.txt");
+    EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/data/f.txt");
     EXPECT_TEXT_EQ(h.f().workingText(), row.firstLine) << "the first line only";
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), row.offered);
-    EXPECT_EQ(h.f().enabled(Ctl::Command1), !row.offered.empty());
-    EXPECT_TRUE(h.f().enabled(Ctl::Command4)) << "a working text is there";
+    EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), row.offered);
+    EXPECT_EQ(h.f().enabled(kLoadButton), !row.offered.empty());
+    EXPECT_TRUE(h.f().enabled(kConvertButton)) << "a working text is there";
     if (row.offered.empty()) {
       EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kRefused});
       EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/f.txt"});
@@ -55,37 +55,36 @@ TEST(FileChoice, AFileInTheRootFolderGetsASingleSeparator) {
   h.disk.put(u"/top.txt", u"\"a\"\r\n");
   h.f().folderChange(u"/");
   h.f().fileChoice(u"top.txt");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/top.txt");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"1");
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/top.txt");
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"1");
 }
 
 TEST(FileChoice, InWebDbModeSetsTheModeToNormalButLeavesTheCaptionAndTheNames) {
   Harness h;
   convertFile(h, u"/data/items.txt", u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
-  h.f().click(Ctl::Command9);
+  h.f().click(kModeButton);
   ASSERT_EQ(h.f().modeValue, kWebDbMode);
   h.disk.put(u"/data/next.txt", u"\"a\",\"b\",\"c\"\r\n");
   h.f().folderChange(u"/data");
   Snapshot expected = snapshot(h.f());
-  expected.controls[index(Ctl::Text5)].text = u"/data/next.txt";
-  expected.controls[index(Ctl::RichTextBox1)].text = u"\"a\",\"b\",\"c\"";
-  expected.controls[index(Ctl::Text1)].text = u"3";
-  expected.controls[index(Ctl::Command1)].enabled = true;
-  expected.controls[index(Ctl::Command4)].enabled = true;
-  expected.controls[index(Ctl::Command3)].enabled = false;  // a first line is no document to save
+  expected.controls[index(kPathBox)].text = u"/data/next.txt";
+  expected.controls[index(kTextView)].text = u"\"a\",\"b\",\"c\"";
+  expected.controls[index(kFieldCountBox)].text = u"3";
+  expected.controls[index(kLoadButton)].enabled = true;
+  expected.controls[index(kConvertButton)].enabled = true;
+  expected.controls[index(kSaveButton)].enabled = false;  // a first line is no document to save
   expected.modeValue = kNormalMode;
-  expected.writerSelector = 0;
   h.dialogs.shown.clear();
 
   h.f().fileChoice(u"next.txt");
 
   EXPECT_EQ(differences(expected, snapshot(h.f())), "");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Command9), u"WEB_DB作成");
-  h.f().click(Ctl::Command7);
+  EXPECT_TEXT_EQ(h.f().text(kModeButton), u"WEB_DB作成");
+  h.f().click(kViewButton);
   EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"})
       << "the view command acts as in normal mode";
-  h.f().click(Ctl::Command9);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Command9), u"通常") << "the next press reads the caption";
+  h.f().click(kModeButton);
+  EXPECT_TEXT_EQ(h.f().text(kModeButton), u"通常") << "the next press reads the caption";
   EXPECT_TRUE(h.dialogs.shown.empty());
 }
 

@@ -20,10 +20,10 @@ TEST(FieldCountBox, KeepsOnlyNumbersFromOneToNineAndEnablesOk) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.typed);
     Harness h;
-    h.f().textEdited(Ctl::Text1, T(row.typed));
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), T(row.kept));
-    EXPECT_EQ(h.f().enabled(Ctl::Command1), !std::string(row.kept).empty());
-    EXPECT_FALSE(h.f().enabled(Ctl::Command4)) << "no working text yet";
+    h.f().textEdited(kFieldCountBox, T(row.typed));
+    EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), T(row.kept));
+    EXPECT_EQ(h.f().enabled(kLoadButton), !std::string(row.kept).empty());
+    EXPECT_FALSE(h.f().enabled(kConvertButton)) << "no working text yet";
   }
 }
 
@@ -31,7 +31,7 @@ TEST(LoadCommand, RefusesAPathThatDoesNotEndInTxtAndChangesNothing) {
   for (const char* path : {"/data/a.Txt", "/data/a.csv", "tx", ""}) {
     SCOPED_TRACE(path);
     Harness h;
-    h.f().textEdited(Ctl::Text5, T(path));
+    h.f().textEdited(kPathBox, T(path));
     Snapshot before = snapshot(h.f());
     h.f().loadCommand();
     EXPECT_EQ(differences(before, snapshot(h.f())), "");
@@ -47,7 +47,7 @@ TEST(LoadCommand, AcceptsUpperCaseTxtAndANameEndingInTxtWithoutADot) {
     SCOPED_TRACE(path);
     Harness h;
     h.disk.put(T(path), threeFieldFile(2));
-    h.f().textEdited(Ctl::Text5, T(path));
+    h.f().textEdited(kPathBox, T(path));
     h.f().loadCommand();
     EXPECT_EQ(h.f().fieldCount, 3);
     EXPECT_TRUE(h.dialogs.shown.empty());
@@ -57,45 +57,45 @@ TEST(LoadCommand, AcceptsUpperCaseTxtAndANameEndingInTxtWithoutADot) {
 TEST(LoadCommand, TakesTheFieldCountFromTheBoxWithoutCountingAndReadsRelativePaths) {
   Harness h;
   h.disk.put(u"/opt/orvessa/sample.txt", threeFieldFile(4));
-  h.f().textEdited(Ctl::Text5, u"sample.txt");
-  h.f().textEdited(Ctl::Text1, u"5");
+  h.f().textEdited(kPathBox, u"sample.txt");
+  h.f().textEdited(kFieldCountBox, u"5");
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 5);
   EXPECT_EQ(h.f().lineCount, 4);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text7), u"") << "no count, no status line";
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"5");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"") << "no count, no status line";
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"5");
   for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(h.f().enabled(text2(i)), i < 5) << i;
-    EXPECT_EQ(h.f().enabled(label1(i)), i < 5) << i;
-    EXPECT_EQ(h.f().background(text2(i)), i < 5 ? kTextBackground : 0x000000u) << i;
+    EXPECT_EQ(h.f().enabled(fieldNameBox(i)), i < 5) << i;
+    EXPECT_EQ(h.f().enabled(fieldNameLabel(i)), i < 5) << i;
+    EXPECT_EQ(h.f().background(fieldNameBox(i)), i < 5 ? kTextBackground : 0x000000u) << i;
   }
-  EXPECT_EQ(h.f().focus(), Ctl::Text4);
-  EXPECT_TRUE(h.f().enabled(Ctl::Command4));
-  EXPECT_FALSE(h.f().enabled(Ctl::Command1));
+  EXPECT_EQ(h.f().focus(), kParentNameBox);
+  EXPECT_TRUE(h.f().enabled(kConvertButton));
+  EXPECT_FALSE(h.f().enabled(kLoadButton));
   EXPECT_EQ(h.pointer.changes, (std::vector<bool>{true, false}));
 }
 
 TEST(LoadCommand, StoresEveryLineWithCrLfByTheLineRule) {
   Harness h;
   h.disk.putBytes(u"/data/x.txt", std::string("\"a\"\r\"b\"\n\"c\"\r\n\"d\""));
-  h.f().textEdited(Ctl::Text5, u"/data/x.txt");
+  h.f().textEdited(kPathBox, u"/data/x.txt");
   h.f().loadCommand();
   EXPECT_TEXT_EQ(h.f().workingText(), u"\"a\"\r\n\"b\"\n\"c\"\r\n\"d\"\r\n");
   EXPECT_EQ(h.f().lineCount, 3);
   EXPECT_EQ(h.f().fieldCount, 1) << "8 quotes over 3 line ends: 1.33 rounds to 1";
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text7), u"行数は3行です。");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は3行です。");
 }
 
 TEST(LoadCommand, CountsFieldsWhenTheBoxFailsTheStringRange) {
   Harness h;
   h.disk.put(u"/data/x.txt", threeFieldFile(3));
-  h.f().textEdited(Ctl::Text5, u"/data/x.txt");
-  h.f().textEdited(Ctl::Text1, u"05");
+  h.f().textEdited(kPathBox, u"/data/x.txt");
+  h.f().textEdited(kFieldCountBox, u"05");
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 3);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"");
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text7), u"行数は3行です。");
-  EXPECT_TRUE(h.f().enabled(Ctl::Command4));
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は3行です。");
+  EXPECT_TRUE(h.f().enabled(kConvertButton));
 }
 
 TEST(LoadCommand, CountsPastSixteenBitsAndShowsTheTrueLineCount) {
@@ -103,11 +103,11 @@ TEST(LoadCommand, CountsPastSixteenBitsAndShowsTheTrueLineCount) {
   Text big;
   for (int i = 0; i < 40000; ++i) big += u"\"v\",\"w\"\r\n";
   h.disk.put(u"/data/big.txt", big);
-  h.f().textEdited(Ctl::Text5, u"/data/big.txt");
+  h.f().textEdited(kPathBox, u"/data/big.txt");
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 2);
   EXPECT_EQ(h.f().lineCount, 40000);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text7), u"行数は40000行です。");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は40000行です。");
 }
 
 TEST(LoadCommand, RefusesMoreThanNineFieldsWithItsMessage) {
@@ -115,77 +115,77 @@ TEST(LoadCommand, RefusesMoreThanNineFieldsWithItsMessage) {
   Text line;
   for (int i = 0; i < 20; ++i) line += u"\"x\",";
   h.disk.put(u"/data/wide.txt", line + u"\r\n");
-  h.f().textEdited(Ctl::Text5, u"/data/wide.txt");
-  h.f().textEdited(Ctl::Text1, u"05");  // passes the box, fails the string range: fields are counted
+  h.f().textEdited(kPathBox, u"/data/wide.txt");
+  h.f().textEdited(kFieldCountBox, u"05");  // passes the box, fails the string range: fields are counted
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 20);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text1), u"");
-  EXPECT_FALSE(h.f().enabled(Ctl::Command1));
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"");
+  EXPECT_FALSE(h.f().enabled(kLoadButton));
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"要素が9個以上になります！対応していません！"});
-  for (int i = 0; i < 9; ++i) EXPECT_FALSE(h.f().enabled(text2(i)));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command4));
+  for (int i = 0; i < 9; ++i) EXPECT_FALSE(h.f().enabled(fieldNameBox(i)));
+  EXPECT_TRUE(h.f().enabled(kConvertButton));
   EXPECT_FALSE(h.f().busy());
 }
 
 TEST(LoadCommand, MissingFileEndsSilentlyAfterEmptyingAndDisablingTheBoxes) {
   Harness h;
   h.disk.put(u"/data/x.txt", threeFieldFile(2));
-  h.f().textEdited(Ctl::Text5, u"/data/x.txt");
+  h.f().textEdited(kPathBox, u"/data/x.txt");
   h.f().loadCommand();
-  h.f().textEdited(Ctl::Text4, u"items");
-  h.f().textEdited(text2(0), u"code");
+  h.f().textEdited(kParentNameBox, u"items");
+  h.f().textEdited(fieldNameBox(0), u"code");
   h.f().headerStep();
-  h.f().textEdited(Ctl::Text5, u"/data/gone.txt");
-  h.f().textEdited(Ctl::Text1, u"3");
+  h.f().textEdited(kPathBox, u"/data/gone.txt");
+  h.f().textEdited(kFieldCountBox, u"3");
   h.f().loadCommand();
   EXPECT_TRUE(h.dialogs.shown.empty());
   EXPECT_TEXT_EQ(h.f().workingText(), u"");
   EXPECT_TRUE(h.f().headerArmed);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text3), u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<[user_settei]>\r\n");
-  for (int i = 0; i < 9; ++i) EXPECT_FALSE(h.f().enabled(text2(i)));
-  EXPECT_TEXT_EQ(h.f().text(text2(0)), u"code") << "names typed stay";
-  EXPECT_TRUE(h.f().enabled(Ctl::Command1));
+  EXPECT_TEXT_EQ(h.f().headerTemplate, u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<[user_settei]>\r\n");
+  for (int i = 0; i < 9; ++i) EXPECT_FALSE(h.f().enabled(fieldNameBox(i)));
+  EXPECT_TEXT_EQ(h.f().text(fieldNameBox(0)), u"code") << "names typed stay";
+  EXPECT_TRUE(h.f().enabled(kLoadButton));
   EXPECT_FALSE(h.f().busy());
 }
 
 TEST(LoadCommand, EmptyFileLoadsWithTheBoxCountButEndsAtTheDivisionWhenCounting) {
   Harness h;
   h.disk.put(u"/data/empty.txt", u"");
-  h.f().textEdited(Ctl::Text5, u"/data/empty.txt");
-  h.f().textEdited(Ctl::Text1, u"2");
+  h.f().textEdited(kPathBox, u"/data/empty.txt");
+  h.f().textEdited(kFieldCountBox, u"2");
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 2);
-  EXPECT_TRUE(h.f().enabled(text2(1)));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command1)) << "empty working text keeps OK usable";
+  EXPECT_TRUE(h.f().enabled(fieldNameBox(1)));
+  EXPECT_TRUE(h.f().enabled(kLoadButton)) << "empty working text keeps OK usable";
 
   Harness counting;
   counting.disk.put(u"/data/empty.txt", u"");
-  counting.f().textEdited(Ctl::Text5, u"/data/empty.txt");
+  counting.f().textEdited(kPathBox, u"/data/empty.txt");
   counting.f().loadCommand();
   EXPECT_EQ(counting.f().fieldCount, 0);
-  EXPECT_FALSE(counting.f().enabled(text2(0)));
-  EXPECT_FALSE(counting.f().enabled(Ctl::Command4));
+  EXPECT_FALSE(counting.f().enabled(fieldNameBox(0)));
+  EXPECT_FALSE(counting.f().enabled(kConvertButton));
   EXPECT_FALSE(counting.f().busy());
 }
 
 TEST(LoadCommand, FileWithoutQuotesGivesNoFieldButEnablesConversion) {
   Harness h;
   h.disk.put(u"/data/plain.txt", u"no quotes here\r\n");
-  h.f().textEdited(Ctl::Text5, u"/data/plain.txt");
+  h.f().textEdited(kPathBox, u"/data/plain.txt");
   h.f().loadCommand();
   EXPECT_EQ(h.f().fieldCount, 0);
-  EXPECT_FALSE(h.f().enabled(text2(0)));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command4));
+  EXPECT_FALSE(h.f().enabled(fieldNameBox(0)));
+  EXPECT_TRUE(h.f().enabled(kConvertButton));
 }
 
 TEST(LoadCommand, RefusesBytesThatAreNotShiftJisWithAMessageAndChangesNothing) {
   Harness h;
   h.disk.put(u"/data/ok.txt", threeFieldFile(2));
-  h.f().textEdited(Ctl::Text5, u"/data/ok.txt");
+  h.f().textEdited(kPathBox, u"/data/ok.txt");
   h.f().loadCommand();
   h.disk.putBytes(u"/data/utf8.txt", "\"\xe6\x9d\xb1\xe4\xba\xac\",\"x\"\r\n");
-  h.f().textEdited(Ctl::Text5, u"/data/utf8.txt");
-  h.f().textEdited(Ctl::Text1, u"2");
+  h.f().textEdited(kPathBox, u"/data/utf8.txt");
+  h.f().textEdited(kFieldCountBox, u"2");
   Snapshot before = snapshot(h.f());
   h.f().loadCommand();
   EXPECT_EQ(differences(before, snapshot(h.f())), "");
@@ -194,19 +194,19 @@ TEST(LoadCommand, RefusesBytesThatAreNotShiftJisWithAMessageAndChangesNothing) {
   EXPECT_NE(h.dialogs.shown[0].text.find(u"/data/utf8.txt"), Text::npos);
 
   h.disk.putBytes(u"/data/bad.txt", "\"ok\"\r\n\"\x87\x40\xa0\x81\"\r\n");
-  h.f().textEdited(Ctl::Text5, u"/data/bad.txt");
+  h.f().textEdited(kPathBox, u"/data/bad.txt");
   h.f().loadCommand();
   ASSERT_EQ(h.dialogs.shown.size(), 2u);
   EXPECT_NE(h.dialogs.shown[1].text.find(u"2行目"), Text::npos);
   EXPECT_NE(h.dialogs.shown[1].text.find(u"0xA0"), Text::npos);
-  EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(Ctl::RichTextBox1)].text);
+  EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(kTextView)].text);
 
   h.disk.putBytes(u"/data/image.txt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-  h.f().textEdited(Ctl::Text5, u"/data/image.txt");
+  h.f().textEdited(kPathBox, u"/data/image.txt");
   h.f().loadCommand();
   ASSERT_EQ(h.dialogs.shown.size(), 3u);
   EXPECT_NE(h.dialogs.shown[2].text.find(u"バイナリ"), Text::npos);
-  EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(Ctl::RichTextBox1)].text);
+  EXPECT_TEXT_EQ(h.f().workingText(), before.controls[index(kTextView)].text);
 }
 
 TEST(LoadCommand, AFileThatCannotBeTakenWholeIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
@@ -233,13 +233,13 @@ TEST(LoadCommand, AFileThatCannotBeTakenWholeIsRefusedByOkAndByTheFileListAlikeA
       SCOPED_TRACE(std::string(row.what) + (chosen ? ", chosen in the list" : ", loaded with OK"));
       Harness h;
       h.disk.put(u"/data/good.txt", threeFieldFile(2));
-      h.f().textEdited(Ctl::Text5, u"/data/good.txt");
+      h.f().textEdited(kPathBox, u"/data/good.txt");
       h.f().loadCommand();
       h.f().folderChange(u"/data");
       h.disk.putBytes(u"/data/bad.txt", row.bytes);
       if (row.error != FileError::Kind::None) h.disk.readErrors[u"/data/bad.txt"] = row.error;
       if (row.outOfMemory) h.disk.outOfMemory.insert(u"/data/bad.txt");
-      if (!chosen) h.f().textEdited(Ctl::Text5, u"/data/bad.txt");
+      if (!chosen) h.f().textEdited(kPathBox, u"/data/bad.txt");
       const Snapshot before = snapshot(h.f());
 
       chosen ? h.f().fileChoice(u"bad.txt") : h.f().loadCommand();

@@ -8,31 +8,21 @@ const Text kStartTemplate = u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n
 
 TEST(HeaderTemplate, StartsAsTheSixtyOneCharacters) {
   Harness h;
-  EXPECT_EQ(h.f().text(Ctl::Text3).size(), 61u);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text3), kStartTemplate);
+  EXPECT_EQ(h.f().headerTemplate.size(), 61u);
+  EXPECT_TEXT_EQ(h.f().headerTemplate, kStartTemplate);
 }
 
 TEST(HeaderStep, WrapsTheBodyOnceInDeclarationAndRootTags) {
   Harness h;
   h.f().setWorkingText(u"<mivoxml>\r\nbody\r\n</mivoxml>\r\n\r\n");
-  h.f().textEdited(Ctl::Text4, u"items");
+  h.f().textEdited(kParentNameBox, u"items");
   h.f().headerStep();
   const Text expected =
       u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<items>\r\n<mivoxml>\r\nbody\r\n</mivoxml>\r\n\r\n</items>";
   EXPECT_TEXT_EQ(h.f().workingText(), expected);
   h.f().headerStep();
   EXPECT_TEXT_EQ(h.f().workingText(), expected) << "a second save adds nothing";
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text3), u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<items>\r\n");
-}
-
-TEST(HeaderStep, UsesTheCurrentParentNameNotTheRememberedOne) {
-  Harness h;
-  h.f().setWorkingText(u"x");
-  h.f().textEdited(Ctl::Text4, u"first");
-  h.f().textEdited(Ctl::Text4, u"second");
-  EXPECT_TEXT_EQ(h.f().rememberedParentName, u"second");
-  h.f().headerStep();
-  EXPECT_NE(h.f().workingText().find(u"<second>"), Text::npos);
+  EXPECT_TEXT_EQ(h.f().headerTemplate, u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<items>\r\n");
 }
 
 TEST(PlaceholderRestore, PutsBackTheWholeStartTemplateWhateverTheName) {
@@ -42,20 +32,19 @@ TEST(PlaceholderRestore, PutsBackTheWholeStartTemplateWhateverTheName) {
     SCOPED_TRACE(name);
     Harness h;
     h.f().setWorkingText(u"x");
-    h.f().textEdited(Ctl::Text4, T(name));
+    h.f().textEdited(kParentNameBox, T(name));
     h.f().headerStep();
-    h.f().textEdited(Ctl::Text4, u"renamed");
-    h.f().textEdited(Ctl::Text4, u"");
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text3), kStartTemplate);
+    h.f().textEdited(kParentNameBox, u"renamed");
+    h.f().textEdited(kParentNameBox, u"");
+    EXPECT_TEXT_EQ(h.f().headerTemplate, kStartTemplate);
     EXPECT_TRUE(h.f().headerArmed);
-    EXPECT_TEXT_EQ(h.f().rememberedParentName, u"renamed") << "emptying does not clear it";
   }
 }
 
 TEST(HeaderStep, AParentNamedLikeThePlaceholderStillGetsOneHeader) {
   Harness h;
   h.f().setWorkingText(u"x");
-  h.f().textEdited(Ctl::Text4, u"[user_settei]");
+  h.f().textEdited(kParentNameBox, u"[user_settei]");
   h.f().headerStep();
   Text once = h.f().workingText();
   h.f().headerStep();
@@ -66,13 +55,13 @@ TEST(HeaderStep, ALoadReArmsIt) {
   Harness h;
   h.disk.put(u"/data/a.txt", u"\"a\"\r\n");
   h.f().setWorkingText(u"x");
-  h.f().textEdited(Ctl::Text4, u"items");
+  h.f().textEdited(kParentNameBox, u"items");
   h.f().headerStep();
   EXPECT_FALSE(h.f().headerArmed);
-  h.f().textEdited(Ctl::Text5, u"/data/a.txt");
+  h.f().textEdited(kPathBox, u"/data/a.txt");
   h.f().loadCommand();
   EXPECT_TRUE(h.f().headerArmed);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text3), kStartTemplate);
+  EXPECT_TEXT_EQ(h.f().headerTemplate, kStartTemplate);
 }
 
 }  // namespace

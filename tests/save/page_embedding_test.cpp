@@ -14,9 +14,9 @@ Text saveInWebDbMode(Harness& h, const Text& folder, const Text& templateText) {
   h.disk.put(folder + u"/a.txt", u"\"A&1\",\"ペン\"\r\n\"B2\",\"ｲﾝｸ\"\r\n");
   load(h, folder + u"/a.txt", u"2");
   name(h, u"items", {u"code", u"title"});
-  h.f().click(Ctl::Command4);
-  h.f().click(Ctl::Command9);
-  h.f().click(Ctl::Command3);
+  h.f().click(kConvertButton);
+  h.f().click(kModeButton);
+  h.f().click(kSaveButton);
   return folder + u"/a.xml";
 }
 

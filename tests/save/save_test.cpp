@@ -16,14 +16,14 @@ const std::string kDocument =
 /// A window holding the converted text of `path`, with the boxes shown so far forgotten.
 void converted(Harness& h, const Text& path = u"/data/b.txt") {
   convertFile(h, path, u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
-  ASSERT_TRUE(h.f().enabled(Ctl::Command3));
+  ASSERT_TRUE(h.f().enabled(kSaveButton));
   h.dialogs.shown.clear();
 }
 
 /// Presses the first-time button and declines the walk-through: only the sample flag stays.
 void setSampleFlag(Harness& h) {
   h.dialogs.script.push_back(Answer::Cancel);
-  h.f().click(Ctl::Command10);
+  h.f().click(kFirstTimeButton);
   h.dialogs.shown.clear();
 }
 
@@ -32,23 +32,23 @@ TEST(Save, AsksBeforeSavingAndBeforeOverwritingAndASecondSaveKeepsTheXmlPath) {
   converted(h);
   h.f().folderChange(u"/data");
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   ASSERT_EQ(h.dialogs.shown.size(), 1u);
   EXPECT_TEXT_EQ(h.dialogs.shown[0].text, kAskSave);
   EXPECT_TEXT_EQ(h.dialogs.shown[0].caption, u"保存確認");
   EXPECT_EQ(h.dialogs.shown[0].buttons, Buttons::OkCancel);
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/data/b.xml");
   EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"b.txt", u"b.xml"}))
       << "the file list shows the new document";
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   ASSERT_EQ(h.dialogs.shown.size(), 3u);
   EXPECT_TEXT_EQ(h.dialogs.shown[1].text, kAskSave);
   EXPECT_TEXT_EQ(h.dialogs.shown[2].text, kAskOverwrite);
   EXPECT_TEXT_EQ(h.dialogs.shown[2].caption, u"上書き確認");
   EXPECT_EQ(h.dialogs.shown[2].buttons, Buttons::OkCancel);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/data/b.xml");
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument) << "the header went in only once";
   EXPECT_EQ(h.disk.contents.count(u"/data/b.xml.xml"), 0u);
 }
@@ -72,7 +72,7 @@ TEST(Save, CancelAtEitherQuestionWritesNothingAndLeavesTheXmlPathShowing) {
     if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
     h.dialogs.script.assign(row.answers.begin(), row.answers.end());
 
-    h.f().click(Ctl::Command3);
+    h.f().click(kSaveButton);
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.disk.writes, 0);
@@ -80,8 +80,8 @@ TEST(Save, CancelAtEitherQuestionWritesNothingAndLeavesTheXmlPathShowing) {
     if (row.existing) {
       EXPECT_EQ(h.disk.contents[u"/data/b.xml"], "old document");
     }
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), u"/data/b.xml");
-    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"[xmlfile]"));
+    EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/data/b.xml");
+    EXPECT_TRUE(contains(h.f().searchPageText, u"[xmlfile]"));
   }
 }
 
@@ -104,9 +104,9 @@ TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtReplaced) {
     converted(h, row.textPath);
     const std::string textBytes = h.disk.contents[row.textPath];
 
-    h.f().click(Ctl::Command3);
+    h.f().click(kSaveButton);
 
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text5), row.xmlPath);
+    EXPECT_TEXT_EQ(h.f().text(kPathBox), row.xmlPath);
     EXPECT_EQ(h.disk.contents[row.xmlPath], kDocument);
     EXPECT_EQ(h.disk.contents[row.textPath], textBytes);
     EXPECT_EQ(h.disk.writes, 1);
@@ -145,7 +145,7 @@ TEST(Save, AFailedWriteSaysWhatWasSavedAndKeepsTheOldFileOnlyWhereOneWas) {
     if (row.existing) h.disk.putBytes(kPagePath, "old page");
     h.disk.failWrites.insert(row.failing);
 
-    h.f().click(Ctl::Command3);
+    h.f().click(kSaveButton);
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], row.xmlAfter);
@@ -161,7 +161,7 @@ TEST(Save, AReadOnlyDocumentIsRefusedBeforeAnyQuestionAndLeftAsItIs) {
   converted(h);
   h.disk.putBytes(u"/data/b.xml", "old document");
   h.disk.readOnlyFiles.insert(u"/data/b.xml");
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   EXPECT_EQ(h.dialogs.texts(),
             std::vector<Text>{
                 u"読み取り専用のファイルのため保存できません：/data/b.xml\r元のファイルはそのままです。"});
@@ -174,9 +174,9 @@ TEST(Save, ACharacterShiftJisCannotHoldRefusesTheSaveNamingIt) {
   converted(h);
   Text edited = h.f().workingText();
   edited.replace(edited.find(u"Pen"), 3, u"Pen😀");
-  h.f().textEdited(Ctl::RichTextBox1, edited);
+  h.f().textEdited(kTextView, edited);
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.dialogs.texts(),
             std::vector<Text>{
@@ -199,16 +199,16 @@ TEST(Save, AParentNameTheDocumentCannotCarryIsRefusedAndTheCorrectedNameThenSave
     Harness h;
     converted(h);
     const Text body = h.f().workingText();
-    h.f().textEdited(Ctl::Text4, row.typed);
+    h.f().textEdited(kParentNameBox, row.typed);
 
-    h.f().click(Ctl::Command3);
+    h.f().click(kSaveButton);
 
     EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
     EXPECT_EQ(h.disk.writes, 0);
     EXPECT_TEXT_EQ(h.f().workingText(), body) << "no header went in";
 
-    h.f().textEdited(Ctl::Text4, u"items");
-    h.f().click(Ctl::Command3);
+    h.f().textEdited(kParentNameBox, u"items");
+    h.f().click(kSaveButton);
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
   }
 }
@@ -231,16 +231,16 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
     Harness h;
     converted(h);
     if (row.sampleFlag) setSampleFlag(h);
-    if (row.webDb) h.f().click(Ctl::Command9);
+    if (row.webDb) h.f().click(kModeButton);
 
-    h.f().click(Ctl::Command3);
+    h.f().click(kSaveButton);
 
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
-    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"<p>/data/b.xml</p>"))
+    EXPECT_TRUE(contains(h.f().searchPageText, u"<p>/data/b.xml</p>"))
         << "[xmlfile] is filled in every mode";
     if (row.pageWritten) {
       EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
-      EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), h.f().text(Ctl::Text6));
+      EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), h.f().searchPageText);
       EXPECT_TEXT_EQ(h.f().searchPagePath, kPagePath);
     } else {
       EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kAskSave});
@@ -255,8 +255,8 @@ TEST(Save, AFolderNameShiftJisCannotHoldSavesBothFilesWithThePathAsCharacterRefe
   Harness h;
   h.disk.folderSet.insert(u"/data/café😀");
   converted(h, u"/data/café😀/b.txt");
-  h.f().click(Ctl::Command9);
-  h.f().click(Ctl::Command3);
+  h.f().click(kModeButton);
+  h.f().click(kSaveButton);
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{kAskSave, kSaved}));
   EXPECT_EQ(h.disk.contents[u"/data/café😀/b.xml"], kDocument);
   EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/caf&#xE9;&#x1F600;/b.xml</p>"));
@@ -266,10 +266,10 @@ TEST(Save, TheSearchPageKeepsTheFirstDocumentPathOnALaterSave) {
   Harness h;
   converted(h);
   setSampleFlag(h);
-  h.f().click(Ctl::Command3);
-  h.f().textEdited(Ctl::Text5, u"/data/other.txt");
+  h.f().click(kSaveButton);
+  h.f().textEdited(kPathBox, u"/data/other.txt");
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.disk.contents[u"/data/other.xml"], kDocument);
   EXPECT_TRUE(contains(h.disk.textOf(kPagePath), u"<p>/data/b.xml</p>"));
@@ -282,16 +282,16 @@ TEST(Save, ACorrectedDocumentSavedAgainIsTheOneThePageCarries) {
   h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
   load(h, u"/data/b.txt");
   name(h, u"items", {u"code", u"title"});
-  h.f().click(Ctl::Command4);
-  h.f().click(Ctl::Command9);
-  h.f().click(Ctl::Command3);
+  h.f().click(kConvertButton);
+  h.f().click(kModeButton);
+  h.f().click(kSaveButton);
   const std::string first = h.disk.contents[u"/data/b.xml"];
   ASSERT_TRUE(contains(h.disk.textOf(kPagePath), fromUtf8(base64(first))));
 
   Text corrected = h.f().workingText();
   corrected.replace(corrected.find(u"Pen"), 3, u"Pencil");
-  h.f().textEdited(Ctl::RichTextBox1, corrected);
-  h.f().click(Ctl::Command3);
+  h.f().textEdited(kTextView, corrected);
+  h.f().click(kSaveButton);
 
   const std::string second = h.disk.contents[u"/data/b.xml"];
   ASSERT_NE(second.find("<title>Pencil</title>"), std::string::npos);
@@ -307,11 +307,11 @@ TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
   h.disk.putBytes(kPagePath, "earlier page");
   load(h, u"/data/b.txt");
   name(h, u"items", {u"code", u"title"});
-  h.f().click(Ctl::Command4);
-  h.f().click(Ctl::Command9);
+  h.f().click(kConvertButton);
+  h.f().click(kModeButton);
   h.dialogs.shown.clear();
 
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
   EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
@@ -326,12 +326,12 @@ TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
 TEST(Save, ARootRenamedAfterASaveReplacesTheHeaderRatherThanNestingASecondOne) {
   Harness h;
   converted(h);
-  h.f().click(Ctl::Command3);
-  h.f().textEdited(Ctl::Text4, u"");
-  h.f().textEdited(Ctl::Text4, u"shop");
+  h.f().click(kSaveButton);
+  h.f().textEdited(kParentNameBox, u"");
+  h.f().textEdited(kParentNameBox, u"shop");
 
-  h.f().click(Ctl::Command3);
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"],
             "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<shop>\r\n"
@@ -345,28 +345,28 @@ TEST(Save, NeitherATextThatLostItsHeaderNorAFileChoicePreviewReplacesTheSavedDoc
   Harness h;
   convertFile(h, u"/data/b.txt", u"\"A1\",\"Pen\"\r\n\"B2\",\"Ink\"\r\n", u"items", {u"code", u"title"});
   h.f().folderChange(u"/data");
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   const std::string saved = h.disk.contents[u"/data/b.xml"];
   const Text& text = h.f().workingText();
   h.dialogs.shown.clear();
 
-  h.f().textEdited(Ctl::RichTextBox1,
+  h.f().textEdited(kTextView,
                    text.substr(text.find(u"<mivoxml>"), text.rfind(u"</") - text.find(u"<mivoxml>")));
-  h.f().click(Ctl::Command3);
+  h.f().click(kSaveButton);
   h.f().fileChoice(u"b.txt");
-  h.f().click(Ctl::Command4);
-  h.f().click(Ctl::Command3);
+  h.f().click(kConvertButton);
+  h.f().click(kSaveButton);
 
   EXPECT_EQ(h.dialogs.texts(),
             (std::vector<Text>{
                 u"XML宣言とルート要素（親要素）のない文書は保存できません。\r「OK」ボタンでファイルを"
                 u"読み込み直し、変換してから保存してください。何も保存していません。",
                 kPreview + u"んでから変換してください。", kPreview + u"み、変換してから保存してください。"}));
-  EXPECT_TRUE(h.f().enabled(Ctl::Command4)) << "the button looks as the file choice left it";
+  EXPECT_TRUE(h.f().enabled(kConvertButton)) << "the button looks as the file choice left it";
   EXPECT_EQ(h.disk.writes, 1);
-  h.f().click(Ctl::Command1);
-  h.f().click(Ctl::Command4);
-  h.f().click(Ctl::Command3);
+  h.f().click(kLoadButton);
+  h.f().click(kConvertButton);
+  h.f().click(kSaveButton);
   EXPECT_EQ(h.disk.contents[u"/data/b.xml"], saved) << "OK read the whole file, which converts as before";
 }
 

@@ -22,18 +22,18 @@ TEST(ModeSwitch, EachPressChangesOnlyTheCaptionTheModeTheFrameAndTheList) {
   convertFile(h, u"/data/items.txt", u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
   Snapshot expected = snapshot(h.f());
 
-  h.f().click(Ctl::Command9);
-  expected.controls[index(Ctl::Command9)].text = u"WEB_DB作成";
-  expected.controls[index(Ctl::Frame2)].visible = true;
+  h.f().click(kModeButton);
+  expected.controls[index(kModeButton)].text = u"WEB_DB作成";
+  expected.controls[index(kSearchFieldFrame)].visible = true;
   expected.combo = {u"code", u"title"};
-  expected.controls[index(Ctl::Combo1)].text.clear();
+  expected.controls[index(kSearchFieldList)].text.clear();
   expected.modeValue = kWebDbMode;
   EXPECT_EQ(differences(expected, snapshot(h.f())), "");
 
   h.f().chooseSearchField(0);
-  h.f().click(Ctl::Command9);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Command9), u"通常");
-  EXPECT_FALSE(h.f().visible(Ctl::Frame2));
+  h.f().click(kModeButton);
+  EXPECT_TEXT_EQ(h.f().text(kModeButton), u"通常");
+  EXPECT_FALSE(h.f().visible(kSearchFieldFrame));
   EXPECT_EQ(h.f().modeValue, kNormalMode);
   EXPECT_EQ(h.f().comboItems(), (std::vector<Text>{u"code", u"title"})) << "refilled on leaving too";
 }
@@ -58,8 +58,8 @@ TEST(ModeSwitch, ListsTheNamesUpToTheLastUsedBoxEmptyOnesIncluded) {
     SCOPED_TRACE(row.what);
     Harness h;
     for (std::size_t i = 0; i < row.boxes.size(); ++i)
-      h.f().setText(text2(static_cast<int>(i)), row.boxes[i]);
-    h.f().click(Ctl::Command9);
+      h.f().setText(fieldNameBox(static_cast<int>(i)), row.boxes[i]);
+    h.f().click(kModeButton);
     EXPECT_EQ(h.f().comboItems(), row.listed);
   }
 }
@@ -70,36 +70,36 @@ TEST(SearchFieldChoice, AnEmptyItemIsRefusedAndThePageIsLeftAsItWas) {
     Harness h;
     if (converted) {
       convertFile(h, u"/data/items.txt", u"\"1\",\"2\",\"3\"\r\n", u"items", {u"a", u"b", u"c"});
-      h.f().textEdited(text2(1), u"");
+      h.f().textEdited(fieldNameBox(1), u"");
     }
-    h.f().click(Ctl::Command9);
-    const Text page = h.f().text(Ctl::Text6);
+    h.f().click(kModeButton);
+    const Text page = h.f().searchPageText;
     h.dialogs.shown.clear();
 
     h.f().chooseSearchField(converted ? 1 : 0);
 
     EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kNoField});
-    EXPECT_TEXT_EQ(h.f().text(Ctl::Text6), page);
+    EXPECT_TEXT_EQ(h.f().searchPageText, page);
   }
 }
 
 TEST(SearchFieldChoice, TheChoiceIsConfirmedAndFillsThePlaceholdersOnlyOnce) {
   Harness h;
   convertFile(h, u"/data/book.txt", lines(5), u"book", {u"名前", u"電話"});
-  h.f().click(Ctl::Command9);
+  h.f().click(kModeButton);
   h.dialogs.shown.clear();
 
   h.f().chooseSearchField(0);
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{confirmation(u"名前")});
   EXPECT_EQ(h.dialogs.shown[0].buttons, Buttons::Ok);
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Combo1), u"名前");
-  const Text page = h.f().text(Ctl::Text6);
+  EXPECT_TEXT_EQ(h.f().text(kSearchFieldList), u"名前");
+  const Text page = h.f().searchPageText;
   EXPECT_TRUE(contains(page, u"<p>名前|名前|2</p>\r\n"));
   EXPECT_FALSE(contains(page, u"<search_field>"));
 
   h.f().chooseSearchField(1);
   EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{confirmation(u"名前"), confirmation(u"電話")}));
-  EXPECT_TEXT_EQ(h.f().text(Ctl::Text6), page) << "the placeholders are used up";
+  EXPECT_TEXT_EQ(h.f().searchPageText, page) << "the placeholders are used up";
 }
 
 TEST(SearchFieldChoice, ThePageSizeIsHalfTheLinesOfTheLatestLoad) {
@@ -115,10 +115,10 @@ TEST(SearchFieldChoice, ThePageSizeIsHalfTheLinesOfTheLatestLoad) {
     h.disk.put(path, lines(row.lines));
     load(h, path);
     name(h, u"list", {u"id", u"v"});
-    h.f().click(Ctl::Command4);
-    h.f().click(Ctl::Command9);
+    h.f().click(kConvertButton);
+    h.f().click(kModeButton);
     h.f().chooseSearchField(0);
-    EXPECT_TRUE(contains(h.f().text(Ctl::Text6), u"<p>id|id|" + Text(row.size) + u"</p>"));
+    EXPECT_TRUE(contains(h.f().searchPageText, u"<p>id|id|" + Text(row.size) + u"</p>"));
   }
 }
 

@@ -65,54 +65,53 @@ TEST(MainWindow, OpensAtItsFixedSizeWithTheControlsOfTheDesignAndNoHiddenHolders
   EXPECT_EQ(win.view->size(), QSize(751, 519));
   EXPECT_EQ(win.view->minimumSize(), win.view->maximumSize()) << "the size is locked";
   EXPECT_EQ(win.view->windowTitle(), QStringLiteral("Orvessa Ver1.08\u3000簡易ﾃﾞｰﾀﾍﾞｰｽHTMLﾌｧｲﾙ自動生成"));
-  EXPECT_EQ(win.view->widget(Ctl::Command4)->geometry(), QRect(600, 384, 89, 25)) << "twips / 15";
-  EXPECT_EQ(win.view->widget(Ctl::RichTextBox1)->geometry(), QRect(8, 136, 489, 353));
-  EXPECT_EQ(win.w<QPushButton>(Ctl::Command10)->text(), QStringLiteral("初めての方はｸﾘｯｸ！"));
-  EXPECT_EQ(win.w<QPushButton>(Ctl::Command1)->toolTip(), QStringLiteral("テキストファイル以外は読みこめません！"));
-  EXPECT_FALSE(win.view->widget(Ctl::Command1)->isEnabled());
-  EXPECT_FALSE(win.view->widget(Ctl::Frame2)->isVisible());
-  EXPECT_FALSE(win.view->widget(text2(0))->isEnabled());
-  for (Ctl hidden : {Ctl::Text3, Ctl::Text6, Ctl::Command2}) EXPECT_EQ(win.view->widget(hidden), nullptr);
+  EXPECT_EQ(win.view->widget(kConvertButton)->geometry(), QRect(600, 384, 89, 25)) << "twips / 15";
+  EXPECT_EQ(win.view->widget(kTextView)->geometry(), QRect(8, 136, 489, 353));
+  EXPECT_EQ(win.w<QPushButton>(kFirstTimeButton)->text(), QStringLiteral("初めての方はｸﾘｯｸ！"));
+  EXPECT_EQ(win.w<QPushButton>(kLoadButton)->toolTip(), QStringLiteral("テキストファイル以外は読みこめません！"));
+  EXPECT_FALSE(win.view->widget(kLoadButton)->isEnabled());
+  EXPECT_FALSE(win.view->widget(kSearchFieldFrame)->isVisible());
+  EXPECT_FALSE(win.view->widget(fieldNameBox(0))->isEnabled());
 }
 
 TEST(MainWindow, ButtonFacesShowTheirColours) {
   Window win;
-  QImage face = win.view->widget(Ctl::Command6)->grab().toImage();
+  QImage face = win.view->widget(kExitButton)->grab().toImage();
   EXPECT_EQ(face.pixelColor(face.width() / 2, 4), QColor(0xFF, 0x80, 0x80));
-  QImage red = win.view->widget(Ctl::Command10)->grab().toImage();
+  QImage red = win.view->widget(kFirstTimeButton)->grab().toImage();
   EXPECT_EQ(red.pixelColor(6, 6), QColor(0xFF, 0x00, 0x00));
 }
 
 TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheView) {
   Window win;
   win.write("list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
-  win.type(Ctl::Text5, win.path("list.txt"));
-  win.type(Ctl::Text1, u"3");
-  ASSERT_TRUE(win.view->widget(Ctl::Command1)->isEnabled());
-  win.click(Ctl::Command1);
+  win.type(kPathBox, win.path("list.txt"));
+  win.type(kFieldCountBox, u"3");
+  ASSERT_TRUE(win.view->widget(kLoadButton)->isEnabled());
+  win.click(kLoadButton);
   EXPECT_EQ(win.view->textView()->editor()->toPlainText(), QStringLiteral("\"A1\",\"ペン\",\"120\"\n\"B2\",\"ｲﾝｸ\",\"300\"\n"));
   EXPECT_TEXT_EQ(win.form->workingText(), u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(win.view->widget(text2(i))->isEnabled(), i < 3) << i;
-  EXPECT_TRUE(win.view->widget(Ctl::Command4)->isEnabled());
-  EXPECT_FALSE(win.view->widget(Ctl::Command1)->isEnabled());
-  EXPECT_EQ(QApplication::focusWidget(), win.view->widget(Ctl::Text4));
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(win.view->widget(fieldNameBox(i))->isEnabled(), i < 3) << i;
+  EXPECT_TRUE(win.view->widget(kConvertButton)->isEnabled());
+  EXPECT_FALSE(win.view->widget(kLoadButton)->isEnabled());
+  EXPECT_EQ(QApplication::focusWidget(), win.view->widget(kParentNameBox));
 }
 
 TEST(MainWindow, CountingShowsTheStatusLineAndCancelStartsOver) {
   Window win;
   win.write("two.txt", u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\",\"f\"\r\n");
-  win.type(Ctl::Text5, win.path("two.txt"));
-  win.type(Ctl::Text1, u"9x");  // value 9, but above "9" as text: the load counts the fields
-  win.click(Ctl::Command1);
-  EXPECT_EQ(win.w<QLineEdit>(Ctl::Text7)->text(), QStringLiteral("行数は3行です。"));
-  win.type(Ctl::Text4, u"items");
-  win.type(text2(0), u"x");
-  win.click(Ctl::Command5);
+  win.type(kPathBox, win.path("two.txt"));
+  win.type(kFieldCountBox, u"9x");  // value 9, but above "9" as text: the load counts the fields
+  win.click(kLoadButton);
+  EXPECT_EQ(win.w<QLineEdit>(kStatusLine)->text(), QStringLiteral("行数は3行です。"));
+  win.type(kParentNameBox, u"items");
+  win.type(fieldNameBox(0), u"x");
+  win.click(kCancelButton);
   EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty());
-  EXPECT_TRUE(win.w<QLineEdit>(Ctl::Text4)->text().isEmpty());
-  EXPECT_TRUE(win.w<QLineEdit>(text2(0))->text().isEmpty());
-  EXPECT_FALSE(win.view->widget(text2(0))->isEnabled());
-  EXPECT_TRUE(win.w<QLineEdit>(Ctl::Text7)->text().isEmpty());
+  EXPECT_TRUE(win.w<QLineEdit>(kParentNameBox)->text().isEmpty());
+  EXPECT_TRUE(win.w<QLineEdit>(fieldNameBox(0))->text().isEmpty());
+  EXPECT_FALSE(win.view->widget(fieldNameBox(0))->isEnabled());
+  EXPECT_TRUE(win.w<QLineEdit>(kStatusLine)->text().isEmpty());
 }
 
 TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
@@ -120,9 +119,9 @@ TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
   QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"x\""));
   QTest::keyClick(win.view->textView()->editor(), Qt::Key_Return);
   QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"y\""));
-  win.type(Ctl::Text1, u"1");
+  win.type(kFieldCountBox, u"1");
   EXPECT_TEXT_EQ(win.form->workingText(), u"\"x\"\r\n\"y\"");
-  EXPECT_TRUE(win.view->widget(Ctl::Command4)->isEnabled()) << "the count box saw a working text";
+  EXPECT_TRUE(win.view->widget(kConvertButton)->isEnabled()) << "the count box saw a working text";
 }
 
 TEST(MainWindow, AVeryLargeTextShowsReadOnlyWithANotice) {
@@ -172,10 +171,10 @@ TEST(MainWindow, ChoosingAFileInTheListShowsItsFirstLineAndOffersTheCount) {
   EXPECT_EQ(files->item(0)->text(), QStringLiteral("page.HTM"));
   EXPECT_EQ(files->item(1)->text(), QStringLiteral("pick.txt"));
   QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
-  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text5))->text(), QStringLiteral("/data/pick.txt"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(kPathBox))->text(), QStringLiteral("/data/pick.txt"));
   EXPECT_EQ(view.textView()->editor()->toPlainText(), QStringLiteral("\"a\",\"b\",\"c\",\"d\""));
-  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text1))->text(), QStringLiteral("4"));
-  EXPECT_TRUE(view.widget(Ctl::Command1)->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(kFieldCountBox))->text(), QStringLiteral("4"));
+  EXPECT_TRUE(view.widget(kLoadButton)->isEnabled());
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -191,16 +190,16 @@ TEST(MainWindow, EachClickOnAFileChoosesItOnceAndOnlyAnItemPickedFromTheFieldLis
   clickFile();
   EXPECT_EQ(h.opener.opened.size(), 2u) << "a click on the chosen file chooses it again, once";
   name(h, u"items", {u"code", u"title"});
-  h.f().click(Ctl::Command9);
+  h.f().click(kModeButton);
   view.refresh();
-  auto* combo = qobject_cast<QComboBox*>(view.widget(Ctl::Combo1));
+  auto* combo = qobject_cast<QComboBox*>(view.widget(kSearchFieldList));
   h.dialogs.shown.clear();
   QTest::keyClicks(combo, QStringLiteral("title"));
   QTest::keyClick(combo, Qt::Key_Return);
   EXPECT_TRUE(h.dialogs.shown.empty()) << "Enter in the edit part chooses nothing";
   QTest::keyClick(combo, Qt::Key_Down);
   EXPECT_EQ(h.dialogs.texts().size(), 1u) << "an arrow key picks an item";
-  QTest::mouseClick(qobject_cast<QPushButton*>(view.widget(Ctl::Command5)), Qt::LeftButton);
+  QTest::mouseClick(qobject_cast<QPushButton*>(view.widget(kCancelButton)), Qt::LeftButton);
   EXPECT_EQ(combo->currentText(), QString()) << "Cancel empties the list and its edit text";
 }
 

@@ -54,28 +54,28 @@ TEST(Walkthrough, TheFirstTimeRoadEndsWithTheDocumentAndTheSearchPageWritten) {
   view.show();
   auto button = [&](Ctl c) { return qobject_cast<QPushButton*>(view.widget(c)); };
 
-  QTest::mouseClick(button(Ctl::Command10), Qt::LeftButton);
+  QTest::mouseClick(button(kFirstTimeButton), Qt::LeftButton);
   EXPECT_EQ(dialogs.texts(), (std::vector<Text>{
                                  u"一体何が出来るツールか分からない方へ\rサンプル自動実行を用意しました。\rご覧になりますか？？",
                                  u"次に各要素を設定します。",
                                  u"次に「変換実行」をｸﾘｯｸしてXMLへの変換が開始されます。",
                                  u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。",
                              }));
-  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(Ctl::Text4))->text(), QStringLiteral("住所録"));
-  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(text2(4)))->text(), QStringLiteral("電話"));
-  ASSERT_TRUE(button(Ctl::Command9)->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(kParentNameBox))->text(), QStringLiteral("住所録"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(view.widget(fieldNameBox(4)))->text(), QStringLiteral("電話"));
+  ASSERT_TRUE(button(kModeButton)->isEnabled());
 
-  QTest::mouseClick(button(Ctl::Command9), Qt::LeftButton);
-  EXPECT_EQ(button(Ctl::Command9)->text(), QStringLiteral("WEB_DB作成"));
-  ASSERT_TRUE(view.widget(Ctl::Frame2)->isVisible());
-  auto* combo = qobject_cast<QComboBox*>(view.widget(Ctl::Combo1));
+  QTest::mouseClick(button(kModeButton), Qt::LeftButton);
+  EXPECT_EQ(button(kModeButton)->text(), QStringLiteral("WEB_DB作成"));
+  ASSERT_TRUE(view.widget(kSearchFieldFrame)->isVisible());
+  auto* combo = qobject_cast<QComboBox*>(view.widget(kSearchFieldList));
   ASSERT_EQ(combo->count(), 5);
   // The arrow key chooses the next item, as a click in the list would.
   combo->setFocus();
   QTest::keyClick(combo, Qt::Key_Down);
   EXPECT_TEXT_EQ(dialogs.shown.back().text, u"検索対象ﾌｨｰﾙﾄﾞを【名前】に設定しました。ﾌｧｲﾙのsaveを実行してください。");
 
-  QTest::mouseClick(button(Ctl::Command3), Qt::LeftButton);
+  QTest::mouseClick(button(kSaveButton), Qt::LeftButton);
   EXPECT_TEXT_EQ(dialogs.shown.back().text, u"保存しました！");
   EXPECT_EQ(opener.opened, std::vector<Text>{fromUtf8((home / "XmlSearchTemp.htm").string())});
 
