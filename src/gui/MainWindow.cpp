@@ -17,11 +17,11 @@
 #include "gui/WorkingTextView.h"
 
 namespace orv {
-namespace {
 
 enum class Kind { Frame, Label, LineEdit, Button, Combo, DriveList, DirList, FileList, View };
 enum class Parent { Window, Frame1, Frame2 };
 
+/// Where and how a control of the window's design is shown.
 struct Place {
   Ctl control;
   Kind kind;
@@ -33,6 +33,8 @@ struct Place {
   const char* face;              // null: the window's default face
   const char16_t* toolTip;
 };
+
+namespace {
 
 // "ＭＳ Ｐゴシック" is shown with the proportional IPA Gothic, the Japanese face installed with the tool.
 constexpr const char* kPGothic = "IPAPGothic";
@@ -73,6 +75,8 @@ QString hex(Colour c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('
 
 // Buttons with a colour show it as their face; a border keeps the style from shading it.
 constexpr Colour kUncoloured = 0xE0E0E0;
+constexpr Colour kNoColourShown = 0xFFFFFFFF;  // no 0xRRGGBB value: every first colour is shown
+
 QString buttonStyle(Colour c) {
   if (c == kUncoloured) return {};
   return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }"
@@ -133,96 +137,105 @@ MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(fo
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
   setPalette(pal);
+  shownBackground_.fill(kNoColourShown);
   build();
   refresh();
 }
 
 void MainWindow::build() {
-  for (const Place& p : kPlaces) {
-    QWidget* parent = this;
-    if (p.parent == Parent::Frame1) parent = widget(kTextFileFrame);
-    if (p.parent == Parent::Frame2) parent = widget(kSearchFieldFrame);
-    QWidget* w = nullptr;
-    const Ctl c = p.control;
-    switch (p.kind) {
-      case Kind::Frame: {
-        if (c == kTextFileFrame) {
-          auto* box = new QGroupBox(parent);
-          box->setStyleSheet(QStringLiteral("QGroupBox { background-color: #FFFFFF; border: 1px solid #A0A0A0;"
-                                            " margin-top: 6px; } QGroupBox::title { subcontrol-origin: margin;"
-                                            " left: 6px; padding: 0 2px; background-color: #FFFFFF; }"));
-          w = box;
-        } else {
-          auto* frame = new QFrame(parent);
-          frame->setFrameShape(QFrame::NoFrame);
-          w = frame;
-        }
-        break;
+  for (const Place& p : kPlaces) widgets_[static_cast<std::size_t>(index(p.control))] = makeWidget(p);
+  addFieldNameBoxes();
+  addCredit();
+  setWorkTabOrder();
+}
+
+QWidget* MainWindow::makeWidget(const Place& p) {
+  QWidget* parent = this;
+  if (p.parent == Parent::Frame1) parent = widget(kTextFileFrame);
+  if (p.parent == Parent::Frame2) parent = widget(kSearchFieldFrame);
+  QWidget* w = nullptr;
+  const Ctl c = p.control;
+  switch (p.kind) {
+    case Kind::Frame: {
+      if (c == kTextFileFrame) {
+        auto* box = new QGroupBox(parent);
+        box->setStyleSheet(QStringLiteral("QGroupBox { background-color: #FFFFFF; border: 1px solid #A0A0A0;"
+                                          " margin-top: 6px; } QGroupBox::title { subcontrol-origin: margin;"
+                                          " left: 6px; padding: 0 2px; background-color: #FFFFFF; }"));
+        w = box;
+      } else {
+        auto* frame = new QFrame(parent);
+        frame->setFrameShape(QFrame::NoFrame);
+        w = frame;
       }
-      case Kind::Label:
-        w = new QLabel(parent);
-        break;
-      case Kind::LineEdit: {
-        auto* edit = new QLineEdit(parent);
-        connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& t) { onEdited(c, t); });
-        w = edit;
-        break;
-      }
-      case Kind::Button: {
-        auto* button = new QPushButton(parent);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, c] { onClick(c); });
-        w = button;
-        break;
-      }
-      case Kind::Combo: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        // A field is chosen from the list only (mouse or arrow keys): no completion of typed text,
-        // and Enter in the edit part is taken by the window's filter.
-        combo->setCompleter(nullptr);
-        combo->installEventFilter(this);
-        combo->lineEdit()->installEventFilter(this);
-        connect(combo, &QComboBox::activated, this, &MainWindow::onComboChosen);
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(kSearchFieldList, t); });
-        w = combo;
-        break;
-      }
-      case Kind::DriveList:
-        drive1_ = new QComboBox(parent);
-        connect(drive1_, &QComboBox::activated, this, &MainWindow::onDriveChosen);
-        w = drive1_;
-        break;
-      case Kind::DirList:
-        dir1_ = new QListWidget(parent);
-        connect(dir1_, &QListWidget::itemActivated, this, &MainWindow::onFolderActivated);
-        w = dir1_;
-        break;
-      case Kind::FileList:
-        file1_ = new QListWidget(parent);
-        connect(file1_, &QListWidget::currentRowChanged, this, &MainWindow::onFileChosen);
-        // A click on the file already chosen does not move the current row: the click chooses it again.
-        connect(file1_, &QListWidget::itemClicked, this, &MainWindow::onFileClicked);
-        file1_->viewport()->installEventFilter(this);
-        w = file1_;
-        break;
-      case Kind::View:
-        textView_ = new WorkingTextView(parent);
-        connect(textView_, &WorkingTextView::focusLeft, this, &MainWindow::syncWorkingText);
-        w = textView_;
-        break;
+      break;
     }
-    w->setGeometry(rectOf(p.left, p.top, p.width, p.height));
-    QFont font = w->font();
-    if (p.face) font.setFamilies({QString::fromLatin1(p.face), QStringLiteral("IPAGothic")});
-    if (p.points > 0) font.setPointSizeF(p.points);
-    font.setBold(p.bold);
-    w->setFont(font);
-    if (p.textColour) w->setStyleSheet(QStringLiteral("color: %1;").arg(QString::fromLatin1(p.textColour)));
-    if (p.toolTip) w->setToolTip(toQString(p.toolTip));
-    widgets_[static_cast<std::size_t>(index(c))] = w;
+    case Kind::Label:
+      w = new QLabel(parent);
+      break;
+    case Kind::LineEdit: {
+      auto* edit = new QLineEdit(parent);
+      connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& t) { onEdited(c, t); });
+      w = edit;
+      break;
+    }
+    case Kind::Button: {
+      auto* button = new QPushButton(parent);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this, [this, c] { onClick(c); });
+      w = button;
+      break;
+    }
+    case Kind::Combo: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      // A field is chosen from the list only (mouse or arrow keys): no completion of typed text,
+      // and Enter in the edit part is taken by the window's filter.
+      combo->setCompleter(nullptr);
+      combo->installEventFilter(this);
+      combo->lineEdit()->installEventFilter(this);
+      connect(combo, &QComboBox::activated, this, &MainWindow::onComboChosen);
+      connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(kSearchFieldList, t); });
+      w = combo;
+      break;
+    }
+    case Kind::DriveList:
+      drive1_ = new QComboBox(parent);
+      connect(drive1_, &QComboBox::activated, this, &MainWindow::onDriveChosen);
+      w = drive1_;
+      break;
+    case Kind::DirList:
+      dir1_ = new QListWidget(parent);
+      connect(dir1_, &QListWidget::itemActivated, this, &MainWindow::onFolderActivated);
+      w = dir1_;
+      break;
+    case Kind::FileList:
+      file1_ = new QListWidget(parent);
+      connect(file1_, &QListWidget::currentRowChanged, this, &MainWindow::onFileChosen);
+      // A click on the file already chosen does not move the current row: the click chooses it again.
+      connect(file1_, &QListWidget::itemClicked, this, &MainWindow::onFileClicked);
+      file1_->viewport()->installEventFilter(this);
+      w = file1_;
+      break;
+    case Kind::View:
+      textView_ = new WorkingTextView(parent);
+      connect(textView_, &WorkingTextView::focusLeft, this, &MainWindow::syncWorkingText);
+      w = textView_;
+      break;
   }
+  w->setGeometry(rectOf(p.left, p.top, p.width, p.height));
+  QFont font = w->font();
+  if (p.face) font.setFamilies({QString::fromLatin1(p.face), QStringLiteral("IPAGothic")});
+  if (p.points > 0) font.setPointSizeF(p.points);
+  font.setBold(p.bold);
+  w->setFont(font);
+  if (p.textColour) w->setStyleSheet(QStringLiteral("color: %1;").arg(QString::fromLatin1(p.textColour)));
+  if (p.toolTip) w->setToolTip(toQString(p.toolTip));
+  return w;
+}
+
+void MainWindow::addFieldNameBoxes() {
   for (int i = 0; i < kNameBoxes; ++i) {
     auto* label = new QLabel(this);
     label->setGeometry(rectOf(7800, 2520 + 360 * i, 510, 240));
@@ -234,10 +247,16 @@ void MainWindow::build() {
     connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& t) { onEdited(c, t); });
     widgets_[static_cast<std::size_t>(index(c))] = edit;
   }
+}
+
+void MainWindow::addCredit() {
   auto* credit = new QLabel(QStringLiteral("Orvessa108 \u2014 Linux/Qt\u7248"), this);
   credit->setObjectName(QStringLiteral("credit"));
   credit->setGeometry(rectOf(7920, 7440, 3135, 255));
   credit->setStyleSheet(QStringLiteral("color: #606060;"));
+}
+
+void MainWindow::setWorkTabOrder() {
   // Tab order follows the work: path, count, OK, names, conversion, save.
   QWidget* order[] = {widget(kPathBox), drive1_, dir1_, file1_, widget(kFieldCountBox), widget(kLoadButton),
                       widget(kFirstTimeButton), widget(kModeButton), widget(kSearchFieldList), widget(kParentNameBox)};
@@ -254,6 +273,13 @@ void MainWindow::build() {
   }
 }
 
+void MainWindow::showBackground(QWidget* w, Ctl c, QString (*style)(Colour)) {
+  Colour& shown = shownBackground_[static_cast<std::size_t>(index(c))];
+  if (shown == form_.background(c)) return;
+  shown = form_.background(c);
+  w->setStyleSheet(style(shown));
+}
+
 void MainWindow::refresh() {
   refreshing_ = true;
   for (int i = 0; i < kControlCount; ++i) {
@@ -267,10 +293,10 @@ void MainWindow::refresh() {
     const QString text = toQString(form_.text(c));
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
       setTextIfDifferent(edit, text);
-      if (c >= Ctl::Text2_0 && c <= Ctl::Text2_8) edit->setStyleSheet(editStyle(form_.background(c)));
+      if (c >= Ctl::Text2_0 && c <= Ctl::Text2_8) showBackground(edit, c, editStyle);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
       button->setText(text);
-      button->setStyleSheet(buttonStyle(form_.background(c)));
+      showBackground(button, c, buttonStyle);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
       label->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -318,7 +344,7 @@ void MainWindow::refresh() {
     auto it = std::find(files.begin(), files.end(), form_.chosenFile);
     file1_->setCurrentRow(it == files.end() ? -1 : static_cast<int>(it - files.begin()));
   }
-  textView_->show(form_.workingText(), form_.workingTextVersion());
+  textView_->showText(form_.workingText(), form_.workingTextVersion());
   if (form_.focusRequests() != lastFocusRequest_) {
     lastFocusRequest_ = form_.focusRequests();
     if (QWidget* w = widget(form_.focus()); w && w->isVisible() && w->isEnabled()) w->setFocus();

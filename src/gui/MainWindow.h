@@ -13,6 +13,7 @@ class QListWidgetItem;
 namespace orv {
 
 class WorkingTextView;
+struct Place;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -36,6 +37,12 @@ class MainWindow : public QWidget {
 
  private:
   void build();
+  QWidget* makeWidget(const Place& place);
+  void addFieldNameBoxes();
+  void addCredit();
+  void setWorkTabOrder();
+  /// Sets a style sheet for a control's background colour only when that colour changed.
+  void showBackground(QWidget* w, Ctl c, QString (*style)(Colour));
   /// Hands the user's edits of the text view to the model before any other event reaches it.
   void syncWorkingText();
   void onClick(Ctl c);
@@ -55,6 +62,7 @@ class MainWindow : public QWidget {
   bool refreshing_ = false;
   int fileRowAtPress_ = -1;  ///< the file list's current row when the mouse went down on it
   std::uint64_t lastFocusRequest_ = 0;
+  std::array<Colour, kControlCount> shownBackground_;
 };
 
 }  // namespace orv

@@ -106,7 +106,7 @@ WorkingTextView::WorkingTextView(QWidget* parent) : QWidget(parent) {
   connect(editor_, &QPlainTextEdit::textChanged, this, [this] { edited_ = true; });
 }
 
-void WorkingTextView::show(const Text& text, std::uint64_t version) {
+void WorkingTextView::showText(const Text& text, std::uint64_t version) {
   if (version == shownVersion_) return;
   shownVersion_ = version;
   edited_ = false;

@@ -42,8 +42,8 @@ class WorkingTextView : public QWidget {
  public:
   explicit WorkingTextView(QWidget* parent = nullptr);
   /// Shows the model's working text; skipped when `version` was shown already.
-  void show(const Text& text, std::uint64_t version);
-  /// True once the user has typed into the editable view since the last show().
+  void showText(const Text& text, std::uint64_t version);
+  /// True once the user has typed into the editable view since the last showText().
   bool edited() const { return edited_; }
   /// The text the user sees, line breaks as CR LF; clears the edited flag.
   Text takeEdits();
