@@ -144,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The saved page: the path where the template said [xmlfile], the document where it said [xmldata].
   // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.
   if (path.empty()) return 0;
-  const Text saved = fillSavedDocument(page, path, xml);
+  const Text saved = fillDocumentData(fillDocumentPath(page, path), xml);
   const Text encodedText(encoded.begin(), encoded.end());
   Text expected;
   std::size_t start = 0;

@@ -78,7 +78,6 @@ void checkLines(const Text& text) {
   CrLfLines got = linesWithCrLf(Text(text));
   check(got.count == static_cast<std::int64_t>(lines.size()), "line count");
   check(got.text == expected, "lines with CR LF");
-  check(firstLineOf(text) == (lines.empty() ? Text() : lines.front()), "first line");
 }
 
 }  // namespace

@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
       if (!writeBytes(opt["--xml-out"], xmlBytes)) return fail("cannot write " + opt["--xml-out"]);
     }
     const std::string path = opt.count("--xml-path") ? opt["--xml-path"] : opt["--xml-out"];
-    page =
-        orv::fillSavedDocument(page, orv::fromUtf8(path), opt.count("--no-data") ? std::string() : xmlBytes);
+    page = orv::fillDocumentPath(page, orv::fromUtf8(path));
+    page = orv::fillDocumentData(page, opt.count("--no-data") ? std::string() : xmlBytes);
   }
 
   auto encoded = orv::encodeCp932(page);
