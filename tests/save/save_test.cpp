@@ -70,11 +70,18 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
     std::vector<Text> boxes;
     std::string xmlAfter = "old document";
     bool existing = true;
+    bool readOnly = false;
   };
   const Row rows[] = {
       {"cancel when asked to save", u"", {Answer::Cancel}, {kAskSave, u"中止しました！"}, "", false},
       {"cancel when asked to overwrite", u"", {Answer::Ok, Answer::Cancel}, {kAskSave, kAskOverwrite}},
-      {"a read-only document", u"", {}, {u"読み取り専用のファイルのため保存できません：/data/b.xml" + kept}},
+      {"a read-only document",
+       u"",
+       {},
+       {u"読み取り専用のファイルのため保存できません：/data/b.xml" + kept},
+       "old document",
+       true,
+       true},
       {"the document",
        u"/data/b.xml",
        {},
@@ -88,7 +95,7 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
     converted(h, u"/data/b.txt", true);
     if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
     if (row.existing) h.disk.putBytes(kPagePath, "old page");
-    if (std::string(row.what) == "a read-only document") h.disk.readOnlyFiles.insert(u"/data/b.xml");
+    if (row.readOnly) h.disk.readOnlyFiles.insert(u"/data/b.xml");
     h.disk.failWrites.insert(row.failing);
     h.dialogs.script.assign(row.answers.begin(), row.answers.end());
 
