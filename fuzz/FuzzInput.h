@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,40 +24,30 @@ class Pieces {
  public:
   Pieces(const std::uint8_t* data, std::size_t size) {
     std::string_view all(reinterpret_cast<const char*>(data), size);
-    for (;;) {
-      const std::size_t cut = all.find('\xFF');
+    for (std::size_t cut = 0; cut != std::string_view::npos; all.remove_prefix(cut + 1)) {
+      cut = all.find('\xFF');
       pieces_.push_back(all.substr(0, cut));
-      if (cut == std::string_view::npos) break;
-      all.remove_prefix(cut + 1);
     }
   }
-  std::size_t count() const { return pieces_.size(); }
   std::string_view bytes(std::size_t i) const { return i < pieces_.size() ? pieces_[i] : std::string_view(); }
   /// The piece read as UTF-8; stray bytes become U+FFFD, and three-byte forms reach every UTF-16 code
-  /// unit, lone surrogates included.
-  Text text(std::size_t i) const { return fromUtf8(bytes(i)); }
+  /// unit, lone surrogates included. At most `limit` code units, to bound the slow reference steps.
+  Text text(std::size_t i, std::size_t limit = Text::npos) const {
+    return fromUtf8(bytes(i)).substr(0, limit);
+  }
   /// Byte `at` of the piece, or 0.
   std::uint8_t byte(std::size_t i, std::size_t at) const {
-    const std::string_view b = bytes(i);
-    return at < b.size() ? static_cast<std::uint8_t>(b[at]) : 0;
+    return at < bytes(i).size() ? static_cast<std::uint8_t>(bytes(i)[at]) : 0;
   }
   /// Up to eight bytes of the piece from `at`, little-endian, as a signed number.
   std::int64_t int64(std::size_t i, std::size_t at) const {
     std::uint64_t v = 0;
     for (std::size_t k = 0; k < 8; ++k) v |= std::uint64_t{byte(i, at + k)} << (8 * k);
-    std::int64_t s;
-    std::memcpy(&s, &v, sizeof s);
-    return s;
+    return static_cast<std::int64_t>(v);
   }
 
  private:
   std::vector<std::string_view> pieces_;
 };
-
-/// At most `limit` code units of `text`: keeps the slow reference steps of a target within bounds.
-inline Text prefix(Text text, std::size_t limit) {
-  if (text.size() > limit) text.resize(limit);
-  return text;
-}
 
 }  // namespace orv::fuzz

@@ -29,11 +29,8 @@ void checkRounding(double v) {
 
 /// Digit value in `radix`, or -1.
 int digit(char16_t c, int radix) {
-  int d = -1;
-  if (c >= u'0' && c <= u'9') d = c - u'0';
-  if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
-  return d < radix ? d : -1;
+  const auto at = Text(u"0123456789abcdef").find(c >= u'A' && c <= u'F' ? static_cast<char16_t>(c + 32) : c);
+  return at < static_cast<std::size_t>(radix) ? static_cast<int>(at) : -1;
 }
 
 /// "&H" / "&O" numbers: the digits' value, read as a 16-bit or 32-bit two's complement number when it
@@ -41,7 +38,8 @@ int digit(char16_t c, int radix) {
 void checkRadix(const Text& s, double v) {
   const int radix = s[1] == u'H' || s[1] == u'h' ? 16 : 8;
   long double exact = 0;
-  for (std::size_t i = 2; i < s.size() && digit(s[i], radix) >= 0; ++i) exact = exact * radix + digit(s[i], radix);
+  for (std::size_t i = 2; i < s.size() && digit(s[i], radix) >= 0; ++i)
+    exact = exact * radix + digit(s[i], radix);
   if (exact <= 0xFFFF) {
     check(v == static_cast<std::int16_t>(static_cast<std::uint16_t>(exact)), "16-bit radix value");
   } else if (exact <= 0xFFFFFFFFL) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "text/Base64.h"
 #include "convert/LiteralWriter.h"
+#include "text/Base64.h"
 #include "webdb/SearchPage.h"
 
 namespace {
@@ -54,40 +54,33 @@ bool fromBase64(const std::string& in, std::string& out) {
 /// False when an "&" starts no reference.
 bool fromHtml(const Text& in, Text& out) {
   out.clear();
-  for (std::size_t i = 0; i < in.size();) {
+  for (std::size_t i = 0; i < in.size(); ++i) {
     if (in[i] != u'&') {
-      out += in[i++];
+      out += in[i];
       continue;
     }
     const std::size_t end = in.find(u';', i);
-    if (end == Text::npos) return false;
+    if (end == Text::npos || end == i + 1) return false;
     const Text name = in.substr(i + 1, end - i - 1);
-    if (name == u"amp") out += u'&';
-    else if (name == u"lt") out += u'<';
-    else if (name == u"gt") out += u'>';
-    else if (name == u"quot") out += u'"';
-    else if (name == u"apos") out += u'\'';
-    else if (name.size() >= 2 && name[0] == u'#') {
-      const bool hex = name[1] == u'x' || name[1] == u'X';
-      unsigned long v = 0;
-      for (std::size_t k = hex ? 2 : 1; k < name.size(); ++k) {
-        const char16_t c = name[k];
-        int d = c >= u'0' && c <= u'9' ? c - u'0' : hex && c >= u'a' && c <= u'f' ? c - u'a' + 10
-                : hex && c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
-        if (d < 0 || v > 0x10FFFF) return false;
-        v = v * (hex ? 16 : 10) + static_cast<unsigned>(d);
-      }
+    const Text named[] = {u"amp", u"lt", u"gt", u"quot", u"apos"};
+    if (const auto n = std::find(std::begin(named), std::end(named), name) - std::begin(named); n < 5) {
+      out += u"&<>\"'"[n];
+    } else if (name[0] == u'#') {
+      const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
+      const std::string digits = toUtf8(name.substr(hex ? 2 : 1));
+      if (digits.empty() || digits.size() > 8 ||
+          digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos ||
+          (!hex && digits.find_first_not_of("0123456789") != std::string::npos))
+        return false;
+      const unsigned long v = std::stoul(digits, nullptr, hex ? 16 : 10);
       if (v > 0x10FFFF) return false;
-      if (v > 0xFFFF) {  // a character past the BMP reads back as its surrogate pair
-        out += static_cast<char16_t>(0xD800 + ((v - 0x10000) >> 10));
-        out += static_cast<char16_t>(0xDC00 + ((v - 0x10000) & 0x3FF));
-      } else {
-        out += static_cast<char16_t>(v);
-      }
+      out += v > 0xFFFF ? Text{static_cast<char16_t>(0xD800 + ((v - 0x10000) >> 10)),
+                               static_cast<char16_t>(0xDC00 + ((v - 0x10000) & 0x3FF))}
+                        : Text(1, static_cast<char16_t>(v));
     } else {
       return false;
     }
-    i = end + 1;
+    i = end;
   }
   return true;
 }
@@ -100,9 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t lineCount = in.int64(0, 1);
   const Text templateText = in.text(1);
   std::vector<Text> names;
-  for (std::size_t i = 0; i < k; ++i) names.push_back(fuzz::prefix(in.text(2 + i), 40));
-  const Text field = fuzz::prefix(in.text(k + 2), 40);
-  const Text path = fuzz::prefix(in.text(k + 3), 300);
+  for (std::size_t i = 0; i < k; ++i) names.push_back(in.text(2 + i, 40));
+  const Text field = in.text(k + 2, 40);
+  const Text path = in.text(k + 3, 300);
   const std::string xml(in.bytes(k + 4));
 
   // Table rows: "[thead]" through the template, then "[tbody]" through the whole result.
@@ -123,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (literalAffordable(expected, u"[kennsaku_field]", field)) {
       expected = literal::replaceAll(expected, u"[kennsaku_field]", field);
       if (literalAffordable(expected, u"[pagesize]", half))
-        check(page == literal::replaceAll(expected, u"[pagesize]", half), "search field as the literal steps");
+        check(page == literal::replaceAll(expected, u"[pagesize]", half),
+              "search field as the literal steps");
     }
   }
 
@@ -139,12 +133,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text escapedPath = fillDocumentPath(u"[xmlfile]", path);
   Text shown;
   check(fromHtml(escapedPath, shown) && shown == path, "the escaped path reads back as the path");
-  for (char16_t c : escapedPath) check(c != u'<' && c != u'>' && c != u'"' && c != u'[', "no markup or mark in the path");
+  for (char16_t c : escapedPath)
+    check(c != u'<' && c != u'>' && c != u'"' && c != u'[', "no markup or mark in the path");
 
   // The saved page: the path where the template said [xmlfile], the document where it said [xmldata].
   // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.
   if (path.empty()) return 0;
-  const Text saved = fillSavedDocument(page, path, xml);
+  const Text saved = fillDocumentData(fillDocumentPath(page, path), xml);
   const Text encodedText(encoded.begin(), encoded.end());
   Text expected;
   std::size_t start = 0;

@@ -65,10 +65,8 @@ class TextFiles {
   /// The file's first line by the line rule (it ends at CR; an LF alone stays in it), read without
   /// reading the rest of the file. An empty file sets `emptyFile`.
   virtual ReadResult readFirstLine(const Text& path) = 0;
-  /// The whole text encoded and written in one go through a temporary file beside the target, then
-  /// renamed into place: a failure leaves what was there untouched.
-  virtual FileError writeText(const Text& path, TextView text) = 0;
-  /// Raw bytes written the same safe way (for content already encoded).
+  /// Bytes already encoded, written through a temporary file beside the target, then renamed into
+  /// place: a failure leaves what was there untouched.
   FileError writeBytes(const Text& path, const std::string& bytes) { return writeParts(path, {{bytes, false}}); }
   /// Pieces written one after another the same safe way; a large document embedded in base64 is
   /// encoded on the way to the disk, never held in memory whole.

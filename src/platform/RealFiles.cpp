@@ -282,16 +282,6 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   return r;
 }
 
-FileError RealTextFiles::writeText(const Text& path, TextView text) {
-  EncodeResult e = encodeCp932(text);
-  if (!e.ok) {
-    FileError err = errorOf(FileError::Kind::Unencodable, path, {});
-    err.character = e.errorChar;
-    return err;
-  }
-  return writeBytes(path, e.bytes);
-}
-
 FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
   // A link is followed: its target is the file replaced, and the link stays a link.
   std::string target = nativePath(path);

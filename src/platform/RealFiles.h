@@ -8,7 +8,6 @@ class RealTextFiles : public TextFiles {
  public:
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
-  FileError writeText(const Text& path, TextView text) override;
   FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
 };
 

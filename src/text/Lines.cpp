@@ -40,9 +40,4 @@ CrLfLines linesWithCrLf(Text&& text) {
   return r;
 }
 
-TextView firstLineOf(TextView text) {
-  auto cr = text.find(kCr);
-  return cr == TextView::npos ? text : text.substr(0, cr);
-}
-
 }  // namespace orv

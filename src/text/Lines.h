@@ -15,7 +15,4 @@ struct CrLfLines {
 /// Every line of `text` followed by CR LF, in one pass.
 CrLfLines linesWithCrLf(Text&& text);
 
-/// The first line of `text` (empty text: empty line).
-TextView firstLineOf(TextView text);
-
 }  // namespace orv

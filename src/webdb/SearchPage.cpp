@@ -109,8 +109,4 @@ Text fillDocumentData(TextView page, std::string_view xmlBytes) {
   return out;
 }
 
-Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes) {
-  return fillDocumentData(fillDocumentPath(page, xmlPath), xmlBytes);
-}
-
 }  // namespace orv

@@ -33,9 +33,6 @@ Text fillDocumentPath(TextView page, TextView xmlPath);
 /// that a page opened from disk can show the records without reading a second file.
 Text fillDocumentData(TextView page, std::string_view xmlBytes);
 
-/// fillDocumentPath, then fillDocumentData.
-Text fillSavedDocument(TextView page, TextView xmlPath, std::string_view xmlBytes);
-
 /// Where the page carries the XML document itself, as base64.
 inline constexpr TextView kXmlDataMark = u"[xmldata]";
 

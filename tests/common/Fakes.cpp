@@ -6,15 +6,6 @@
 #include "text/ShiftJis.h"
 
 namespace orv {
-namespace {
-FileError failure(FileError::Kind kind, const Text& path, const char* reason) {
-  FileError e;
-  e.kind = kind;
-  e.path = path;
-  e.reason = reason;
-  return e;
-}
-}  // namespace
 
 Answer FakeDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
   shown.push_back({text, buttons, caption});
@@ -30,8 +21,6 @@ std::vector<Text> FakeDialogs::texts() const {
   return out;
 }
 
-FakeDisk::FakeDisk() { folderSet = {u"/", u"/opt", u"/opt/orvessa", u"/mnt", u"/mnt/usb", u"/data"}; }
-
 Text FakeDisk::absolute(const Text& path) const {
   if (!path.empty() && path[0] == u'/') return path;
   return cwd == u"/" ? u"/" + path : cwd + u"/" + path;
@@ -39,76 +28,53 @@ Text FakeDisk::absolute(const Text& path) const {
 
 ReadResult FakeDisk::readText(const Text& path) {
   ReadResult r;
-  Text p = absolute(path);
-  auto it = contents.find(p);
-  if (outOfMemory.count(p)) throw std::bad_alloc();
-  if (auto e = readErrors.find(p); e != readErrors.end()) {
-    r.error = failure(e->second, path, "");
-    return r;
-  }
-  if (failReads.count(p)) {
-    r.error = failure(FileError::Kind::Unreadable, path, "Permission denied");
-    return r;
-  }
-  if (it == contents.end()) {
-    r.error = failure(FileError::Kind::NotFound, path, "No such file or directory");
-    return r;
-  }
-  r.emptyFile = it->second.empty();
-  DecodeResult d = decodeCp932(it->second);
-  if (!d.ok) {
-    r.error.kind = FileError::Kind::NotShiftJis;
-    r.error.path = path;
+  const auto it = contents.find(absolute(path));
+  if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
+    if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
+    r.error = fileError(e->second, path);
+    if (e->second == FileError::Kind::Unreadable) r.error.reason = "Permission denied";
+  } else if (it == contents.end()) {
+    r.error = fileError(FileError::Kind::NotFound, path);
+  } else if (DecodeResult d = decodeCp932(it->second); !d.ok) {
+    r.error = fileError(FileError::Kind::NotShiftJis, path);
     r.error.line = d.errorLine;
     r.error.bytes = d.errorBytes;
     r.error.utf8 = d.utf8;
     r.error.binary = d.binary;
     r.error.control = d.control;
-    return r;
+  } else {
+    r.emptyFile = it->second.empty();
+    r.text = std::move(d.text);
   }
-  r.text = std::move(d.text);
   return r;
 }
 
 ReadResult FakeDisk::readFirstLine(const Text& path) {
-  ReadResult r;
-  Text p = absolute(path);
-  auto it = contents.find(p);
-  if (failReads.count(p) || readErrors.count(p) || outOfMemory.count(p) || it == contents.end())
-    return readText(path);
-  auto cr = it->second.find('\r');
-  std::string first = it->second.substr(0, cr);
-  r.emptyFile = it->second.empty();
-  DecodeResult d = decodeCp932(first, cr == std::string::npos);
+  const auto it = contents.find(absolute(path));
+  if (readErrors.count(absolute(path)) || it == contents.end()) return readText(path);
+  const auto cr = it->second.find('\r');
+  DecodeResult d = decodeCp932(it->second.substr(0, cr), cr == std::string::npos);
   if (!d.ok) return readText(path);
+  ReadResult r;
+  r.emptyFile = it->second.empty();
   r.text = d.text;
   return r;
-}
-
-FileError FakeDisk::writeText(const Text& path, TextView text) {
-  EncodeResult e = encodeCp932(text);
-  if (!e.ok) {
-    FileError err = failure(FileError::Kind::Unencodable, path, "");
-    err.character = e.errorChar;
-    return err;
-  }
-  return writeBytes(path, e.bytes);
 }
 
 FileError FakeDisk::writeParts(const Text& path, const std::vector<WritePart>& parts) {
   std::string bytes;
   for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
-  Text p = absolute(path);
-  auto slash = p.rfind(u'/');
-  Text parent = slash == 0 ? Text(u"/") : p.substr(0, slash);
-  if (failWrites.count(p) || !folderSet.count(parent))
-    return failure(FileError::Kind::Unwritable, path, "No space left on device");
+  const Text p = absolute(path);
+  const auto slash = p.rfind(u'/');
+  if (failWrites.count(p) || !folderSet.count(slash == 0 ? Text(u"/") : p.substr(0, slash))) {
+    FileError e = fileError(FileError::Kind::Unwritable, path);
+    e.reason = "No space left on device";
+    return e;
+  }
   contents[p] = bytes;
   ++writes;
   return {};
 }
-
-bool FakeDisk::fileExists(const Text& path) { return contents.count(absolute(path)) > 0; }
 
 bool FakeDisk::setCurrentDirectory(const Text& path) {
   if (!folderSet.count(path)) return false;
@@ -119,10 +85,9 @@ bool FakeDisk::setCurrentDirectory(const Text& path) {
 namespace {
 std::vector<Text> childrenOf(const Text& path, const std::vector<Text>& candidates) {
   std::vector<Text> out;
-  Text prefix = path == u"/" ? Text(u"/") : path + u"/";
+  const Text prefix = path == u"/" ? Text(u"/") : path + u"/";
   for (const Text& c : candidates) {
-    if (c.size() > prefix.size() && c.compare(0, prefix.size(), prefix) == 0 &&
-        c.find(u'/', prefix.size()) == Text::npos)
+    if (c.size() > prefix.size() && c.starts_with(prefix) && c.find(u'/', prefix.size()) == Text::npos)
       out.push_back(c.substr(prefix.size()));
   }
   return out;
@@ -141,13 +106,10 @@ std::vector<Text> FakeDisk::files(const Text& path, bool& ok) {
   return childrenOf(path, names);
 }
 
-void FakeDisk::put(const Text& path, const Text& text) {
-  EncodeResult e = encodeCp932(text);
-  contents[absolute(path)] = e.bytes;
-}
+void FakeDisk::put(const Text& path, const Text& text) { contents[absolute(path)] = encodeCp932(text).bytes; }
 
 Text FakeDisk::textOf(const Text& path) {
-  auto it = contents.find(absolute(path));
+  const auto it = contents.find(absolute(path));
   return it == contents.end() ? Text() : decodeCp932(it->second).text;
 }
 
@@ -160,7 +122,7 @@ Harness::Harness() {
 Snapshot snapshot(const Form1& form) {
   Snapshot s;
   for (int i = 0; i < kControlCount; ++i) {
-    Ctl c = static_cast<Ctl>(i);
+    const Ctl c = static_cast<Ctl>(i);
     s.controls.push_back({form.text(c), form.enabled(c), form.visible(c), form.background(c)});
   }
   s.combo = form.comboItems();
@@ -180,20 +142,17 @@ std::string differences(const Snapshot& a, const Snapshot& b) {
   for (std::size_t i = 0; i < a.controls.size(); ++i) {
     const auto& x = a.controls[i];
     const auto& y = b.controls[i];
-    if (x.text != y.text) out << "control " << i << " text: " << toUtf8(x.text) << " / " << toUtf8(y.text) << "\n";
-    if (x.enabled != y.enabled) out << "control " << i << " enabled: " << x.enabled << " / " << y.enabled << "\n";
-    if (x.visible != y.visible) out << "control " << i << " visible: " << x.visible << " / " << y.visible << "\n";
-    if (x.background != y.background) out << "control " << i << " background differs\n";
+    if (x.text != y.text)
+      out << "control " << i << " text: " << toUtf8(x.text) << " / " << toUtf8(y.text) << "\n";
+    if (x.enabled != y.enabled || x.visible != y.visible || x.background != y.background)
+      out << "control " << i << " enabled, visible or background differs\n";
   }
-  if (a.combo != b.combo) out << "combo items differ\n";
-  if (a.fieldCount != b.fieldCount) out << "fieldCount " << a.fieldCount << " / " << b.fieldCount << "\n";
-  if (a.modeValue != b.modeValue) out << "modeValue " << a.modeValue << " / " << b.modeValue << "\n";
-  if (a.sampleFlag != b.sampleFlag) out << "sampleFlag differs\n";
-  if (a.lineCount != b.lineCount) out << "lineCount " << a.lineCount << " / " << b.lineCount << "\n";
-  if (a.headerTemplate != b.headerTemplate) out << "headerTemplate differs\n";
-  if (a.searchPageText != b.searchPageText) out << "searchPageText differs\n";
-  if (a.searchPagePath != b.searchPagePath) out << "searchPagePath differs\n";
-  if (a.headerArmed != b.headerArmed) out << "headerArmed differs\n";
+  const auto differ = [&](bool d, const char* what) { out << (d ? what : ""); };
+  differ(a.combo != b.combo, "combo items\n");
+  differ(a.fieldCount != b.fieldCount || a.lineCount != b.lineCount, "field or line count\n");
+  differ(a.modeValue != b.modeValue || a.sampleFlag != b.sampleFlag, "mode value or sample flag\n");
+  differ(a.headerTemplate != b.headerTemplate || a.headerArmed != b.headerArmed, "header template\n");
+  differ(a.searchPageText != b.searchPageText || a.searchPagePath != b.searchPagePath, "search page\n");
   return out.str();
 }
 

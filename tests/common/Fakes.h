@@ -1,6 +1,6 @@
 #pragma once
 // Test doubles for the platform: scripted dialogs, an in-memory disk that fails on demand, a
-// recording opener and pointer; and a harness that builds a Form1 over them.
+// recording opener and pointer; a harness that builds a Form1 over them; whole-state snapshots.
 #include <deque>
 #include <map>
 #include <memory>
@@ -22,25 +22,20 @@ struct ShownBox {
 class FakeDialogs : public Dialogs {
  public:
   Answer show(const Text& text, Buttons buttons, const Text& caption) override;
+  std::vector<Text> texts() const;  ///< the texts of the boxes shown, in order
   std::deque<Answer> script;
   std::vector<ShownBox> shown;
-  /// Texts of the boxes shown, in order.
-  std::vector<Text> texts() const;
 };
 
 /// Files and folders in memory. Paths are absolute or taken from the current directory.
 class FakeDisk : public TextFiles, public FileSystem {
  public:
-  FakeDisk();
-  // TextFiles
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
-  FileError writeText(const Text& path, TextView text) override;
   FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
-  // FileSystem
-  bool fileExists(const Text& path) override;
+  bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
   bool readOnly(const Text& path) override { return readOnlyFiles.count(absolute(path)) > 0; }
-  Text programFolder() override { return program; }
+  Text programFolder() override { return u"/opt/orvessa"; }
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override;
   std::vector<Text> drives() override { return driveList; }
@@ -55,14 +50,12 @@ class FakeDisk : public TextFiles, public FileSystem {
   Text absolute(const Text& path) const;
 
   std::map<Text, std::string> contents;
-  std::set<Text> folderSet;
-  std::set<Text> failReads;
+  std::set<Text> folderSet{u"/", u"/opt", u"/opt/orvessa", u"/mnt", u"/mnt/usb", u"/data"};
+  /// Reads that fail with this kind; TooLarge throws std::bad_alloc, as memory running out would.
+  std::map<Text, FileError::Kind> readErrors;
   std::set<Text> failWrites;
-  std::map<Text, FileError::Kind> readErrors;  ///< reads that fail with this kind of error
-  std::set<Text> outOfMemory;                  ///< reads that run out of memory
   std::set<Text> readOnlyFiles;
   std::vector<Text> driveList{u"/", u"/mnt/usb"};
-  Text program = u"/opt/orvessa";
   Text cwd = u"/";
   int writes = 0;
 };
@@ -94,8 +87,7 @@ struct Harness {
 struct Snapshot {
   std::vector<ControlState> controls;
   std::vector<Text> combo;
-  std::int16_t fieldCount, modeValue, sampleFlag;
-  std::int64_t lineCount;
+  std::int64_t fieldCount, modeValue, sampleFlag, lineCount;
   Text headerTemplate, searchPageText, searchPagePath;
   bool headerArmed;
 };

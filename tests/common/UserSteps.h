@@ -25,14 +25,15 @@ inline void load(Harness& h, const Text& path, const Text& fieldCount = {}) {
 /// Types the parent name and the field names, box after box.
 inline void name(Harness& h, const Text& parent, const std::vector<Text>& fields) {
   h.f().textEdited(kParentNameBox, parent);
-  for (std::size_t i = 0; i < fields.size(); ++i) h.f().textEdited(fieldNameBox(static_cast<int>(i)), fields[i]);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    h.f().textEdited(fieldNameBox(static_cast<int>(i)), fields[i]);
 }
 
-/// Puts the file and the template on the disk, loads the file with its fields counted, names the
-/// elements and converts.
+/// Puts the file (and the test template, unless a template is there) on the disk, loads the file with
+/// its fields counted, names the elements and converts.
 inline void convertFile(Harness& h, const Text& path, const Text& content, const Text& parent,
                         const std::vector<Text>& fields) {
-  putTemplate(h);
+  if (!h.disk.fileExists(kTemplatePath)) putTemplate(h);
   h.disk.put(path, content);
   load(h, path);
   name(h, parent, fields);

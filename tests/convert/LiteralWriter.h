@@ -15,37 +15,22 @@ struct Outcome {
   bool stalled = false;  ///< a record was begun but a quote it needed was not there
 };
 
-/// Position of the first double quote, from the very start of the text.
-inline std::size_t firstQuote(const Text& text) { return text.find(u'"'); }
-
-/// text = the characters before `at` + replacement + the characters after `at`.
-inline void replaceCharAt(Text& text, std::size_t at, const Text& replacement) {
-  text = text.substr(0, at) + replacement + text.substr(at + 1);
+/// Replaces the first double quote of the whole text, searched from its very start; false when none.
+inline bool replaceFirstQuote(Text& text, const Text& replacement) {
+  const std::size_t at = text.find(u'"');
+  if (at != Text::npos) text = text.substr(0, at) + replacement + text.substr(at + 1);
+  return at != Text::npos;
 }
 
 inline Outcome writeRecords(Text text, const std::vector<Text>& names) {
   Outcome out;
   const std::size_t k = names.size();
-  while (true) {
-    std::size_t position = firstQuote(text);
-    if (position == Text::npos) break;
-    for (std::size_t i = 1; i <= k; ++i) {
-      const Text& name = names[i - 1];
-      if (i > 1) position = firstQuote(text);
-      if (position == Text::npos) {
-        out.stalled = true;
-        out.text = text;
-        return out;
-      }
-      replaceCharAt(text, position, (i == 1 ? u"<mivoxml><" : u"<") + name + u">");
-      position = firstQuote(text);
-      if (position == Text::npos) {
-        out.stalled = true;
-        out.text = text;
-        return out;
-      }
-      replaceCharAt(text, position, u"</" + name + (i == k ? u"></mivoxml>" : u">"));
+  while (text.find(u'"') != Text::npos) {
+    for (std::size_t i = 1; i <= k && !out.stalled; ++i) {
+      out.stalled = !replaceFirstQuote(text, (i == 1 ? u"<mivoxml><" : u"<") + names[i - 1] + u">") ||
+                    !replaceFirstQuote(text, u"</" + names[i - 1] + (i == k ? u"></mivoxml>" : u">"));
     }
+    if (out.stalled) break;
     ++out.records;
   }
   out.text = text;
@@ -60,12 +45,6 @@ inline Text replaceAll(Text text, const Text& from, const Text& to) {
     position = text.find(from, position + to.size());
   }
   return text;
-}
-
-inline Text breakRecordOpenTags(const Text& text) { return replaceAll(text, u"<mivoxml>", u"<mivoxml>\r\n"); }
-
-inline Text breakRecordCloseTags(const Text& text) {
-  return replaceAll(text, u"</mivoxml>", u"\r\n</mivoxml>\r\n");
 }
 
 /// The steps before the writer: the commas outside quoted values deleted (quotes open and close in
@@ -83,7 +62,8 @@ inline Text prepare(const Text& text) {
 
 /// The document body as the steps give it for a text whose records are all complete.
 inline Text documentBody(const Text& text, const std::vector<Text>& names) {
-  return breakRecordCloseTags(breakRecordOpenTags(writeRecords(prepare(text), names).text));
+  const Text opened = replaceAll(writeRecords(prepare(text), names).text, u"<mivoxml>", u"<mivoxml>\r\n");
+  return replaceAll(opened, u"</mivoxml>", u"\r\n</mivoxml>\r\n");
 }
 
 }  // namespace orv::literal

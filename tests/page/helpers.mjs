@@ -26,18 +26,15 @@ const TOWNS = ['東京都港区', '大阪府北区', '福岡県博多区', '北�
 /// 33 fictional records: readings in half-width katakana, one value that looks like markup, one that
 /// looks like an escaped ampersand, a numbered address column for numeric collation.
 export function addressBook() {
-  const records = [];
-  for (let i = 0; i < 33; i++) {
+  const records = Array.from({ length: 33 }, (_, i) => {
     const [familyKana, family] = FAMILIES[i % FAMILIES.length];
     const [givenKana, given] = GIVEN[Math.floor(i / FAMILIES.length)];
-    records.push({
-      読み: `${familyKana} ${givenKana}`,
-      名前: `${family} ${given}`,
-      住所1: TOWNS[i % TOWNS.length],
+    return {
+      読み: `${familyKana} ${givenKana}`, 名前: `${family} ${given}`, 住所1: TOWNS[i % TOWNS.length],
       住所2: `${(i * 7) % 33 + 1}丁目${i + 1}番`,
       電話: `0${3 + (i % 6)}-${String(1000 + i * 37).padStart(4, '0')}-${String(9000 - i * 11)}`,
-    });
-  }
+    };
+  });
   records[4].住所2 = MARKUP;
   records[9].住所2 = '&amp;';
   return records;
@@ -57,9 +54,7 @@ export function xmlDocument(records, { root = '住所録', names = NAMES, escape
   return xml + `</${root}>\r\n`;
 }
 
-export function tempDir() {
-  return fs.mkdtempSync(path.join(os.tmpdir(), 'orv-page-'));
-}
+export const tempDir = () => fs.mkdtempSync(path.join(os.tmpdir(), 'orv-page-'));
 
 /// Writes `dir`/XmlSearchTemp.htm (and the document, Shift_JIS, as `xmlName`) through make_page.
 /// options: field (search field, or none to leave it unfilled), lines, xml (UTF-8 document text),
@@ -67,21 +62,17 @@ export function tempDir() {
 export function makePage(dir, { names = NAMES, field, lines = 33, xml, xmlName = '住所録.xml', xmlPath,
   noData = false, noSave = false, noRows = false } = {}) {
   const out = path.join(dir, 'XmlSearchTemp.htm');
+  const xmlOut = path.join(dir, xmlName);
   const args = ['--template', templatePath, '--out', out, '--names', names.join(',')];
   if (noRows) args.push('--no-rows');
   if (field !== undefined) args.push('--field', field, '--lines', String(lines));
-  const xmlOut = path.join(dir, xmlName);
-  if (noSave) {
-    args.push('--no-save');
-  } else {
-    if (xml !== undefined) {
-      const source = path.join(dir, 'source.utf8.xml');
-      fs.writeFileSync(source, xml);
-      args.push('--xml-source', source, '--xml-out', xmlOut);
-    }
-    args.push('--xml-path', xmlPath ?? xmlOut);
-    if (noData) args.push('--no-data');
+  if (noSave) args.push('--no-save');
+  if (!noSave && xml !== undefined) {
+    fs.writeFileSync(path.join(dir, 'source.utf8.xml'), xml);
+    args.push('--xml-source', path.join(dir, 'source.utf8.xml'), '--xml-out', xmlOut);
   }
+  if (!noSave) args.push('--xml-path', xmlPath ?? xmlOut);
+  if (!noSave && noData) args.push('--no-data');
   execFileSync(makePageTool, args, { stdio: ['ignore', 'inherit', 'inherit'] });
   return { page: out, xml: xmlOut, url: 'file://' + out };
 }

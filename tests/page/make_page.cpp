@@ -7,10 +7,8 @@
 //             [--xml-path "C:\data\doc.xml"] [--no-data] [--no-save]
 //
 // --xml-source is UTF-8 text; it is written to --xml-out in Shift_JIS and those exact bytes are what
-// the page embeds. --no-data saves with no document content (the data element stays empty);
-// --no-save leaves the path and data placeholders unfilled; leaving out --field leaves the search
-// field and page size placeholders unfilled.
-#include <cstdio>
+// the page embeds. --no-data saves with no document content; --no-save leaves the path and data
+// placeholders unfilled; leaving out --field leaves the search field and page size unfilled.
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -23,35 +21,15 @@
 
 namespace {
 
-bool readBytes(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+std::string readBytes(const std::string& path) {
   std::ostringstream bytes;
-  bytes << in.rdbuf();
-  *out = bytes.str();
-  return true;
-}
-
-bool writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
 }
 
 int fail(const std::string& message) {
   std::cerr << "make_page: " << message << '\n';
   return 2;
-}
-
-std::vector<orv::Text> splitNames(const std::string& list) {
-  std::vector<orv::Text> names;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = list.find(',', start);
-    names.push_back(orv::fromUtf8(list.substr(start, comma - start)));
-    if (comma == std::string::npos) return names;
-    start = comma + 1;
-  }
 }
 
 }  // namespace
@@ -60,48 +38,35 @@ int main(int argc, char** argv) {
   std::map<std::string, std::string> opt;
   for (int i = 1; i < argc; ++i) {
     const std::string key = argv[i];
-    if (key == "--no-rows" || key == "--no-data" || key == "--no-save") {
-      opt[key] = "1";
-    } else if (key.rfind("--", 0) == 0 && i + 1 < argc) {
-      opt[key] = argv[++i];
-    } else {
-      return fail("unknown argument " + key);
-    }
+    const bool flag = key == "--no-rows" || key == "--no-data" || key == "--no-save";
+    if (!flag && i + 1 == argc) return fail("no value for " + key);
+    opt[key] = flag ? "1" : argv[++i];
   }
-  for (const char* required : {"--template", "--out", "--names"}) {
-    if (!opt.count(required)) return fail(std::string("missing ") + required);
-  }
-
-  std::string bytes;
-  if (!readBytes(opt["--template"], &bytes)) return fail("cannot read " + opt["--template"]);
-  auto decoded = orv::decodeCp932(bytes);
-  if (!decoded.ok) return fail("template is not Shift_JIS");
+  auto decoded = orv::decodeCp932(readBytes(opt["--template"]));
+  if (!decoded.ok || decoded.text.empty()) return fail("cannot read the template " + opt["--template"]);
   orv::Text page = orv::linesWithCrLf(std::move(decoded.text)).text;
 
-  if (!opt.count("--no-rows")) page = orv::fillTableRows(page, splitNames(opt["--names"]));
-  if (opt.count("--field")) {
-    page = orv::fillSearchField(page, orv::fromUtf8(opt["--field"]),
-                                std::stoll(opt["--lines"].empty() ? "0" : opt["--lines"]));
-  }
+  std::vector<orv::Text> names;
+  std::istringstream list(opt["--names"]);
+  for (std::string name; std::getline(list, name, ',');) names.push_back(orv::fromUtf8(name));
+  if (!opt.count("--no-rows")) page = orv::fillTableRows(page, names);
+  if (opt.count("--field"))
+    page = orv::fillSearchField(page, orv::fromUtf8(opt["--field"]), std::stoll(opt["--lines"]));
 
   if (!opt.count("--no-save")) {
     std::string xmlBytes;
     if (opt.count("--xml-source")) {
-      std::string source;
-      if (!readBytes(opt["--xml-source"], &source)) return fail("cannot read " + opt["--xml-source"]);
-      auto encoded = orv::encodeCp932(orv::fromUtf8(source));
-      if (!encoded.ok) return fail("document has a character Shift_JIS cannot hold");
-      xmlBytes = std::move(encoded.bytes);
-      if (!opt.count("--xml-out")) return fail("--xml-source needs --xml-out");
-      if (!writeBytes(opt["--xml-out"], xmlBytes)) return fail("cannot write " + opt["--xml-out"]);
+      auto xml = orv::encodeCp932(orv::fromUtf8(readBytes(opt["--xml-source"])));
+      if (!xml.ok) return fail("the document has a character Shift_JIS cannot hold");
+      xmlBytes = xml.bytes;
+      std::ofstream(opt["--xml-out"], std::ios::binary) << xmlBytes;
     }
-    const std::string path = opt.count("--xml-path") ? opt["--xml-path"] : opt["--xml-out"];
-    page =
-        orv::fillSavedDocument(page, orv::fromUtf8(path), opt.count("--no-data") ? std::string() : xmlBytes);
+    page = orv::fillDocumentPath(
+        page, orv::fromUtf8(opt.count("--xml-path") ? opt["--xml-path"] : opt["--xml-out"]));
+    page = orv::fillDocumentData(page, opt.count("--no-data") ? std::string() : xmlBytes);
   }
-
   auto encoded = orv::encodeCp932(page);
-  if (!encoded.ok) return fail("page has a character Shift_JIS cannot hold");
-  if (!writeBytes(opt["--out"], encoded.bytes)) return fail("cannot write " + opt["--out"]);
+  if (!encoded.ok) return fail("the page has a character Shift_JIS cannot hold");
+  std::ofstream(opt["--out"], std::ios::binary) << encoded.bytes;
   return 0;
 }

@@ -1,8 +1,8 @@
 // Runs the guided sample in the model over real files, as a first-time user would in the window:
 // the sample, WEB_DB mode, the search field "名前", Save. The program folder is the folder given, which
-// must hold search.mvo and sample.txt; the tool writes sample.xml and XmlSearchTemp.htm there.
+// must hold search.mvo and sample.txt; the tool writes sample.xml and XmlSearchTemp.htm there and the
+// path of the page it opens is printed.
 #include <cstdio>
-#include <string>
 
 #include "app/Form1.h"
 #include "platform/RealFiles.h"
@@ -18,37 +18,25 @@ class ProgramIn : public orv::RealFileSystem {
   orv::Text folder_;
 };
 
-class OkToAll : public orv::Dialogs {
+/// Answers OK to every box and prints what the desktop is asked to open.
+class Desktop : public orv::Dialogs, public orv::Opener, public orv::Pointer {
  public:
   orv::Answer show(const orv::Text& text, orv::Buttons, const orv::Text&) override {
     std::fprintf(stderr, "box: %s\n", orv::toUtf8(text).c_str());
     return orv::Answer::Ok;
   }
-};
-
-class Opened : public orv::Opener {
- public:
   void open(const orv::Text& path) override { std::printf("%s\n", orv::toUtf8(path).c_str()); }
-};
-
-class NoPointer : public orv::Pointer {
- public:
   void setBusy(bool) override {}
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: walkthrough_page PROGRAM_FOLDER\n");
-    return 2;
-  }
-  OkToAll dialogs;
+  if (argc != 2) return 2;
+  Desktop desktop;
   orv::RealTextFiles files;
   ProgramIn fs(orv::fromUtf8(argv[1]));
-  Opened opener;
-  NoPointer pointer;
-  orv::Form1 form(orv::Platform{dialogs, files, fs, opener, pointer});
+  orv::Form1 form(orv::Platform{desktop, files, fs, desktop, desktop});
   form.startUp();
   form.offerSample();
   form.switchMode();

@@ -1,3 +1,4 @@
+// The real disk, in a scratch folder: what an in-memory disk cannot show.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -5,9 +6,9 @@
 #include <fstream>
 #include <random>
 
-#include "text/Base64.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
+#include "text/Base64.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -26,28 +27,41 @@ struct TempFolder {
     std::ifstream in(path / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  std::size_t entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), fs::directory_iterator()));
+  std::size_t entries(const std::string& sub = ".") const {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(path / sub), fs::directory_iterator()));
   }
   fs::path path;
+  RealTextFiles files;
+  RealFileSystem disk;
 };
 
-TEST(RealTextFiles, WritesThroughATemporaryFileAndLeavesNothingElseBehindWhateverTheNameLength) {
+TEST(RealTextFiles, WritesThroughAShortTemporaryNameEvenBesideANameNearTheLimitAndLeavesNothingBehind) {
   for (const std::string& name : {std::string("doc.xml"), std::string(251, 'n') + ".xml"}) {
     SCOPED_TRACE(name.size());
     TempFolder dir;
-    RealTextFiles files;
     std::ofstream(dir.path / name) << "old content";
-    EXPECT_FALSE(files.writeText(dir.at(name), u"新しい内容\r\n"));
-    EXPECT_EQ(dir.bytesOf(name), encodeCp932(u"新しい内容\r\n").bytes);
+    EXPECT_FALSE(dir.files.writeBytes(dir.at(name), "new content"));
+    EXPECT_EQ(dir.bytesOf(name), "new content");
     EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left";
   }
+  TempFolder dir;
+  std::string document(200001, '\0');
+  std::mt19937 engine(7);
+  for (char& c : document) c = static_cast<char>(engine());
+  ASSERT_FALSE(dir.files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}}));
+  EXPECT_EQ(dir.bytesOf("page.htm"), "<x>" + base64(document) + "</x>") << "slices join into one base64";
+  fs::create_directories(dir.path / "folder.xml");
+  for (const char* path : {"missing-folder/doc.xml", "folder.xml"}) {
+    const FileError e = dir.files.writeBytes(dir.at(path), "x");
+    EXPECT_EQ(e.kind, FileError::Kind::Unwritable) << path;
+    EXPECT_FALSE(e.reason.empty());
+  }
+  EXPECT_TRUE(fs::is_directory(dir.path / "folder.xml"));
 }
 
 TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLinkALink) {
   TempFolder dir;
-  RealTextFiles files;
-  RealFileSystem disk;
   std::ofstream(dir.path / "ro.xml") << "old";
   fs::permissions(dir.path / "ro.xml",
                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -58,38 +72,42 @@ TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLi
   fs::create_symlink("ro.xml", dir.path / "ro-link.xml");
   for (const char* readOnly : {"ro.xml", "ro-link.xml"}) {
     SCOPED_TRACE(readOnly);
-    EXPECT_TRUE(disk.readOnly(dir.at(readOnly)));
-    EXPECT_EQ(files.writeText(dir.at(readOnly), u"new").kind, FileError::Kind::ReadOnly);
+    EXPECT_TRUE(dir.disk.readOnly(dir.at(readOnly)));
+    EXPECT_EQ(dir.files.writeBytes(dir.at(readOnly), "new").kind, FileError::Kind::ReadOnly);
     EXPECT_EQ(dir.bytesOf("ro.xml"), "old");
   }
-  EXPECT_FALSE(disk.readOnly(dir.at("link.xml")));
-  EXPECT_TRUE(disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
-  EXPECT_FALSE(disk.fileExists(dir.at("sub")));
+  EXPECT_FALSE(dir.disk.readOnly(dir.at("link.xml")));
+  EXPECT_TRUE(dir.disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
+  EXPECT_FALSE(dir.disk.fileExists(dir.at("sub")));
   for (const char* link : {"link.xml", "dangling.xml"}) {
     SCOPED_TRACE(link);
-    EXPECT_FALSE(files.writeText(dir.at(link), u"new"));
+    EXPECT_FALSE(dir.files.writeBytes(dir.at(link), "new"));
     EXPECT_TRUE(fs::is_symlink(dir.path / link));
     EXPECT_EQ(dir.bytesOf(link), "new");
   }
   EXPECT_EQ(dir.entries(), 5u) << "no temporary file is left";
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "sub"), fs::directory_iterator()), 2);
+  EXPECT_EQ(dir.entries("sub"), 2u);
 }
 
 TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
   TempFolder dir;
-  RealTextFiles files;
   ASSERT_EQ(::mkfifo((dir.path / "pipe.txt").c_str(), 0644), 0);
   fs::create_directories(dir.path / "folder.txt");
   for (const Text& path : {dir.at("pipe.txt"), dir.at("folder.txt"), Text(u"/dev/null")}) {
     SCOPED_TRACE(toUtf8(path));
-    EXPECT_EQ(files.readText(path).error.kind, FileError::Kind::NotRegular);
-    EXPECT_EQ(files.readFirstLine(path).error.kind, FileError::Kind::NotRegular);
+    EXPECT_EQ(dir.files.readText(path).error.kind, FileError::Kind::NotRegular);
+    EXPECT_EQ(dir.files.readFirstLine(path).error.kind, FileError::Kind::NotRegular);
   }
+  std::ofstream(dir.path / "a.txt", std::ios::binary) << encodeCp932(u"\"住所\"\n,\"x\"\r\n\"second\"").bytes;
+  EXPECT_TEXT_EQ(dir.files.readFirstLine(dir.at("a.txt")).text, u"\"住所\"\n,\"x\"");
+  std::ofstream(dir.path / "empty.txt");
+  EXPECT_TRUE(dir.files.readFirstLine(dir.at("empty.txt")).emptyFile);
+  EXPECT_EQ(dir.files.readText(dir.at("none.txt")).error.kind, FileError::Kind::NotFound);
   // A first line of two-byte characters after one quote: the 1 MiB bound falls inside a character.
   std::string line = "\"";
   for (int i = 0; i < (1 << 20); ++i) line += "\x82\xa0";
   std::ofstream(dir.path / "long.txt", std::ios::binary) << line << "\r\n";
-  ReadResult preview = files.readFirstLine(dir.at("long.txt"));
+  ReadResult preview = dir.files.readFirstLine(dir.at("long.txt"));
   ASSERT_FALSE(preview.error);
   EXPECT_EQ(preview.text.size(), 1u + ((1u << 20) - 1) / 2);
   EXPECT_EQ(preview.text.back(), u'あ');
@@ -98,79 +116,33 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   std::error_code ec;
   fs::resize_file(dir.path / "huge.txt", std::uintmax_t{1} << 40, ec);
   if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
-  ReadResult huge = files.readText(dir.at("huge.txt"));
+  ReadResult huge = dir.files.readText(dir.at("huge.txt"));
   EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
-  EXPECT_NE(describe(huge.error).find(u"1099511627776 バイト"), Text::npos);
-  EXPECT_TRUE(files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
+  EXPECT_TRUE(contains(describe(huge.error), u"1099511627776 バイト"));
+  EXPECT_TRUE(dir.files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
 }
 
 TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBytes) {
   TempFolder dir;
-  RealTextFiles files;
-  RealFileSystem disk;
   const std::string folder = encodeCp932(u"資料").bytes;
   fs::create_directories(dir.path / folder);
   std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
   std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
   const Text inside = fromUtf8(dir.path.string()) + u"/資料";
   bool ok = false;
-  EXPECT_EQ(disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
-  EXPECT_EQ(disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
+  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
+  EXPECT_EQ(dir.disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
   EXPECT_TRUE(ok);
-  EXPECT_TRUE(disk.fileExists(inside + u"/センタ.txt"));
-  EXPECT_TEXT_EQ(files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
-  EXPECT_FALSE(files.writeText(inside + u"/センタ.xml", u"<x/>"));
-  EXPECT_FALSE(files.writeText(inside + u"/東京.xml", u"<y/>"));
+  EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
+  EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
+  EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>"));
+  EXPECT_FALSE(dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
   EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
   EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
   const fs::path was = fs::current_path();
-  EXPECT_TRUE(disk.setCurrentDirectory(inside));
-  EXPECT_TEXT_EQ(disk.currentDirectory(), inside);
+  EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
+  EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
   fs::current_path(was);
-}
-
-TEST(RealTextFiles, RefusesWhatItCannotWriteAndKeepsWhatWasThere) {
-  TempFolder dir;
-  RealTextFiles files;
-  std::ofstream(dir.path / "doc.xml") << "old content";
-  FileError unencodable = files.writeText(dir.at("doc.xml"), u"絵文字\U0001F600");
-  EXPECT_EQ(unencodable.kind, FileError::Kind::Unencodable);
-  EXPECT_EQ(unencodable.character, U'\U0001F600');
-  EXPECT_EQ(dir.bytesOf("doc.xml"), "old content");
-
-  FileError gone = files.writeText(dir.at("missing-folder/doc.xml"), u"x");
-  EXPECT_EQ(gone.kind, FileError::Kind::Unwritable);
-  EXPECT_FALSE(gone.reason.empty());
-
-  fs::create_directories(dir.path / "folder.xml");
-  EXPECT_EQ(files.writeText(dir.at("folder.xml"), u"x").kind, FileError::Kind::Unwritable);
-  EXPECT_TRUE(fs::is_directory(dir.path / "folder.xml"));
-}
-
-TEST(RealTextFiles, EncodesAnEmbeddedDocumentInSlicesThatJoinIntoOneBase64) {
-  TempFolder dir;
-  RealTextFiles files;
-  std::string document(200001, '\0');
-  std::mt19937 engine(7);
-  for (char& c : document) c = static_cast<char>(engine());
-  ASSERT_FALSE(files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}}));
-  EXPECT_EQ(dir.bytesOf("page.htm"), "<x>" + base64(document) + "</x>");
-}
-
-TEST(RealTextFiles, ReadsTheFirstLineAloneAndTellsAnEmptyFileAndAMissingOne) {
-  TempFolder dir;
-  RealTextFiles files;
-  std::ofstream(dir.path / "a.txt", std::ios::binary) << encodeCp932(u"\"住所\"\n,\"x\"\r\n\"second\"").bytes;
-  ReadResult first = files.readFirstLine(dir.at("a.txt"));
-  EXPECT_FALSE(first.error);
-  EXPECT_TEXT_EQ(first.text, u"\"住所\"\n,\"x\"");
-  std::ofstream(dir.path / "empty.txt");
-  EXPECT_TRUE(files.readFirstLine(dir.at("empty.txt")).emptyFile);
-  EXPECT_EQ(files.readText(dir.at("none.txt")).error.kind, FileError::Kind::NotFound);
-  std::ofstream(dir.path / "utf8.txt") << "\"\xe6\x9d\xb1\xe4\xba\xac\"";
-  ReadResult utf8 = files.readText(dir.at("utf8.txt"));
-  EXPECT_EQ(utf8.error.kind, FileError::Kind::NotShiftJis);
-  EXPECT_TRUE(utf8.error.utf8);
 }
 
 }  // namespace
