@@ -111,9 +111,9 @@ class Form1 {
 
   Platform& platform() { return platform_; }
   /// A message box with an OK button and the application title.
-  void message(const Text& text);
+  void message(TextView text);
   /// A question with OK and Cancel; true when answered OK.
-  bool ask(const Text& text, const Text& caption);
+  bool ask(TextView text, TextView caption);
 
   // --- Start-up and window (app/) --------------------------------------------------------------
   /// Start-up: the program's folder becomes the current directory, the browser starts there.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "text/Numeric.h"
 
 namespace orv {
@@ -65,11 +66,11 @@ void Form1::fileChoice(const Text& name) {
     first.error = fileError(FileError::Kind::TooLarge, path);
   }
   if (first.error) {
-    message(describe(first.error));
+    message(msg::fileProblem(first.error));
     return;
   }
   if (first.emptyFile) {
-    message(u"空のファイルです：" + path + u"\r読み込むデータがありません。");
+    message(msg::emptyFile(path));
     return;
   }
   chosenFile = name;
@@ -83,7 +84,7 @@ void Form1::fileChoice(const Text& name) {
   std::int64_t quotes = countOf(workingText(), kQuote);
   setText(kFieldCountBox, decimal(quotes / 2));
   if (numericValue(text(kFieldCountBox)) < 1) {
-    message(u"変換出来ない形式です！「確認」ボタンで開きます！");
+    message(msg::kCannotConvertFormat);
     viewCommand();
   }
 }

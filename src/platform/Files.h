@@ -110,7 +110,4 @@ class Pointer {
   virtual void setBusy(bool busy) = 0;
 };
 
-/// A user-facing description of a file error, in the window's language.
-Text describe(const FileError& error);
-
 }  // namespace orv

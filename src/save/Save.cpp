@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "convert/XmlName.h"
 #include "text/ShiftJis.h"
 #include "save/SavePath.h"
@@ -21,11 +22,6 @@ Text xmlPathFor(const Text& textPath) {
 }
 
 namespace {
-
-Text cannotWrite(const EncodeResult& e, const Text& what) {
-  return u"Shift_JISで保存できない文字があります：" + describeChar(e.errorChar) + u"\r（" + what +
-         u"）\r何も保存していません。";
-}
 
 /// The declaration line of the header, CR LF included.
 TextView declarationLine() { return kHeaderTemplate.substr(0, kHeaderTemplate.find(kCrLf) + kCrLf.size()); }
@@ -62,9 +58,7 @@ void takeOffHeader(Text& document) {
 void Form1::saveCommand() {
   // The first line of a file choice is no document: written, it would replace the whole file's.
   if (workingTextIsPreview) {
-    message(
-        u"ファイルの先頭行だけが表示されています。"
-        u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。");
+    message(msg::kPreviewNotSavable);
     return;
   }
   // The root element is named by the parent name as it stands now; an unusable name would give a
@@ -72,13 +66,12 @@ void Form1::saveCommand() {
   // no longer reaches the document.
   if (headerArmed && !workingText().empty()) {
     if (!isXmlName(text(kParentNameBox))) {
-      message(u"親要素名「" + text(kParentNameBox) +
-              u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
+      message(msg::parentNameNotSavable(text(kParentNameBox)));
       return;
     }
     EncodeResult name = encodeCp932(text(kParentNameBox));
     if (!name.ok) {
-      message(cannotWrite(name, u"親要素名"));
+      message(msg::cannotSave(name.errorChar, Text(msg::kParentName)));
       return;
     }
   }
@@ -92,16 +85,14 @@ void Form1::saveCommand() {
   }
   headerStep();
   if (workingText().empty()) {
-    message(u"ﾌｧｲﾙを選択し、XML変換を行ってください！");
+    message(msg::kNothingToSave);
     return;
   }
   // Every document written carries the declaration and its root. A text that lost them (taken out
   // by hand while the header step had already run) would replace a good document with one no XML
   // reader accepts.
   if (!bodyInsideHeader(workingText())) {
-    message(
-        u"XML宣言とルート要素（親要素）のない文書は保存できません。\r"
-        u"「OK」ボタンでファイルを読み込み直し、変換してから保存してください。何も保存していません。");
+    message(msg::kNoHeader);
     return;
   }
   setText(kPathBox, xmlPathFor(text(kPathBox)));
@@ -110,12 +101,12 @@ void Form1::saveCommand() {
   // Encode before asking anything: a character Shift_JIS cannot hold refuses the whole save.
   EncodeResult xml = encodeCp932(workingText());
   if (!xml.ok) {
-    message(cannotWrite(xml, u"XML文書"));
+    message(msg::cannotSave(xml.errorChar, Text(msg::kXmlDocument)));
     return;
   }
   // A document marked read-only is not replaced: told now, not after the questions.
   if (platform_.fs.readOnly(xmlPath)) {
-    message(describe(fileError(FileError::Kind::ReadOnly, xmlPath)));
+    message(msg::fileProblem(fileError(FileError::Kind::ReadOnly, xmlPath)));
     return;
   }
   const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
@@ -131,7 +122,7 @@ void Form1::saveCommand() {
       std::size_t mark = rest.find(kXmlDataMark);
       EncodeResult piece = encodeCp932(rest.substr(0, mark));
       if (!piece.ok) {
-        message(cannotWrite(piece, u"検索ページ"));
+        message(msg::cannotSave(piece.errorChar, Text(msg::kSearchPage)));
         return;
       }
       pagePieces.push_back(std::move(piece.bytes));
@@ -140,19 +131,19 @@ void Form1::saveCommand() {
     }
   }
 
-  if (!ask(u"保存しますか？", u"保存確認")) {
-    message(u"中止しました！");
+  if (!ask(msg::kSaveQuestion, msg::kSaveCaption)) {
+    message(msg::kCancelled);
     return;
   }
   const bool replacingXml = platform_.fs.fileExists(xmlPath);
-  if (replacingXml && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認")) return;
+  if (replacingXml && !ask(msg::kOverwriteQuestion, msg::kOverwriteCaption)) return;
   {
     BusyScope busy(*this);
     FileError err = platform_.files.writeBytes(xmlPath, xml.bytes);
     if (err) {
       err.replacing = replacingXml;
       setBusy(false);
-      message(describe(err));
+      message(msg::fileProblem(err));
       return;
     }
   }
@@ -161,7 +152,7 @@ void Form1::saveCommand() {
   // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
   // field and was told to save expects a page.
   if (pageWanted && !writePage) {
-    message(u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。");
+    message(msg::kSavedWithoutPage);
     return;
   }
   if (!writePage) return;
@@ -176,10 +167,10 @@ void Form1::saveCommand() {
   if (err) {
     // The document is on disk by now: the user is told so, and why the page is missing.
     err.replacing = replacingPage;
-    message(u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + describe(err));
+    message(msg::pageNotSaved(xmlPath, err));
     return;
   }
-  message(u"保存しました！");
+  message(msg::kSaved);
   folderChange(folder);
   searchPagePath = pagePath;
   if (modeValue == kWebDbMode) viewCommand();

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/Messages.h"
 #include "text/Base64.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
@@ -100,7 +101,7 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
   ReadResult huge = files.readText(dir.at("huge.txt"));
   EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
-  EXPECT_NE(describe(huge.error).find(u"1099511627776 バイト"), Text::npos);
+  EXPECT_NE(msg::fileProblem(huge.error).find(u"1099511627776 バイト"), Text::npos);
   EXPECT_TRUE(files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
 }
 
