@@ -3,17 +3,18 @@
 #include "app/Messages.h"
 #include "convert/Records.h"
 #include "convert/XmlName.h"
+#include "text/Result.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
 namespace {
 
 // A name a document in Shift_JIS cannot carry is as unusable as one XML does not allow; told with the
-// character, so the user knows what to change. Empty when the name can be used.
-Text nameProblem(const Text& name, const Text& what) {
-  if (!isXmlName(name)) return msg::notAnXmlName(name, what);
+// character, so the user knows what to change.
+Result<void> usableName(const Text& name, const Text& what) {
+  if (!isXmlName(name)) return fail(msg::notAnXmlName(name, what));
   EncodeResult e = encodeCp932(name);
-  if (!e.ok) return msg::nameNotWritable(name, what, e.errorChar);
+  if (!e.ok) return fail(msg::nameNotWritable(name, what, e.errorChar));
   return {};
 }
 
@@ -63,8 +64,8 @@ void Form1::runConversion() {
   }
   // Names that are not XML names would make a document no reader accepts (and a name holding a
   // double quote would confuse the writer): refuse them before anything changes.
-  if (Text problem = nameProblem(parent, Text(msg::kParentName)); !problem.empty()) {
-    message(problem);
+  if (auto usable = usableName(parent, Text(msg::kParentName)); !usable) {
+    message(usable.error());
     setEnabled(kConvertButton, true);
     return;
   }
@@ -77,8 +78,8 @@ void Form1::runConversion() {
       setEnabled(kConvertButton, true);
       return;
     }
-    if (Text problem = nameProblem(name, msg::fieldName(i)); !problem.empty()) {
-      message(problem);
+    if (auto usable = usableName(name, msg::fieldName(i)); !usable) {
+      message(usable.error());
       setEnabled(kConvertButton, true);
       return;
     }

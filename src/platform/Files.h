@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Result.h"
 #include "text/Text.h"
 
 namespace orv {
@@ -89,10 +90,10 @@ class FileSystem {
   virtual bool setCurrentDirectory(const Text& path) = 0;
   /// File system roots and mounted volumes.
   virtual std::vector<Text> drives() = 0;
-  /// Names of the folders directly inside `path`, sorted; empty when it cannot be listed.
-  virtual std::vector<Text> folders(const Text& path, bool& ok) = 0;
+  /// Names of the folders directly inside `path`, sorted; the system's reason when it cannot be listed.
+  virtual Result<std::vector<Text>> folders(const Text& path) = 0;
   /// Names of the plain files directly inside `path`, sorted.
-  virtual std::vector<Text> files(const Text& path, bool& ok) = 0;
+  virtual Result<std::vector<Text>> files(const Text& path) = 0;
 };
 
 /// Hands a path to the desktop, which opens it in the application associated with its type.

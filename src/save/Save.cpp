@@ -156,7 +156,7 @@ void Form1::saveCommand() {
     return;
   }
   if (!writePage) return;
-  const Text pagePath = platform_.fs.programFolder() + u"/XmlSearchTemp.htm";
+  const Text pagePath = joinPath(platform_.fs.programFolder(), u"XmlSearchTemp.htm");
   std::vector<WritePart> parts;
   for (std::size_t i = 0; i < pagePieces.size(); ++i) {
     if (i > 0) parts.push_back({xml.bytes, true});

@@ -9,7 +9,7 @@ namespace orv {
 
 bool Form1::prepareSearchPage() {
   searchPageText = Text();
-  const Text path = platform_.fs.programFolder() + u"/search.mvo";
+  const Text path = joinPath(platform_.fs.programFolder(), u"search.mvo");
   ReadResult read = platform_.files.readText(path);
   if (read.error) {
     // The conversion goes on without a page; the user learns why there will be none.

@@ -114,10 +114,10 @@ TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBy
   std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
   std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
   const Text inside = fromUtf8(dir.path.string()) + u"/資料";
-  bool ok = false;
-  EXPECT_EQ(disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
-  EXPECT_EQ(disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
-  EXPECT_TRUE(ok);
+  EXPECT_EQ(disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
+  const auto listed = disk.files(inside);
+  ASSERT_TRUE(listed);
+  EXPECT_EQ(*listed, (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
   EXPECT_TRUE(disk.fileExists(inside + u"/センタ.txt"));
   EXPECT_TEXT_EQ(files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
   EXPECT_FALSE(files.writeText(inside + u"/センタ.xml", u"<x/>"));
