@@ -38,6 +38,61 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
   return m.append(msg::kRecordsClosing);
 }
 
+// Why a conversion does not go ahead: what the user is told (nothing when empty), and whether the
+// convert button is offered again. A name that can never be written, or a text converted already,
+// keeps the button off: pressing it again could only repeat the refusal.
+struct Refusal {
+  Text message;
+  bool offerAgain = true;
+};
+
+Refusal keepOff(Text message) { return {std::move(message), false}; }
+
+// The names the document is written with: the parent's, then one per open field box. Checked before
+// anything changes: a name that is not an XML name would make a document no reader accepts (and one
+// holding a double quote would confuse the writer).
+Result<std::vector<Text>, Refusal> elementNames(const Form1& form) {
+  const Text& parent = form.text(kParentNameBox);
+  if (parent.empty()) return fail(Refusal{});
+  if (parent == kRecordElement) return fail(keepOff(msg::notUsable(parent)));
+  for (int i = 0; i < kNameBoxes; ++i)
+    if (form.enabled(fieldNameBox(i)) && form.text(fieldNameBox(i)).empty()) return fail(Refusal{});
+  if (auto usable = usableName(parent, Text(msg::kParentName)); !usable) return fail(Refusal{usable.error()});
+  std::vector<Text> names;
+  for (int i = 0; i < kNameBoxes; ++i) {
+    if (!form.enabled(fieldNameBox(i))) continue;
+    const Text& name = form.text(fieldNameBox(i));
+    if (name == kRecordElement) return fail(Refusal{msg::notUsable(name)});
+    if (auto usable = usableName(name, msg::fieldName(i)); !usable) return fail(Refusal{usable.error()});
+    names.push_back(name);
+  }
+  return names;
+}
+
+// The working text read as records of names.size() fields, before anything changes: a record that
+// cannot be written as it stands would shift every later one, so it refuses the conversion.
+Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text>& names) {
+  // A converted text holds no record quotes any more; converting it again would only add blank
+  // lines around the record tags and, after a save, turn the declaration's quotes into fields.
+  if (form.workingTextConverted) return fail(keepOff(Text(msg::kAlreadyConverted)));
+  RecordCheck check;
+  if (!names.empty()) {
+    BusyScope busy(form);
+    check = checkRecords(form.workingText(), names.size());
+  }
+  if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});
+  return check;
+}
+
+// The working text replaced by the document body. The loaded text and the body are the only two
+// copies of a large text alive at once.
+void writeBody(Form1& form, const std::vector<Text>& names, const RecordCheck& check) {
+  BusyScope busy(form);
+  const Text loaded = form.takeWorkingText();
+  form.setWorkingText(writeDocumentBody(loaded, names, check));
+  form.workingTextConverted = true;
+}
+
 }  // namespace
 
 void Form1::runConversion() {
@@ -47,60 +102,11 @@ void Form1::runConversion() {
     return;
   }
   setEnabled(kConvertButton, false);
-  const Text parent = text(kParentNameBox);
-  if (parent.empty()) {
-    setEnabled(kConvertButton, true);
-    return;
-  }
-  if (parent == kRecordElement) {
-    message(msg::notUsable(parent));
-    return;
-  }
-  for (int i = 0; i < kNameBoxes; ++i) {
-    if (enabled(fieldNameBox(i)) && text(fieldNameBox(i)).empty()) {
-      setEnabled(kConvertButton, true);
-      return;
-    }
-  }
-  // Names that are not XML names would make a document no reader accepts (and a name holding a
-  // double quote would confuse the writer): refuse them before anything changes.
-  if (auto usable = usableName(parent, Text(msg::kParentName)); !usable) {
-    message(usable.error());
-    setEnabled(kConvertButton, true);
-    return;
-  }
-  std::vector<Text> names;
-  for (int i = 0; i < kNameBoxes; ++i) {
-    if (!enabled(fieldNameBox(i))) continue;
-    const Text& name = text(fieldNameBox(i));
-    if (name == kRecordElement) {
-      message(msg::notUsable(name));
-      setEnabled(kConvertButton, true);
-      return;
-    }
-    if (auto usable = usableName(name, msg::fieldName(i)); !usable) {
-      message(usable.error());
-      setEnabled(kConvertButton, true);
-      return;
-    }
-    names.push_back(name);
-  }
-  // A converted text holds no record quotes any more; converting it again would only add blank
-  // lines around the record tags and, after a save, turn the declaration's quotes into fields.
-  if (workingTextConverted) {
-    message(msg::kAlreadyConverted);
-    return;
-  }
-  // The text is read as records before anything changes: a record that cannot be written as it stands
-  // would shift every later one, so it refuses the conversion and the text stays as it is.
-  RecordCheck check;
-  if (!names.empty()) {
-    BusyScope busy(*this);
-    check = checkRecords(workingText(), names.size());
-  }
-  if (!check.ok()) {
-    message(recordProblems(check, names.size()));
-    setEnabled(kConvertButton, true);
+  auto names = elementNames(*this);
+  Result<RecordCheck, Refusal> check = names ? readableRecords(*this, *names) : fail(names.error());
+  if (!check) {
+    if (!check.error().message.empty()) message(check.error().message);
+    if (check.error().offerAgain) setEnabled(kConvertButton, true);
     return;
   }
   setFocus(kTextView);
@@ -108,15 +114,8 @@ void Form1::runConversion() {
   setFocus(kTextView);
   // The writer takes as many fields as the last load opened boxes for; with none there is nothing
   // to write.
-  if (names.empty()) return;
-  {
-    BusyScope busy(*this);
-    // The loaded text and the body are the only two copies of a large text alive at once.
-    const Text loaded = takeWorkingText();
-    Text body = writeDocumentBody(loaded, names, check);
-    setWorkingText(std::move(body));
-    workingTextConverted = true;
-  }
+  if (names->empty()) return;
+  writeBody(*this, *names, *check);
   setEnabled(kConvertButton, false);
   message(msg::kConversionDone);
   setEnabled(kModeButton, true);
