@@ -4,7 +4,6 @@
 
 namespace orv {
 
-const TextView kAppTitle = msg::kAppTitle;
 const TextView kHeaderTemplate = u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<[user_settei]>\r\n";
 const TextView kUserSettei = u"[user_settei]";
 
@@ -85,7 +84,9 @@ void Form1::setBusy(bool busy) {
   platform_.pointer.setBusy(busy);
 }
 
-void Form1::message(TextView text) { platform_.dialogs.show(Text(text), Buttons::Ok, Text(kAppTitle)); }
+void Form1::message(TextView text) {
+  platform_.dialogs.show(Text(text), Buttons::Ok, Text(msg::kAppTitle));
+}
 
 bool Form1::ask(TextView text, TextView caption) {
   return platform_.dialogs.show(Text(text), Buttons::OkCancel, Text(caption)) == Answer::Ok;

@@ -31,7 +31,6 @@ struct ControlState {
 inline constexpr std::int16_t kNormalMode = 0;
 inline constexpr std::int16_t kWebDbMode = 10;
 inline constexpr std::int16_t kSampleFlagSet = 9999;
-extern const TextView kAppTitle;
 extern const TextView kHeaderTemplate;   ///< the XML header template at start (61 characters)
 extern const TextView kUserSettei;       ///< "[user_settei]"
 

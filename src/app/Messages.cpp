@@ -58,8 +58,8 @@ Text fieldName(int i) { return u"要素" + decimal(i + 1) + u"の名前"; }
 Text notUsable(const Text& name) { return name + u"は使用できません。他の名称にして下さい！"; }
 
 Text notAnXmlName(const Text& name, const Text& what) {
-  return what + u"「" + name +
-         u"」はXMLの要素名に使えません。\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
+  return what + u"「" + name + u"」はXMLの要素名に使えません。\r" +
+         u"空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
 }
 
 Text nameNotWritable(const Text& name, const Text& what, char32_t c) {
@@ -80,12 +80,15 @@ Text unclosedQuote(std::int64_t line, std::int64_t field) {
 }
 
 Text textAfterQuote(std::int64_t line, std::int64_t fields) {
-  return u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目（\"で閉じた値の後に文字が続いています）";
+  return u"\r" + decimal(line) + u"行目：" + decimal(fields) +
+         u"項目（\"で閉じた値の後に文字が続いています）";
 }
 
 Text moreRecords(std::int64_t count) { return u"\rほか" + decimal(count) + u"件"; }
 
-Text templateMissing(const Text& path) { return u"検索ページのテンプレート（search.mvo）が見つかりません：" + path; }
+Text templateMissing(const Text& path) {
+  return u"検索ページのテンプレート（search.mvo）が見つかりません：" + path;
+}
 
 Text withoutSearchPage(const Text& why) { return why + u"\r検索ページなしで変換を続けます。"; }
 

@@ -55,7 +55,8 @@ Text notUsable(const Text& name);
 Text notAnXmlName(const Text& name, const Text& what);
 Text nameNotWritable(const Text& name, const Text& what, char32_t c);
 inline constexpr TextView kPreviewNotConvertible =
-    u"ファイルの先頭行だけが表示されています。「OK」ボタンでファイル全体を読み込んでから変換してください。";
+    u"ファイルの先頭行だけが表示されています。"
+    u"「OK」ボタンでファイル全体を読み込んでから変換してください。";
 inline constexpr TextView kAlreadyConverted =
     u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。";
 /// The message of a text with records that cannot be written: the opening for a writer of
@@ -78,7 +79,8 @@ Text searchFieldSet(const Text& field);
 
 // --- Saving --------------------------------------------------------------------------------------
 inline constexpr TextView kPreviewNotSavable =
-    u"ファイルの先頭行だけが表示されています。「OK」ボタンでファイル全体を読み込み、変換してから保存してください。";
+    u"ファイルの先頭行だけが表示されています。"
+    u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。";
 Text parentNameNotSavable(const Text& name);
 /// A save refused for a character of `what`: the document, the page or the parent name.
 Text cannotSave(char32_t c, const Text& what);

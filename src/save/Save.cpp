@@ -8,9 +8,9 @@
 #include "app/Form1.h"
 #include "app/Messages.h"
 #include "convert/XmlName.h"
+#include "save/SavePath.h"
 #include "text/Result.h"
 #include "text/ShiftJis.h"
-#include "save/SavePath.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {

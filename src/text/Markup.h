@@ -8,8 +8,8 @@ namespace orv {
 
 /// What is escaped besides "&", "<" and ">" (always "&amp;", "&lt;", "&gt;").
 struct MarkupEscapes {
-  bool quote = false;    ///< '"' as "&quot;", for attribute values
-  bool bracket = false;  ///< "[" as "&#91;", so that no page placeholder ("[xmldata]") is ever filled
+  bool quote = false;         ///< '"' as "&quot;", for attribute values
+  bool bracket = false;       ///< "[" as "&#91;", so that no page placeholder ("[xmldata]") is ever filled
   bool outsideCp932 = false;  ///< characters code page 932 cannot hold as "&#xE9;", so the text can be saved
 };
 
