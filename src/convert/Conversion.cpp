@@ -39,8 +39,8 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
 }
 
 // Why a conversion does not go ahead: what the user is told (nothing when empty), and whether the
-// convert button is offered again. A name that can never be written, or a text converted already,
-// keeps the button off: pressing it again could only repeat the refusal.
+// convert button is offered again. Most refusals offer it again at once; the record element's name as
+// the parent name and a text converted already leave it off.
 struct Refusal {
   Text message;
   bool offerAgain = true;
