@@ -16,35 +16,41 @@ void appendReference(Text& out, char32_t c) {
 }  // namespace
 
 void appendEscaped(Text& out, TextView text, MarkupEscapes escapes) {
-  for (std::size_t i = 0; i < text.size();) {
-    const char16_t c = text[i];
-    switch (c) {
+  // Runs of characters that stay as they are go in whole: the record writer passes every value of a
+  // large text through here.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    TextView reference;
+    switch (text[i]) {
       case u'&':
-        out.append(u"&amp;");
+        reference = u"&amp;";
         break;
       case u'<':
-        out.append(u"&lt;");
+        reference = u"&lt;";
         break;
       case u'>':
-        out.append(u"&gt;");
+        reference = u"&gt;";
         break;
       case u'"':
-        out.append(escapes.quote ? u"&quot;" : u"\"");
+        if (escapes.quote) reference = u"&quot;";
         break;
       case u'[':
-        out.append(escapes.bracket ? u"&#91;" : u"[");
+        if (escapes.bracket) reference = u"&#91;";
         break;
       default:
-        if (escapes.outsideCp932 && !encodeCp932(TextView(&text[i], 1)).ok) {
+        if (escapes.outsideCp932 && !encodeCp932(text.substr(i, 1)).ok) {
           const CodePoint p = codePointAt(text, i);
+          out.append(text.substr(run, i - run));
           appendReference(out, p.value);
-          i += p.units;
-          continue;
+          i += p.units - 1;
+          run = i + 1;
         }
-        out.push_back(c);
     }
-    ++i;
+    if (reference.empty()) continue;
+    out.append(text.substr(run, i - run)).append(reference);
+    run = i + 1;
   }
+  out.append(text.substr(run));
 }
 
 Text escapeMarkup(TextView text, MarkupEscapes escapes) {
