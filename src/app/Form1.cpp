@@ -1,8 +1,9 @@
 #include "app/Form1.h"
 
+#include "app/Messages.h"
+
 namespace orv {
 
-const TextView kAppTitle = u"Orvessa108";
 const TextView kHeaderTemplate = u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<[user_settei]>\r\n";
 const TextView kUserSettei = u"[user_settei]";
 
@@ -10,7 +11,7 @@ namespace {
 
 struct Initial {
   Ctl control;
-  const char16_t* text;
+  TextView text;
   bool enabled;
   bool visible;
   Colour background;
@@ -18,22 +19,22 @@ struct Initial {
 
 // The start state of every control whose start differs from "visible, enabled, empty, white".
 constexpr Initial kInitial[] = {
-    {Ctl::Frame1, u"ﾃｷｽﾄﾌｧｲﾙ指定", true, true, 0xFFFFFF},
-    {Ctl::Label3, u"簡易データベースHTML自動生成ツール", true, true, 0xE0E0E0},
-    {Ctl::Label4, u"ﾌｨｰﾙﾄﾞ数", true, true, 0xE0E0E0},
-    {Ctl::Command1, u"OK", false, true, 0xFFC0C0},
-    {Ctl::Command10, u"初めての方はｸﾘｯｸ！", true, true, 0xFF0000},
-    {Ctl::Command9, u"通常", false, true, 0xFFC080},
+    {Ctl::Frame1, msg::kTextFileFrame, true, true, 0xFFFFFF},
+    {Ctl::Label3, msg::kTitleLabel, true, true, 0xE0E0E0},
+    {Ctl::Label4, msg::kFieldCountLabel, true, true, 0xE0E0E0},
+    {Ctl::Command1, msg::kLoadButton, false, true, 0xFFC0C0},
+    {Ctl::Command10, msg::kFirstTimeButton, true, true, 0xFF0000},
+    {Ctl::Command9, msg::kNormalMode, false, true, 0xFFC080},
     {Ctl::Frame2, u"", true, false, 0xE0E0E0},
-    {Ctl::Label5, u"検索対象ﾌｨｰﾙﾄﾞ選択", true, true, 0xE0E0E0},
-    {Ctl::Combo1, u"Combo1", true, true, 0xFFFFFF},
-    {Ctl::Label2, u"親要素", true, true, 0xE0E0E0},
-    {Ctl::Command4, u"変換実行", false, true, 0xFF8080},
-    {Ctl::Command8, u"使い方", true, true, 0xFFFFC0},
-    {Ctl::Command3, u"Save", false, true, 0xFFC0C0},
-    {Ctl::Command5, u"Cancel", true, true, 0xE0E0E0},
-    {Ctl::Command7, u"確認", true, true, 0xE0E0E0},
-    {Ctl::Command6, u"終了", true, true, 0xFF8080},
+    {Ctl::Label5, msg::kSearchFieldLabel, true, true, 0xE0E0E0},
+    {Ctl::Combo1, msg::kSearchFieldList, true, true, 0xFFFFFF},
+    {Ctl::Label2, msg::kParentNameLabel, true, true, 0xE0E0E0},
+    {Ctl::Command4, msg::kConvertButton, false, true, 0xFF8080},
+    {Ctl::Command8, msg::kHowToButton, true, true, 0xFFFFC0},
+    {Ctl::Command3, msg::kSaveButton, false, true, 0xFFC0C0},
+    {Ctl::Command5, msg::kCancelButton, true, true, 0xE0E0E0},
+    {Ctl::Command7, msg::kViewButton, true, true, 0xE0E0E0},
+    {Ctl::Command6, msg::kExitButton, true, true, 0xFF8080},
 };
 
 }  // namespace
@@ -48,7 +49,7 @@ Form1::Form1(Platform platform) : platform_(platform) {
   }
   for (int i = 0; i < kNameBoxes; ++i) {
     auto& label = controls_[index(fieldNameLabel(i))];
-    label.text = u"要素" + decimal(i + 1);
+    label.text = msg::fieldNameLabel(i);
     label.enabled = false;
     label.background = 0xE0E0E0;
     auto& box = controls_[index(fieldNameBox(i))];
@@ -83,10 +84,12 @@ void Form1::setBusy(bool busy) {
   platform_.pointer.setBusy(busy);
 }
 
-void Form1::message(const Text& text) { platform_.dialogs.show(text, Buttons::Ok, Text(kAppTitle)); }
+void Form1::message(TextView text) {
+  platform_.dialogs.show(Text(text), Buttons::Ok, Text(msg::kAppTitle));
+}
 
-bool Form1::ask(const Text& text, const Text& caption) {
-  return platform_.dialogs.show(text, Buttons::OkCancel, caption) == Answer::Ok;
+bool Form1::ask(TextView text, TextView caption) {
+  return platform_.dialogs.show(Text(text), Buttons::OkCancel, Text(caption)) == Answer::Ok;
 }
 
 bool Form1::click(Ctl c) {

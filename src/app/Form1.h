@@ -31,7 +31,6 @@ struct ControlState {
 inline constexpr std::int16_t kNormalMode = 0;
 inline constexpr std::int16_t kWebDbMode = 10;
 inline constexpr std::int16_t kSampleFlagSet = 9999;
-extern const TextView kAppTitle;
 extern const TextView kHeaderTemplate;   ///< the XML header template at start (61 characters)
 extern const TextView kUserSettei;       ///< "[user_settei]"
 
@@ -111,9 +110,9 @@ class Form1 {
 
   Platform& platform() { return platform_; }
   /// A message box with an OK button and the application title.
-  void message(const Text& text);
+  void message(TextView text);
   /// A question with OK and Cancel; true when answered OK.
-  bool ask(const Text& text, const Text& caption);
+  bool ask(TextView text, TextView caption);
 
   // --- Start-up and window (app/) --------------------------------------------------------------
   /// Start-up: the program's folder becomes the current directory, the browser starts there.

@@ -1,5 +1,6 @@
-// Start-up, window load, Cancel and the header guard.
+// Start-up, window load and Cancel.
 #include "app/Form1.h"
+#include "app/Messages.h"
 
 namespace orv {
 
@@ -22,7 +23,7 @@ void Form1::windowLoad() {
 }
 
 void Form1::cancelCommand() {
-  setText(kModeButton, u"通常");
+  setText(kModeButton, Text(msg::kNormalMode));
   setEnabled(kModeButton, false);
   clearCombo();
   setVisible(kSearchFieldFrame, false);

@@ -1,5 +1,9 @@
 #include "convert/Records.h"
 
+#include <algorithm>
+
+#include "text/Markup.h"
+
 namespace orv {
 namespace {
 
@@ -93,12 +97,6 @@ void readRecords(TextView t, Visitor& v) {
   }
 }
 
-std::size_t escapeGrowthOf(TextView value) {
-  std::size_t growth = 0;
-  for (const char16_t c : value) growth += c == u'&' ? 4 : (c == u'<' || c == u'>') ? 3 : 0;
-  return growth;
-}
-
 struct Checker {
   RecordCheck& result;
   std::size_t fieldsPerRecord;
@@ -109,8 +107,8 @@ struct Checker {
   }
   void outside(TextView) {}
   void beginRecord() {}
-  void quotedField(TextView raw) { result.escapeGrowth += escapeGrowthOf(raw); }
-  void unquotedField(TextView raw) { result.escapeGrowth += escapeGrowthOf(raw); }
+  void quotedField(TextView raw) { result.escapeGrowth += escapeGrowth(raw); }
+  void unquotedField(TextView raw) { result.escapeGrowth += escapeGrowth(raw); }
   void endRecord(std::int64_t line, std::int64_t fields, bool glued) {
     ++result.records;
     if (glued) {
@@ -142,19 +140,13 @@ struct BodyWriter {
   void value(TextView raw, bool quoted) {
     if (field >= openTags.size()) return;  // only for a text the check refused
     out.append(openTags[field]);
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-      const char16_t c = raw[i];
-      if (c == u'&') {
-        out.append(u"&amp;");
-      } else if (c == u'<') {
-        out.append(u"&lt;");
-      } else if (c == u'>') {
-        out.append(u"&gt;");
-      } else {
-        out.push_back(c);
-        if (quoted && c == kQuote) ++i;  // a doubled quote is one quote of the value
-      }
+    // In a quoted value every quote is doubled: each pair is one quote of the value.
+    for (std::size_t q = quoted ? raw.find(kQuote) : TextView::npos; q != TextView::npos; q = raw.find(kQuote)) {
+      appendEscaped(out, raw.substr(0, q));
+      out.push_back(kQuote);
+      raw.remove_prefix(std::min(q + 2, raw.size()));
     }
+    appendEscaped(out, raw);
     out.append(closeTags[field++]);
   }
   void quotedField(TextView raw) { value(raw, true); }

@@ -20,22 +20,15 @@ bool isNameChar(char32_t c) {
          inRange(c, 0x300, 0x36F) || inRange(c, 0x203F, 0x2040);
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 }  // namespace
 
 bool isXmlName(TextView name) {
   if (name.empty()) return false;
   bool first = true;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char32_t c = name[i];
-    if (isHighSurrogate(name[i]) && i + 1 < name.size() && isLowSurrogate(name[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00u);
-      ++i;
-    } else if (isHighSurrogate(name[i]) || isLowSurrogate(name[i])) {
-      return false;  // half a pair is no character at all
-    }
+  for (std::size_t i = 0; i < name.size();) {
+    const auto [c, units] = codePointAt(name, i);
+    i += units;
+    if (isSurrogate(c)) return false;  // half a pair is no character at all
     if (!(first ? isNameStartChar(c) : isNameChar(c))) return false;
     first = false;
   }

@@ -1,5 +1,6 @@
 // Opening a file in the application the desktop associates with it.
 #include "app/Form1.h"
+#include "app/Messages.h"
 
 namespace orv {
 
@@ -9,7 +10,7 @@ void Form1::viewCommand() {
     target = searchPagePath;
   } else {
     if (text(kPathBox).empty()) {
-      message(u"xmlﾌｧｲﾙを指定して下さい．");
+      message(msg::kNoXmlFile);
       return;
     }
     target = text(kPathBox);
@@ -18,11 +19,11 @@ void Form1::viewCommand() {
 }
 
 void Form1::howToCommand() {
-  Text path = platform_.fs.programFolder() + u"/how_to_qdx.txt";
+  Text path = joinPath(platform_.fs.programFolder(), u"how_to_qdx.txt");
   if (platform_.fs.fileExists(path)) {
     platform_.opener.open(path);
   } else {
-    message(u"ファイルが見つかりません！");
+    message(msg::kHowToMissing);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "text/Numeric.h"
 
 namespace orv {
@@ -25,32 +26,21 @@ bool matchesFilePattern(const Text& name) {
          endsWithIgnoringCase(name, u"htm");
 }
 
-/// Folder and file name joined with one separator; a root folder is written without its own.
-Text joinPath(const Text& folder, const Text& name) {
-  Text f = folder;
-  while (!f.empty() && f.back() == u'/') f.pop_back();
-  return f + u"/" + name;
-}
-
 void Form1::driveChange(const Text& newDrive) {
   drive = newDrive;
-  bool ok = false;
-  platform_.fs.folders(newDrive, ok);
   // A drive that cannot be read leaves the folder list where it was, without a message.
-  if (ok) folderChange(newDrive);
+  if (platform_.fs.folders(newDrive)) folderChange(newDrive);
 }
 
 void Form1::folderChange(const Text& path) {
-  bool foldersOk = false;
-  bool filesOk = false;
-  std::vector<Text> subFolders = platform_.fs.folders(path, foldersOk);
-  std::vector<Text> names = platform_.fs.files(path, filesOk);
+  Result<std::vector<Text>> subFolders = platform_.fs.folders(path);
+  Result<std::vector<Text>> names = platform_.fs.files(path);
   // A folder that cannot be listed is not entered: the lists keep showing the last good folder.
-  if (!foldersOk || !filesOk) return;
+  if (!subFolders || !names) return;
   folder = path;
-  folderList = std::move(subFolders);
+  folderList = std::move(*subFolders);
   fileList.clear();
-  std::copy_if(names.begin(), names.end(), std::back_inserter(fileList), matchesFilePattern);
+  std::copy_if(names->begin(), names->end(), std::back_inserter(fileList), matchesFilePattern);
   chosenFile.clear();
 }
 
@@ -65,11 +55,11 @@ void Form1::fileChoice(const Text& name) {
     first.error = fileError(FileError::Kind::TooLarge, path);
   }
   if (first.error) {
-    message(describe(first.error));
+    message(msg::fileProblem(first.error));
     return;
   }
   if (first.emptyFile) {
-    message(u"空のファイルです：" + path + u"\r読み込むデータがありません。");
+    message(msg::emptyFile(path));
     return;
   }
   chosenFile = name;
@@ -83,7 +73,7 @@ void Form1::fileChoice(const Text& name) {
   std::int64_t quotes = countOf(workingText(), kQuote);
   setText(kFieldCountBox, decimal(quotes / 2));
   if (numericValue(text(kFieldCountBox)) < 1) {
-    message(u"変換出来ない形式です！「確認」ボタンで開きます！");
+    message(msg::kCannotConvertFormat);
     viewCommand();
   }
 }

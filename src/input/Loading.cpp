@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "text/Numeric.h"
 #include "text/Lines.h"
 
@@ -30,7 +31,7 @@ void Form1::fieldCountChanged() {
 
 void Form1::loadCommand() {
   if (!endsInTxt(text(kPathBox))) {
-    message(u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。");
+    message(msg::kNotATextFile);
     return;
   }
   BusyScope busy(*this);
@@ -50,7 +51,7 @@ void Form1::loadCommand() {
   const Kind refused = read.error.kind;
   if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge) {
     setBusy(false);
-    message(describe(read.error));
+    message(msg::fileProblem(read.error));
     return;
   }
 
@@ -82,14 +83,14 @@ void Form1::loadCommand() {
     const Text& work = workingText();
     std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
     std::int64_t quotes = std::count(work.begin(), work.end(), kQuote);
-    if (!work.empty()) setText(kStatusLine, u"行数は" + decimal(lineEnds) + u"行です。");
+    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds));
     if (lineEnds == 0) return;
     double average = static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0;
     // Counts are wide, so a huge average is simply "more than nine", not an overflow.
     fieldCount = roundToInt16(std::min(average, 32767.0)).value_or(32767);
     if (fieldCount > 9) {
       setBusy(false);
-      message(u"要素が9個以上になります！対応していません！");
+      message(msg::kTooManyFields);
       return;
     }
   }

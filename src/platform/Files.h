@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Result.h"
 #include "text/Text.h"
 
 namespace orv {
@@ -87,10 +88,10 @@ class FileSystem {
   virtual bool setCurrentDirectory(const Text& path) = 0;
   /// File system roots and mounted volumes.
   virtual std::vector<Text> drives() = 0;
-  /// Names of the folders directly inside `path`, sorted; empty when it cannot be listed.
-  virtual std::vector<Text> folders(const Text& path, bool& ok) = 0;
+  /// Names of the folders directly inside `path`, sorted; the system's reason when it cannot be listed.
+  virtual Result<std::vector<Text>> folders(const Text& path) = 0;
   /// Names of the plain files directly inside `path`, sorted.
-  virtual std::vector<Text> files(const Text& path, bool& ok) = 0;
+  virtual Result<std::vector<Text>> files(const Text& path) = 0;
 };
 
 /// Hands a path to the desktop, which opens it in the application associated with its type.
@@ -107,8 +108,5 @@ class Pointer {
   virtual ~Pointer() = default;
   virtual void setBusy(bool busy) = 0;
 };
-
-/// A user-facing description of a file error, in the window's language.
-Text describe(const FileError& error);
 
 }  // namespace orv

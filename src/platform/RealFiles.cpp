@@ -389,12 +389,11 @@ std::vector<Text> RealFileSystem::drives() {
 }
 
 namespace {
-std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
+Result<std::vector<Text>> listEntries(const Text& path, bool wantFolders) {
   std::vector<Text> out;
   std::error_code ec;
   fs::directory_iterator it(nativePath(path), fs::directory_options::skip_permission_denied, ec);
-  ok = !ec;
-  if (ec) return out;
+  if (ec) return fail(fromUtf8(ec.message()));
   for (const auto& entry : it) {
     std::error_code e2;
     bool isDir = entry.is_directory(e2);
@@ -410,7 +409,7 @@ std::vector<Text> listEntries(const Text& path, bool wantFolders, bool& ok) {
 }
 }  // namespace
 
-std::vector<Text> RealFileSystem::folders(const Text& path, bool& ok) { return listEntries(path, true, ok); }
-std::vector<Text> RealFileSystem::files(const Text& path, bool& ok) { return listEntries(path, false, ok); }
+Result<std::vector<Text>> RealFileSystem::folders(const Text& path) { return listEntries(path, true); }
+Result<std::vector<Text>> RealFileSystem::files(const Text& path) { return listEntries(path, false); }
 
 }  // namespace orv

@@ -20,8 +20,8 @@ class RealFileSystem : public FileSystem {
   Text currentDirectory() override;
   bool setCurrentDirectory(const Text& path) override;
   std::vector<Text> drives() override;
-  std::vector<Text> folders(const Text& path, bool& ok) override;
-  std::vector<Text> files(const Text& path, bool& ok) override;
+  Result<std::vector<Text>> folders(const Text& path) override;
+  Result<std::vector<Text>> files(const Text& path) override;
 };
 
 /// The bytes the system knows `path` by: names are UTF-8, but those unpacked from Windows archives

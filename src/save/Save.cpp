@@ -1,12 +1,16 @@
 // The save command: the XML document beside the text file, and the search page in the program's
 // folder. Nothing is ever half-written: both files go through a temporary file and a rename.
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "convert/XmlName.h"
-#include "text/ShiftJis.h"
 #include "save/SavePath.h"
+#include "text/Result.h"
+#include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 namespace orv {
@@ -21,11 +25,6 @@ Text xmlPathFor(const Text& textPath) {
 }
 
 namespace {
-
-Text cannotWrite(const EncodeResult& e, const Text& what) {
-  return u"Shift_JISで保存できない文字があります：" + describeChar(e.errorChar) + u"\r（" + what +
-         u"）\r何も保存していません。";
-}
 
 /// The declaration line of the header, CR LF included.
 TextView declarationLine() { return kHeaderTemplate.substr(0, kHeaderTemplate.find(kCrLf) + kCrLf.size()); }
@@ -57,132 +56,164 @@ void takeOffHeader(Text& document) {
   }
 }
 
+// The root element is named by the parent name as it stands now; an unusable name would give a
+// document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
+// no longer reaches the document.
+Result<void> rootNameSavable(const Form1& form) {
+  if (!form.headerArmed || form.workingText().empty()) return {};
+  const Text& name = form.text(kParentNameBox);
+  if (!isXmlName(name)) return fail(msg::parentNameNotSavable(name));
+  EncodeResult e = encodeCp932(name);
+  if (!e.ok) return fail(msg::cannotSave(e.errorChar, Text(msg::kParentName)));
+  return {};
+}
+
+// Puts the header around the text, once. Emptying and typing the parent name again after a save arms
+// the header while the text still carries the earlier one. A converted text never begins with "<?xml"
+// (its own "<" are escaped), so such a text carries that header: it comes off, and the new name goes
+// in instead of a second one.
+void putHeaderIn(Form1& form) {
+  if (form.headerArmed && form.workingText().compare(0, declarationLine().size(), declarationLine()) == 0) {
+    Text document = form.takeWorkingText();
+    takeOffHeader(document);
+    form.setWorkingText(std::move(document));
+  }
+  form.headerStep();
+}
+
+// Every document written carries the declaration and its root. A text that lost them (taken out by
+// hand while the header step had already run) would replace a good document with one no XML reader
+// accepts.
+Result<void> wholeDocument(const Text& document) {
+  if (document.empty()) return fail(msg::kNothingToSave);
+  if (!bodyInsideHeader(document)) return fail(msg::kNoHeader);
+  return {};
+}
+
+// The page encoded in the pieces around the places where the document goes; the document itself is
+// written in base64 between them on the way to the disk.
+Result<std::vector<std::string>> encodePagePieces(TextView page) {
+  std::vector<std::string> pieces;
+  for (;;) {
+    const std::size_t mark = page.find(kXmlDataMark);
+    EncodeResult piece = encodeCp932(page.substr(0, mark));
+    if (!piece.ok) return fail(msg::cannotSave(piece.errorChar, Text(msg::kSearchPage)));
+    pieces.push_back(std::move(piece.bytes));
+    if (mark == TextView::npos) return pieces;
+    page.remove_prefix(mark + kXmlDataMark.size());
+  }
+}
+
+// What a save writes, settled before anything is asked or written.
+struct SaveJob {
+  Text xmlPath;
+  std::string xml;                      ///< the document, encoded
+  bool pageWanted = false;              ///< after the sample, or in WEB_DB mode
+  bool writePage = false;               ///< wanted, and a conversion left a page to write
+  Text page;                            ///< the page text with the document's path filled in
+  std::vector<std::string> pagePieces;  ///< the page encoded around the document's places
+};
+
+// The header in, the document checked and encoded, the page prepared: every refusal that needs no
+// question comes here, before the first question.
+Result<SaveJob> settleSave(Form1& form) {
+  if (auto named = rootNameSavable(form); !named) return fail(named.error());
+  putHeaderIn(form);
+  if (auto whole = wholeDocument(form.workingText()); !whole) return fail(whole.error());
+  form.setText(kPathBox, xmlPathFor(form.text(kPathBox)));
+  SaveJob job;
+  job.xmlPath = form.text(kPathBox);
+  // A character Shift_JIS cannot hold refuses the whole save.
+  EncodeResult xml = encodeCp932(form.workingText());
+  if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, Text(msg::kXmlDocument)));
+  job.xml = std::move(xml.bytes);
+  // A document marked read-only is not replaced: told now, not after the questions.
+  if (form.platform().fs.readOnly(job.xmlPath))
+    return fail(msg::fileProblem(fileError(FileError::Kind::ReadOnly, job.xmlPath)));
+  job.pageWanted = form.sampleFlag == kSampleFlagSet || form.modeValue == kWebDbMode;
+  // A conversion without a template left no page: an empty file would replace the last good page.
+  job.writePage = job.pageWanted && !form.searchPageText.empty();
+  // The path is used up in the page text; the document's data is not, so that a document corrected
+  // and saved again is the one its page shows.
+  job.page = fillDocumentPath(form.searchPageText, job.xmlPath);
+  if (job.writePage) {
+    auto pieces = encodePagePieces(job.page);
+    if (!pieces) return fail(pieces.error());
+    job.pagePieces = std::move(*pieces);
+  }
+  return job;
+}
+
+// The user's go-ahead: to save, then to replace a document of the same name if there is one. Nothing
+// when the user declines; else whether a document is being replaced.
+std::optional<bool> goAhead(Form1& form, const Text& xmlPath) {
+  if (!form.ask(msg::kSaveQuestion, msg::kSaveCaption)) {
+    form.message(msg::kCancelled);
+    return std::nullopt;
+  }
+  const bool replacing = form.platform().fs.fileExists(xmlPath);
+  if (replacing && !form.ask(msg::kOverwriteQuestion, msg::kOverwriteCaption)) return std::nullopt;
+  return replacing;
+}
+
+Result<void> writeDocument(Form1& form, const SaveJob& job, bool replacing) {
+  BusyScope busy(form);
+  FileError err = form.platform().files.writeBytes(job.xmlPath, job.xml);
+  if (!err) return {};
+  err.replacing = replacing;
+  return fail(msg::fileProblem(err));
+}
+
+// The search page in the program's folder, the document in base64 wherever the page carries it. The
+// page is written in WEB_DB mode too, not only after the sample: the user who picked a search field
+// and was told to save expects a page.
+void writeSearchPage(Form1& form, const SaveJob& job) {
+  if (job.pageWanted && !job.writePage) {
+    form.message(msg::kSavedWithoutPage);
+    return;
+  }
+  if (!job.writePage) return;
+  const Text pagePath = joinPath(form.platform().fs.programFolder(), u"XmlSearchTemp.htm");
+  std::vector<WritePart> parts;
+  for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
+    if (i > 0) parts.push_back({job.xml, true});
+    parts.push_back({job.pagePieces[i], false});
+  }
+  const bool replacing = form.platform().fs.fileExists(pagePath);
+  if (FileError err = form.platform().files.writeParts(pagePath, parts)) {
+    // The document is on disk by now: the user is told so, and why the page is missing.
+    err.replacing = replacing;
+    form.message(msg::pageNotSaved(job.xmlPath, err));
+    return;
+  }
+  form.message(msg::kSaved);
+  form.folderChange(form.folder);
+  form.searchPagePath = pagePath;
+  if (form.modeValue == kWebDbMode) form.viewCommand();
+}
+
 }  // namespace
 
 void Form1::saveCommand() {
   // The first line of a file choice is no document: written, it would replace the whole file's.
   if (workingTextIsPreview) {
-    message(
-        u"ファイルの先頭行だけが表示されています。"
-        u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。");
+    message(msg::kPreviewNotSavable);
     return;
   }
-  // The root element is named by the parent name as it stands now; an unusable name would give a
-  // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
-  // no longer reaches the document.
-  if (headerArmed && !workingText().empty()) {
-    if (!isXmlName(text(kParentNameBox))) {
-      message(u"親要素名「" + text(kParentNameBox) +
-              u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！");
-      return;
-    }
-    EncodeResult name = encodeCp932(text(kParentNameBox));
-    if (!name.ok) {
-      message(cannotWrite(name, u"親要素名"));
-      return;
-    }
-  }
-  // Emptying and typing the parent name again after a save arms the header while the text still
-  // carries the earlier one. A converted text never begins with "<?xml" (its own "<" are escaped), so
-  // such a text carries that header: it comes off, and the new name goes in instead of a second one.
-  if (headerArmed && workingText().compare(0, declarationLine().size(), declarationLine()) == 0) {
-    Text document = takeWorkingText();
-    takeOffHeader(document);
-    setWorkingText(std::move(document));
-  }
-  headerStep();
-  if (workingText().empty()) {
-    message(u"ﾌｧｲﾙを選択し、XML変換を行ってください！");
+  Result<SaveJob> job = settleSave(*this);
+  if (!job) {
+    message(job.error());
     return;
   }
-  // Every document written carries the declaration and its root. A text that lost them (taken out
-  // by hand while the header step had already run) would replace a good document with one no XML
-  // reader accepts.
-  if (!bodyInsideHeader(workingText())) {
-    message(
-        u"XML宣言とルート要素（親要素）のない文書は保存できません。\r"
-        u"「OK」ボタンでファイルを読み込み直し、変換してから保存してください。何も保存していません。");
+  const std::optional<bool> replacing = goAhead(*this, job->xmlPath);
+  if (!replacing) return;
+  if (auto written = writeDocument(*this, *job, *replacing); !written) {
+    message(written.error());
     return;
   }
-  setText(kPathBox, xmlPathFor(text(kPathBox)));
-  const Text xmlPath = text(kPathBox);
-
-  // Encode before asking anything: a character Shift_JIS cannot hold refuses the whole save.
-  EncodeResult xml = encodeCp932(workingText());
-  if (!xml.ok) {
-    message(cannotWrite(xml, u"XML文書"));
-    return;
-  }
-  // A document marked read-only is not replaced: told now, not after the questions.
-  if (platform_.fs.readOnly(xmlPath)) {
-    message(describe(fileError(FileError::Kind::ReadOnly, xmlPath)));
-    return;
-  }
-  const bool pageWanted = sampleFlag == kSampleFlagSet || modeValue == kWebDbMode;
-  // A conversion without a template left no page: an empty file would replace the last good page.
-  const bool writePage = pageWanted && !searchPageText.empty();
-  // The path is used up in the page text; the document's data is not, so that a document corrected
-  // and saved again is the one its page shows. The page's text is encoded in the pieces around the
-  // places where the document goes; the document itself is written in base64 on the way to the disk.
-  Text page = fillDocumentPath(searchPageText, xmlPath);
-  std::vector<std::string> pagePieces;
-  if (writePage) {
-    for (TextView rest = page;;) {
-      std::size_t mark = rest.find(kXmlDataMark);
-      EncodeResult piece = encodeCp932(rest.substr(0, mark));
-      if (!piece.ok) {
-        message(cannotWrite(piece, u"検索ページ"));
-        return;
-      }
-      pagePieces.push_back(std::move(piece.bytes));
-      if (mark == TextView::npos) break;
-      rest.remove_prefix(mark + kXmlDataMark.size());
-    }
-  }
-
-  if (!ask(u"保存しますか？", u"保存確認")) {
-    message(u"中止しました！");
-    return;
-  }
-  const bool replacingXml = platform_.fs.fileExists(xmlPath);
-  if (replacingXml && !ask(u"同名ファイルがあります！上書きしますか？", u"上書き確認")) return;
-  {
-    BusyScope busy(*this);
-    FileError err = platform_.files.writeBytes(xmlPath, xml.bytes);
-    if (err) {
-      err.replacing = replacingXml;
-      setBusy(false);
-      message(describe(err));
-      return;
-    }
-  }
-  searchPageText = std::move(page);
+  searchPageText = std::move(job->page);
   folderChange(folder);
-  // The page is written in WEB_DB mode too, not only after the sample: the user who picked a search
-  // field and was told to save expects a page.
-  if (pageWanted && !writePage) {
-    message(u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。");
-    return;
-  }
-  if (!writePage) return;
-  const Text pagePath = platform_.fs.programFolder() + u"/XmlSearchTemp.htm";
-  std::vector<WritePart> parts;
-  for (std::size_t i = 0; i < pagePieces.size(); ++i) {
-    if (i > 0) parts.push_back({xml.bytes, true});
-    parts.push_back({pagePieces[i], false});
-  }
-  const bool replacingPage = platform_.fs.fileExists(pagePath);
-  FileError err = platform_.files.writeParts(pagePath, parts);
-  if (err) {
-    // The document is on disk by now: the user is told so, and why the page is missing.
-    err.replacing = replacingPage;
-    message(u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + describe(err));
-    return;
-  }
-  message(u"保存しました！");
-  folderChange(folder);
-  searchPagePath = pagePath;
-  if (modeValue == kWebDbMode) viewCommand();
+  writeSearchPage(*this, *job);
 }
 
 }  // namespace orv

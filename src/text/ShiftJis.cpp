@@ -246,10 +246,7 @@ EncodeResult encodeCp932(TextView text) {
     const std::uint16_t code = t.encode[text[i]];
     if (code == kInvalid) {
       r.errorIndex = static_cast<std::int64_t>(i);
-      char32_t c = text[i];
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      r.errorChar = c;
+      r.errorChar = codePointAt(text, i).value;
       r.bytes.clear();
       return r;
     }
@@ -274,14 +271,9 @@ Text describeChar(char32_t c) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
   Text t = fromUtf8(buf);
-  if (c >= 0x20 && !(c >= 0xD800 && c <= 0xDFFF)) {
+  if (c >= 0x20 && !isSurrogate(c)) {
     t += u" (";
-    if (c >= 0x10000) {
-      t += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      t += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      t += static_cast<char16_t>(c);
-    }
+    appendCodePoint(t, c);
     t += u")";
   }
   return t;

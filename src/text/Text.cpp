@@ -46,18 +46,35 @@ Text decimal(std::int64_t value) {
   return Text(s.begin(), s.end());
 }
 
+CodePoint codePointAt(TextView text, std::size_t i) {
+  const char32_t c = text[i];
+  if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+    return {0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00), 2};
+  return {c, 1};
+}
+
+void appendCodePoint(Text& out, char32_t c) {
+  if (c >= 0x10000) {
+    out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(c);
+  }
+}
+
+Text joinPath(TextView folder, TextView name) {
+  while (!folder.empty() && folder.back() == u'/') folder.remove_suffix(1);
+  Text path(folder);
+  return path.append(u"/").append(name);
+}
+
 std::string toUtf8(TextView text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const CodePoint p = codePointAt(text, i);
+    i += p.units;
+    const char32_t c = isSurrogate(p.value) ? 0xFFFD : p.value;
     if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -111,13 +128,8 @@ Text fromUtf8(std::string_view s) {
         }
       }
     }
-    if (c >= 0x10000 && c <= 0x10FFFF) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
+    // A value beyond U+10FFFF keeps only its low 16 bits.
+    appendCodePoint(out, c <= 0x10FFFF ? c : static_cast<char16_t>(c));
     i += len;
   }
   return out;

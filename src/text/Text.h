@@ -1,5 +1,6 @@
 #pragma once
 // Text helpers shared by every subsystem. Text is UTF-16, as the window holds it.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,6 +30,25 @@ std::int64_t countOf(TextView text, char16_t ch);
 
 /// Decimal digits of a whole number, with a minus sign for negatives.
 Text decimal(std::int64_t value);
+
+/// True for a code unit that is half of a surrogate pair.
+constexpr bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+/// A character of a UTF-16 text and the code units it takes.
+struct CodePoint {
+  char32_t value;
+  std::size_t units;
+};
+
+/// The character that starts at `i`: a surrogate pair is one character of two units; half a pair
+/// stands alone, as its own unit.
+CodePoint codePointAt(TextView text, std::size_t i);
+
+/// Appends `c`, as a surrogate pair above U+FFFF.
+void appendCodePoint(Text& out, char32_t c);
+
+/// A folder and a name inside it, with one "/" between them (a root folder keeps its own).
+Text joinPath(TextView folder, TextView name);
 
 /// UTF-8 <-> UTF-16 for paths and messages at the edge; invalid input becomes U+FFFD.
 std::string toUtf8(TextView text);

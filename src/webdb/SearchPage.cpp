@@ -1,9 +1,7 @@
 #include "webdb/SearchPage.h"
 
-#include <cstdio>
-
 #include "text/Base64.h"
-#include "text/ShiftJis.h"
+#include "text/Markup.h"
 
 namespace orv {
 
@@ -15,50 +13,6 @@ constexpr TextView kSearchFieldMark = u"<search_field>";
 constexpr TextView kKennsakuFieldMark = u"[kennsaku_field]";
 constexpr TextView kPageSizeMark = u"[pagesize]";
 constexpr TextView kXmlFileMark = u"[xmlfile]";
-
-Text escapeHtml(TextView text) {
-  Text out;
-  out.reserve(text.size());
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case u'"':
-        out += u"&quot;";
-        break;
-      case u'[':
-        // A path may hold a placeholder's text ("[xmldata]" as a folder name): as a character
-        // reference it shows the same and is never filled.
-        out += u"&#91;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-// The path lands in an attribute value and in element text, where a character reference stands for
-// any character. Those code page 932 cannot hold (an accented letter, an emoji in a folder name) go in
-// as references, so the page can be saved whatever the folder is called and still shows the true path.
-Text referenceWhatCp932CannotHold(TextView text) {
-  Text out;
-  for (EncodeResult e = encodeCp932(text); !e.ok; e = encodeCp932(text)) {
-    const auto at = static_cast<std::size_t>(e.errorIndex);
-    char ref[16];
-    std::snprintf(ref, sizeof ref, "&#x%X;", static_cast<unsigned>(e.errorChar));
-    out.append(text.substr(0, at)).append(fromUtf8(ref));
-    text.remove_prefix(at + (e.errorChar > 0xFFFF ? 2 : 1));
-  }
-  return out.append(text);
-}
 
 }  // namespace
 
@@ -97,7 +51,11 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount) {
 }
 
 Text fillDocumentPath(TextView page, TextView xmlPath) {
-  return replaceAll(page, kXmlFileMark, referenceWhatCp932CannotHold(escapeHtml(xmlPath)));
+  // The path lands in an attribute value and in element text. A path may hold a placeholder's text
+  // ("[xmldata]" as a folder name), and characters code page 932 cannot hold (an accented letter, an
+  // emoji in a folder name): as references they show the same, are never filled, and can be saved.
+  return replaceAll(page, kXmlFileMark,
+                    escapeMarkup(xmlPath, {.quote = true, .bracket = true, .outsideCp932 = true}));
 }
 
 Text fillDocumentData(TextView page, std::string_view xmlBytes) {

@@ -1,6 +1,7 @@
 // The search page text: the template read from the program's folder, its table rows filled; and the
 // search field chosen in WEB_DB mode.
 #include "app/Form1.h"
+#include "app/Messages.h"
 #include "text/Lines.h"
 #include "webdb/SearchPage.h"
 
@@ -8,14 +9,13 @@ namespace orv {
 
 bool Form1::prepareSearchPage() {
   searchPageText = Text();
-  const Text path = platform_.fs.programFolder() + u"/search.mvo";
+  const Text path = joinPath(platform_.fs.programFolder(), u"search.mvo");
   ReadResult read = platform_.files.readText(path);
   if (read.error) {
     // The conversion goes on without a page; the user learns why there will be none.
-    Text why = read.error.kind == FileError::Kind::NotFound
-                   ? u"検索ページのテンプレート（search.mvo）が見つかりません：" + path
-                   : describe(read.error);
-    message(why + u"\r検索ページなしで変換を続けます。");
+    Text why = read.error.kind == FileError::Kind::NotFound ? msg::templateMissing(path)
+                                                            : msg::fileProblem(read.error);
+    message(msg::withoutSearchPage(why));
   } else {
     searchPageText = linesWithCrLf(std::move(read.text)).text;
   }
@@ -31,10 +31,10 @@ void Form1::chooseSearchField(int item) {
   setText(kSearchFieldList, comboItems()[static_cast<std::size_t>(item)]);
   const Text field = text(kSearchFieldList);
   if (field.empty()) {
-    message(u"検索対象ﾌｨｰﾙﾄﾞが設定されていません！");
+    message(msg::kNoSearchField);
     return;
   }
-  message(u"検索対象ﾌｨｰﾙﾄﾞを【" + field + u"】に設定しました。ﾌｧｲﾙのsaveを実行してください。");
+  message(msg::searchFieldSet(field));
   searchPageText = fillSearchField(searchPageText, field, lineCount);
 }
 

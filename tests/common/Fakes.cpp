@@ -94,13 +94,13 @@ std::vector<Text> childrenOf(const Text& path, const std::vector<Text>& candidat
 }
 }  // namespace
 
-std::vector<Text> FakeDisk::folders(const Text& path, bool& ok) {
-  ok = folderSet.count(path) > 0;
+Result<std::vector<Text>> FakeDisk::folders(const Text& path) {
+  if (folderSet.count(path) == 0) return fail(u"no such folder");
   return childrenOf(path, std::vector<Text>(folderSet.begin(), folderSet.end()));
 }
 
-std::vector<Text> FakeDisk::files(const Text& path, bool& ok) {
-  ok = folderSet.count(path) > 0;
+Result<std::vector<Text>> FakeDisk::files(const Text& path) {
+  if (folderSet.count(path) == 0) return fail(u"no such folder");
   std::vector<Text> names;
   for (const auto& [p, bytes] : contents) names.push_back(p);
   return childrenOf(path, names);

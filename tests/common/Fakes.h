@@ -39,8 +39,8 @@ class FakeDisk : public TextFiles, public FileSystem {
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override;
   std::vector<Text> drives() override { return driveList; }
-  std::vector<Text> folders(const Text& path, bool& ok) override;
-  std::vector<Text> files(const Text& path, bool& ok) override;
+  Result<std::vector<Text>> folders(const Text& path) override;
+  Result<std::vector<Text>> files(const Text& path) override;
 
   /// Puts a file, its text encoded as code page 932.
   void put(const Text& path, const Text& text);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/Messages.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
 #include "text/Base64.h"
@@ -118,7 +119,7 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
   ReadResult huge = dir.files.readText(dir.at("huge.txt"));
   EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
-  EXPECT_TRUE(contains(describe(huge.error), u"1099511627776 バイト"));
+  EXPECT_TRUE(contains(msg::fileProblem(huge.error), u"1099511627776 バイト"));
   EXPECT_TRUE(dir.files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
 }
 
@@ -129,10 +130,10 @@ TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBy
   std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
   std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
   const Text inside = fromUtf8(dir.path.string()) + u"/資料";
-  bool ok = false;
-  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string()), ok), std::vector<Text>{u"資料"});
-  EXPECT_EQ(dir.disk.files(inside, ok), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
-  EXPECT_TRUE(ok);
+  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
+  const auto listed = dir.disk.files(inside);
+  ASSERT_TRUE(listed);
+  EXPECT_EQ(*listed, (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
   EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
   EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
   EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>"));

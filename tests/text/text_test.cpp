@@ -1,4 +1,5 @@
 #include "common/TextTest.h"
+#include "text/Markup.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -53,6 +54,30 @@ TEST(ShiftJis, WritesATwinCharacterInItsPreferredCodeAndNamesWhatItCannotWrite) 
   EXPECT_FALSE(e.ok);
   EXPECT_EQ(e.errorIndex, 2);
   EXPECT_EQ(e.errorChar, U'\U0001F600');
+}
+
+TEST(JoinPath, OneSeparatorBetweenFolderAndName) {
+  EXPECT_TEXT_EQ(joinPath(u"/home/a", u"b.txt"), u"/home/a/b.txt");
+  EXPECT_TEXT_EQ(joinPath(u"/home/a/", u"b.txt"), u"/home/a/b.txt");
+  EXPECT_TEXT_EQ(joinPath(u"/", u"b.txt"), u"/b.txt");
+}
+
+TEST(Markup, EachVariantEscapesItsOwnCharactersAndNothingElse) {
+  const MarkupEscapes path{.quote = true, .bracket = true, .outsideCp932 = true};
+  struct Row {
+    const char* name;
+    TextView in;
+    MarkupEscapes escapes;
+    TextView out;
+  } rows[] = {
+      {"element text", u"a&<>\"[é", {}, u"a&amp;&lt;&gt;\"[é"},
+      {"attribute", u"\"[", {.quote = true}, u"&quot;["},
+      {"page path", u"C:\\[xmldata]\"é住", path, u"C:\\&#91;xmldata]&quot;&#xE9;住"},
+      {"pair as one reference", u"a\U0001F600b", path, u"a&#x1F600;b"},
+      {"half a pair", u"\xD800x", path, u"&#xD800;x"},
+  };
+  for (const Row& r : rows) EXPECT_TEXT_EQ(escapeMarkup(r.in, r.escapes), r.out) << r.name;
+  EXPECT_EQ(escapeGrowth(u"a&<>\""), 10u);
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+#pragma once
+// Every text the user reads: the captions the controls start with, the messages, the questions and
+// their captions, the status line. Fixed texts are constants; texts with a part that varies are small
+// functions. A line break inside a message is a single CR.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/Files.h"
+#include "text/Text.h"
+
+namespace orv::msg {
+
+// --- Window and start captions -------------------------------------------------------------------
+inline constexpr TextView kAppTitle = u"Orvessa108";
+inline constexpr TextView kTextFileFrame = u"ﾃｷｽﾄﾌｧｲﾙ指定";
+inline constexpr TextView kTitleLabel = u"簡易データベースHTML自動生成ツール";
+inline constexpr TextView kFieldCountLabel = u"ﾌｨｰﾙﾄﾞ数";
+inline constexpr TextView kLoadButton = u"OK";
+inline constexpr TextView kFirstTimeButton = u"初めての方はｸﾘｯｸ！";
+inline constexpr TextView kSearchFieldLabel = u"検索対象ﾌｨｰﾙﾄﾞ選択";
+inline constexpr TextView kSearchFieldList = u"Combo1";
+inline constexpr TextView kParentNameLabel = u"親要素";
+inline constexpr TextView kConvertButton = u"変換実行";
+inline constexpr TextView kHowToButton = u"使い方";
+inline constexpr TextView kSaveButton = u"Save";
+inline constexpr TextView kCancelButton = u"Cancel";
+inline constexpr TextView kViewButton = u"確認";
+inline constexpr TextView kExitButton = u"終了";
+/// The mode button's captions: normal mode, and WEB_DB mode.
+inline constexpr TextView kNormalMode = u"通常";
+inline constexpr TextView kWebDbMode = u"WEB_DB作成";
+/// "要素1" to "要素9": the label of field name box `i` (0 to 8).
+Text fieldNameLabel(int i);
+
+// --- Files and folders ---------------------------------------------------------------------------
+/// A user-facing description of a file error.
+Text fileProblem(const FileError& error);
+Text emptyFile(const Text& path);
+inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
+inline constexpr TextView kNotATextFile =
+    u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
+/// The status line after a load: how many lines the text has.
+Text lineCountStatus(std::int64_t lineEnds);
+inline constexpr TextView kTooManyFields = u"要素が9個以上になります！対応していません！";
+inline constexpr TextView kNoXmlFile = u"xmlﾌｧｲﾙを指定して下さい．";
+inline constexpr TextView kHowToMissing = u"ファイルが見つかりません！";
+
+// --- Names and conversion ------------------------------------------------------------------------
+/// The one wording of a character that code page 932 cannot hold, with the character.
+Text cannotHoldInShiftJis(char32_t c);
+inline constexpr TextView kParentName = u"親要素名";
+/// How a field's element name is called in a message: "要素3の名前" for box 2.
+Text fieldName(int i);
+Text notUsable(const Text& name);
+Text notAnXmlName(const Text& name, const Text& what);
+Text nameNotWritable(const Text& name, const Text& what, char32_t c);
+inline constexpr TextView kPreviewNotConvertible =
+    u"ファイルの先頭行だけが表示されています。"
+    u"「OK」ボタンでファイル全体を読み込んでから変換してください。";
+inline constexpr TextView kAlreadyConverted =
+    u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。";
+/// The message of a text with records that cannot be written: the opening for a writer of
+/// `fieldsPerRecord` fields, one line per record shown, the count of those not shown, the closing.
+Text recordsOpening(std::size_t fieldsPerRecord);
+Text wrongFieldCount(std::int64_t line, std::int64_t fields);
+Text unclosedQuote(std::int64_t line, std::int64_t field);
+Text textAfterQuote(std::int64_t line, std::int64_t fields);
+Text moreRecords(std::int64_t count);
+inline constexpr TextView kRecordsClosing = u"\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。";
+inline constexpr TextView kConversionDone =
+    u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。";
+
+// --- Search page ---------------------------------------------------------------------------------
+Text templateMissing(const Text& path);
+/// Any reason the template could not be read, with the conversion going on.
+Text withoutSearchPage(const Text& why);
+inline constexpr TextView kNoSearchField = u"検索対象ﾌｨｰﾙﾄﾞが設定されていません！";
+Text searchFieldSet(const Text& field);
+
+// --- Saving --------------------------------------------------------------------------------------
+inline constexpr TextView kPreviewNotSavable =
+    u"ファイルの先頭行だけが表示されています。"
+    u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。";
+Text parentNameNotSavable(const Text& name);
+/// A save refused for a character of `what`: the document, the page or the parent name.
+Text cannotSave(char32_t c, const Text& what);
+inline constexpr TextView kXmlDocument = u"XML文書";
+inline constexpr TextView kSearchPage = u"検索ページ";
+inline constexpr TextView kNothingToSave = u"ﾌｧｲﾙを選択し、XML変換を行ってください！";
+inline constexpr TextView kNoHeader =
+    u"XML宣言とルート要素（親要素）のない文書は保存できません。\r"
+    u"「OK」ボタンでファイルを読み込み直し、変換してから保存してください。何も保存していません。";
+inline constexpr TextView kSaveQuestion = u"保存しますか？";
+inline constexpr TextView kSaveCaption = u"保存確認";
+inline constexpr TextView kCancelled = u"中止しました！";
+inline constexpr TextView kOverwriteQuestion = u"同名ファイルがあります！上書きしますか？";
+inline constexpr TextView kOverwriteCaption = u"上書き確認";
+inline constexpr TextView kSavedWithoutPage =
+    u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。";
+Text pageNotSaved(const Text& xmlPath, const FileError& error);
+inline constexpr TextView kSaved = u"保存しました！";
+
+// --- The guided sample ---------------------------------------------------------------------------
+inline constexpr TextView kSampleQuestion =
+    u"一体何が出来るツールか分からない方へ\rサンプル自動実行を用意しました。\rご覧になりますか？？";
+inline constexpr TextView kSampleCaption = u"確認";
+inline constexpr TextView kSampleNames = u"次に各要素を設定します。";
+inline constexpr TextView kSampleConvert = u"次に「変換実行」をｸﾘｯｸしてXMLへの変換が開始されます。";
+
+}  // namespace orv::msg
