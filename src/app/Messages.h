@@ -12,6 +12,13 @@ namespace orv::msg {
 
 // --- Window and start captions -------------------------------------------------------------------
 inline constexpr TextView kAppTitle = u"Orvessa108";
+inline constexpr TextView kWindowTitle = u"Orvessa Ver1.08　簡易ﾃﾞｰﾀﾍﾞｰｽHTMLﾌｧｲﾙ自動生成";
+/// The line under the buttons that says which build this is.
+inline constexpr TextView kCredit = u"Orvessa108 — Linux/Qt版";
+/// Above a working text too large to edit.
+inline constexpr TextView kLargeTextNotice = u"大きなテキストのため表示のみ（編集不可・400万文字超）";
+inline constexpr TextView kLoadButtonTip = u"テキストファイル以外は読みこめません！";
+inline constexpr TextView kViewButtonTip = u"htmやxmlファイルはここから開いてください！";
 inline constexpr TextView kTextFileFrame = u"ﾃｷｽﾄﾌｧｲﾙ指定";
 inline constexpr TextView kTitleLabel = u"簡易データベースHTML自動生成ツール";
 inline constexpr TextView kFieldCountLabel = u"ﾌｨｰﾙﾄﾞ数";

@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "app/Messages.h"
 #include "gui/QtPlatform.h"
 #include "gui/WorkingTextView.h"
 
@@ -49,7 +50,7 @@ constexpr Place kPlaces[] = {
     {Ctl::Label4, Kind::Label, Parent::Window, 6120, 480, 1185, 285, "#0000FF", false, 11.25, kPGothic, nullptr},
     {Ctl::Text1, Kind::LineEdit, Parent::Window, 7320, 480, 855, 330, nullptr, false, 11.25, "Arial Black", nullptr},
     {Ctl::Command1, Kind::Button, Parent::Window, 8160, 480, 615, 375, nullptr, false, 0, nullptr,
-     u"テキストファイル以外は読みこめません！"},
+     msg::kLoadButtonTip.data()},
     {Ctl::Command10, Kind::Button, Parent::Window, 9120, 360, 2055, 735, nullptr, true, 9.75, kPGothic, nullptr},
     {Ctl::Command9, Kind::Button, Parent::Window, 6120, 1320, 1575, 375, nullptr, false, 0, nullptr, nullptr},
     {Ctl::Frame2, Kind::Frame, Parent::Window, 7800, 1080, 2655, 855, nullptr, false, 0, nullptr, nullptr},
@@ -64,7 +65,7 @@ constexpr Place kPlaces[] = {
     {Ctl::Command3, Kind::Button, Parent::Window, 360, 7320, 1455, 375, nullptr, false, 0, nullptr, nullptr},
     {Ctl::Command5, Kind::Button, Parent::Window, 1920, 7320, 1575, 375, nullptr, false, 0, nullptr, nullptr},
     {Ctl::Command7, Kind::Button, Parent::Window, 3600, 7320, 1215, 375, nullptr, false, 0, nullptr,
-     u"htmやxmlファイルはここから開いてください！"},
+     msg::kViewButtonTip.data()},
     {Ctl::Command6, Kind::Button, Parent::Window, 6720, 7320, 735, 375, nullptr, false, 0, nullptr, nullptr},
 };
 
@@ -123,15 +124,14 @@ std::vector<std::pair<Text, int>> folderTree(const Text& folder, const std::vect
     rows.push_back({folder.substr(0, next), depth++});
     pos = next + 1;
   }
-  for (const Text& name : subFolders) rows.push_back({folder == u"/" ? u"/" + name : folder + u"/" + name, depth});
+  for (const Text& name : subFolders) rows.push_back({joinPath(folder, name), depth});
   return rows;
 }
 
 }  // namespace
 
 MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
-  setWindowTitle(QStringLiteral("Orvessa Ver1.08\u3000\u7c21\u6613\uff83\uff9e\uff70\uff80\uff8d\uff9e\uff70\uff7d"
-                                "HTML\uff8c\uff67\uff72\uff99\u81ea\u52d5\u751f\u6210"));
+  setWindowTitle(toQString(msg::kWindowTitle));
   setFixedSize(kClientWidth, kClientHeight);
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -250,7 +250,7 @@ void MainWindow::addFieldNameBoxes() {
 }
 
 void MainWindow::addCredit() {
-  auto* credit = new QLabel(QStringLiteral("Orvessa108 \u2014 Linux/Qt\u7248"), this);
+  auto* credit = new QLabel(toQString(msg::kCredit), this);
   credit->setObjectName(QStringLiteral("credit"));
   credit->setGeometry(rectOf(7920, 7440, 3135, 255));
   credit->setStyleSheet(QStringLiteral("color: #606060;"));

@@ -1,5 +1,7 @@
 #include "gui/WorkingTextView.h"
 
+#include "app/Messages.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -96,9 +98,7 @@ WorkingTextView::WorkingTextView(QWidget* parent) : QWidget(parent) {
   column->setSpacing(0);
   notice_ = new QLabel(largePage_);
   notice_->setStyleSheet(QStringLiteral("background-color: #FFFFC0; padding: 1px 4px;"));
-  notice_->setText(
-      QStringLiteral("\u5927\u304d\u306a\u30c6\u30ad\u30b9\u30c8\u306e\u305f\u3081\u8868\u793a\u306e"
-                     "\u307f\uff08\u7de8\u96c6\u4e0d\u53ef\u30fb400\u4e07\u6587\u5b57\u8d85\uff09"));
+  notice_->setText(toQString(msg::kLargeTextNotice));
   large_ = new LargeTextView(largePage_);
   column->addWidget(notice_);
   column->addWidget(large_);
