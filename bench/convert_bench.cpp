@@ -10,19 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "text/Text.h"
-#include "convert/Records.h"
 #include "BenchCommon.h"
+#include "convert/Records.h"
+#include "text/Text.h"
 
 namespace {
 
-using orv::Text;
 using bench::addressBook;
 using bench::megabytes;
 using bench::peakRssMb;
 using bench::shiftJisBytes;
+using orv::Text;
 using Clock = std::chrono::steady_clock;
-
 
 struct Stages {
   double check = 0, write = 0;

@@ -10,9 +10,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using bench::secondsSince;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
   fs::path dir = fs::temp_directory_path() / "orv-bench";
@@ -56,9 +54,10 @@ int main(int argc, char** argv) {
     double save = secondsSince(start);
     double saveRss = bench::peakRssMb();
     double total = load + convert + save;
-    std::printf("%9lld %8.1f | %7.2f %7.1f | %7.2f %7.2f %7.2f %7.2f | %7.1f %6.2f | %7.0fMB %7.0fMB %7.0fMB\n",
-                static_cast<long long>(lines), mb, floor, mb / floor, load, convert, save, total, mb / total,
-                total / floor, loadRss, convertRss, saveRss);
+    std::printf(
+        "%9lld %8.1f | %7.2f %7.1f | %7.2f %7.2f %7.2f %7.2f | %7.1f %6.2f | %7.0fMB %7.0fMB %7.0fMB\n",
+        static_cast<long long>(lines), mb, floor, mb / floor, load, convert, save, total, mb / total,
+        total / floor, loadRss, convertRss, saveRss);
   }
   return 0;
 }

@@ -8,10 +8,10 @@
 #include <filesystem>
 
 #include "BenchCommon.h"
-#include "platform/RealFiles.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WorkingTextView.h"
+#include "platform/RealFiles.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -71,9 +71,10 @@ int main(int argc, char** argv) {
   std::printf("%lld lines, %.1f MB, view %s; peak memory: load %.0f MB, convert %.0f MB, save %.0f MB\n",
               static_cast<long long>(lines), mb, readOnly ? "read-only (large)" : "editable", loadPeak,
               convertPeak, savePeak);
-  std::printf("floor %.2f s | load %.2f s  convert %.2f s  save %.2f s  total %.2f s | %.1f MB/s, %.2fx floor | "
-              "highest peak %.1fx the file\n",
-              floor, load, convert, save, total, mb / total, total / floor,
-              std::max({loadPeak, convertPeak, savePeak}) / mb);
+  std::printf(
+      "floor %.2f s | load %.2f s  convert %.2f s  save %.2f s  total %.2f s | %.1f MB/s, %.2fx floor | "
+      "highest peak %.1fx the file\n",
+      floor, load, convert, save, total, mb / total, total / floor,
+      std::max({loadPeak, convertPeak, savePeak}) / mb);
   return 0;
 }

@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t kept = xml.size() == path.size() ? path.size() - 4 : path.size();
   check(xml.size() == path.size() || xml.size() == path.size() + 4, "at most the extension changes");
   check(xml.compare(0, kept, path, 0, kept) == 0, "the rest of the path stays");
-  if (xml.size() == path.size()) check(endsWith(path, u".txt") || endsWith(path, u".TXT"), "only .txt or .TXT is replaced");
+  if (xml.size() == path.size())
+    check(endsWith(path, u".txt") || endsWith(path, u".TXT"), "only .txt or .TXT is replaced");
   return 0;
 }

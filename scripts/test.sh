@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/line-counts.sh
+[ -n "${CI:-}" ] && bash scripts/format-check.sh
 extra=()
 [ -n "${CI:-}" ] && extra+=(-DORV_WERROR=ON)
 cmake -S . -B build -G Ninja "${extra[@]}"

@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     } else if (cp < 0x10000) {
       out += "\\u" + hex(cp, 4);
     } else {
-      out += "\\u" + hex(0xD800 + ((cp - 0x10000) >> 10), 4) + "\\u" + hex(0xDC00 + ((cp - 0x10000) & 0x3FF), 4);
+      out +=
+          "\\u" + hex(0xD800 + ((cp - 0x10000) >> 10), 4) + "\\u" + hex(0xDC00 + ((cp - 0x10000) & 0x3FF), 4);
     }
   }
   std::ofstream(argv[2], std::ios::binary) << out;

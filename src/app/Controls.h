@@ -4,6 +4,8 @@
 
 namespace orv {
 
+// The controls in the order of the window's design, grouped as it groups them.
+// clang-format off
 enum class Ctl : int {
   Frame1, Text5, Drive1, Dir1, File1, Label3, Label4, Text1, Command1, Command10, Command9, Frame2, Label5,
   Combo1, Label2, Text4,
@@ -12,6 +14,7 @@ enum class Ctl : int {
   RichTextBox1, Command4, Text7, Command8, Command3, Command5, Command7, Command6,
   Count
 };
+// clang-format on
 
 // The controls in the user's words, as the logic names them.
 inline constexpr Ctl kTextFileFrame = Ctl::Frame1;
@@ -48,7 +51,7 @@ constexpr Ctl fieldNameLabel(int i) { return static_cast<Ctl>(static_cast<int>(C
 constexpr Ctl fieldNameBox(int i) { return static_cast<Ctl>(static_cast<int>(Ctl::Text2_0) + i); }
 constexpr int index(Ctl c) { return static_cast<int>(c); }
 
-using Colour = std::uint32_t;  ///< 0xRRGGBB
+using Colour = std::uint32_t;                        ///< 0xRRGGBB
 inline constexpr Colour kTextBackground = 0xFFFFFF;  ///< the platform's usual text background
 
 }  // namespace orv

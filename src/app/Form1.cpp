@@ -84,9 +84,7 @@ void Form1::setBusy(bool busy) {
   platform_.pointer.setBusy(busy);
 }
 
-void Form1::message(TextView text) {
-  platform_.dialogs.show(Text(text), Buttons::Ok, Text(msg::kAppTitle));
-}
+void Form1::message(TextView text) { platform_.dialogs.show(Text(text), Buttons::Ok, Text(msg::kAppTitle)); }
 
 bool Form1::ask(TextView text, TextView caption) {
   return platform_.dialogs.show(Text(text), Buttons::OkCancel, Text(caption)) == Answer::Ok;
@@ -94,15 +92,32 @@ bool Form1::ask(TextView text, TextView caption) {
 
 bool Form1::click(Ctl c) {
   switch (c) {
-    case kLoadButton: loadCommand(); return true;
-    case kSaveButton: saveCommand(); return true;
-    case kConvertButton: runConversion(); return true;
-    case kCancelButton: cancelCommand(); return true;
-    case kViewButton: viewCommand(); return true;
-    case kHowToButton: howToCommand(); return true;
-    case kModeButton: switchMode(); return true;
-    case kFirstTimeButton: offerSample(); return true;
-    default: return false;
+    case kLoadButton:
+      loadCommand();
+      return true;
+    case kSaveButton:
+      saveCommand();
+      return true;
+    case kConvertButton:
+      runConversion();
+      return true;
+    case kCancelButton:
+      cancelCommand();
+      return true;
+    case kViewButton:
+      viewCommand();
+      return true;
+    case kHowToButton:
+      howToCommand();
+      return true;
+    case kModeButton:
+      switchMode();
+      return true;
+    case kFirstTimeButton:
+      offerSample();
+      return true;
+    default:
+      return false;
   }
 }
 

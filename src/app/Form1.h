@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "text/Text.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "text/Text.h"
 
 namespace orv {
 
@@ -31,8 +31,8 @@ struct ControlState {
 inline constexpr std::int16_t kNormalMode = 0;
 inline constexpr std::int16_t kWebDbMode = 10;
 inline constexpr std::int16_t kSampleFlagSet = 9999;
-extern const TextView kHeaderTemplate;   ///< the XML header template at start (61 characters)
-extern const TextView kUserSettei;       ///< "[user_settei]"
+extern const TextView kHeaderTemplate;  ///< the XML header template at start (61 characters)
+extern const TextView kUserSettei;      ///< "[user_settei]"
 
 class Form1 {
  public:
@@ -101,12 +101,12 @@ class Form1 {
   bool workingTextIsPreview = false;
 
   // --- File browser state ----------------------------------------------------------------------
-  std::vector<Text> driveList;  ///< `Drive1` items
-  Text drive;                   ///< `Drive1` value
-  Text folder;                  ///< `Dir1` value: the folder path
-  std::vector<Text> folderList; ///< `Dir1` items: the sub-folders of `folder`
-  std::vector<Text> fileList;   ///< `File1` items
-  Text chosenFile;              ///< `File1` value
+  std::vector<Text> driveList;   ///< `Drive1` items
+  Text drive;                    ///< `Drive1` value
+  Text folder;                   ///< `Dir1` value: the folder path
+  std::vector<Text> folderList;  ///< `Dir1` items: the sub-folders of `folder`
+  std::vector<Text> fileList;    ///< `File1` items
+  Text chosenFile;               ///< `File1` value
 
   Platform& platform() { return platform_; }
   /// A message box with an OK button and the application title.
@@ -122,9 +122,9 @@ class Form1 {
   void cancelCommand();  ///< `Command5`
 
   // --- Input text file (input/) ----------------------------------------------------------------
-  void fieldCountChanged();   ///< change action of `Text1`
-  void loadCommand();         ///< `Command1`
-  void parentNameChanged();   ///< change action of `Text4`
+  void fieldCountChanged();  ///< change action of `Text1`
+  void loadCommand();        ///< `Command1`
+  void parentNameChanged();  ///< change action of `Text4`
   void placeholderRestore();
   /// Puts the completed header template in front of the working text and the closing root tag after it.
   void headerStep();
@@ -137,16 +137,16 @@ class Form1 {
 
   // --- Search page (webdb/) --------------------------------------------------------------------
   bool prepareSearchPage();
-  void switchMode();                   ///< `Command9`
-  void chooseSearchField(int item);    ///< `Combo1` item chosen
+  void switchMode();                 ///< `Command9`
+  void chooseSearchField(int item);  ///< `Combo1` item chosen
 
   // --- Saving (save/) --------------------------------------------------------------------------
   void saveCommand();  ///< `Command3`
 
   // --- Guidance (guide/) -----------------------------------------------------------------------
-  void offerSample();     ///< `Command10`
-  void viewCommand();     ///< `Command7`
-  void howToCommand();    ///< `Command8`
+  void offerSample();   ///< `Command10`
+  void viewCommand();   ///< `Command7`
+  void howToCommand();  ///< `Command8`
 
   // --- Routing of the window's events ----------------------------------------------------------
   /// A click on a button; false for a control without a click action.

@@ -141,7 +141,8 @@ struct BodyWriter {
     if (field >= openTags.size()) return;  // only for a text the check refused
     out.append(openTags[field]);
     // In a quoted value every quote is doubled: each pair is one quote of the value.
-    for (std::size_t q = quoted ? raw.find(kQuote) : TextView::npos; q != TextView::npos; q = raw.find(kQuote)) {
+    for (std::size_t q = quoted ? raw.find(kQuote) : TextView::npos; q != TextView::npos;
+         q = raw.find(kQuote)) {
       appendEscaped(out, raw.substr(0, q));
       out.push_back(kQuote);
       raw.remove_prefix(std::min(q + 2, raw.size()));

@@ -5,9 +5,9 @@
 #include <QTimer>
 
 #include "app/Form1.h"
-#include "platform/RealFiles.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
+#include "platform/RealFiles.h"
 
 namespace orv {
 
@@ -29,9 +29,7 @@ int runApplication(int argc, char** argv) {
   dialogs.beforeShow = [&window] { window.refresh(); };
   window.show();
   // The size is locked as the window first shows, outer frame included, in twips.
-  QTimer::singleShot(0, &window, [&] {
-    form.windowLoad();
-  });
+  QTimer::singleShot(0, &window, [&] { form.windowLoad(); });
   return app.exec();
 }
 

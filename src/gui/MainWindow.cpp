@@ -30,8 +30,8 @@ struct Place {
   int left, top, width, height;  // twips
   const char* textColour;        // null: the platform's
   bool bold;
-  double points;                 // 0: the window's default size
-  const char* face;              // null: the window's default face
+  double points;     // 0: the window's default size
+  const char* face;  // null: the window's default face
   const char16_t* toolTip;
 };
 
@@ -40,6 +40,8 @@ namespace {
 // "ＭＳ Ｐゴシック" is shown with the proportional IPA Gothic, the Japanese face installed with the tool.
 constexpr const char* kPGothic = "IPAPGothic";
 
+// One control a line, in twips as the design gives them.
+// clang-format off
 constexpr Place kPlaces[] = {
     {Ctl::Frame1, Kind::Frame, Parent::Window, 120, 120, 5895, 1815, nullptr, false, 0, nullptr, nullptr},
     {Ctl::Text5, Kind::LineEdit, Parent::Frame1, 120, 360, 2895, 270, nullptr, false, 0, nullptr, nullptr},
@@ -68,9 +70,12 @@ constexpr Place kPlaces[] = {
      msg::kViewButtonTip.data()},
     {Ctl::Command6, Kind::Button, Parent::Window, 6720, 7320, 735, 375, nullptr, false, 0, nullptr, nullptr},
 };
+// clang-format on
 
 int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-QRect rectOf(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+QRect rectOf(int left, int top, int width, int height) {
+  return QRect(px(left), px(top), px(width), px(height));
+}
 
 QString hex(Colour c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')); }
 
@@ -80,9 +85,10 @@ constexpr Colour kNoColourShown = 0xFFFFFFFF;  // no 0xRRGGBB value: every first
 
 QString buttonStyle(Colour c) {
   if (c == kUncoloured) return {};
-  return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #808080; }"
-                        "QPushButton:disabled { color: #808080; }"
-                        "QPushButton:focus { border: 2px solid #202020; }")
+  return QStringLiteral(
+             "QPushButton { background-color: %1; border: 1px solid #808080; }"
+             "QPushButton:disabled { color: #808080; }"
+             "QPushButton:focus { border: 2px solid #202020; }")
       .arg(hex(c));
 }
 
@@ -108,7 +114,8 @@ void setTextIfDifferent(QLineEdit* edit, const QString& text) {
 bool sameItems(QListWidget* list, const std::vector<Text>& items) {
   if (list->count() != static_cast<int>(items.size())) return false;
   for (int i = 0; i < list->count(); ++i)
-    if (list->item(i)->data(Qt::UserRole).toString() != toQString(items[static_cast<std::size_t>(i)])) return false;
+    if (list->item(i)->data(Qt::UserRole).toString() != toQString(items[static_cast<std::size_t>(i)]))
+      return false;
   return true;
 }
 
@@ -159,9 +166,10 @@ QWidget* MainWindow::makeWidget(const Place& p) {
     case Kind::Frame: {
       if (c == kTextFileFrame) {
         auto* box = new QGroupBox(parent);
-        box->setStyleSheet(QStringLiteral("QGroupBox { background-color: #FFFFFF; border: 1px solid #A0A0A0;"
-                                          " margin-top: 6px; } QGroupBox::title { subcontrol-origin: margin;"
-                                          " left: 6px; padding: 0 2px; background-color: #FFFFFF; }"));
+        box->setStyleSheet(
+            QStringLiteral("QGroupBox { background-color: #FFFFFF; border: 1px solid #A0A0A0;"
+                           " margin-top: 6px; } QGroupBox::title { subcontrol-origin: margin;"
+                           " left: 6px; padding: 0 2px; background-color: #FFFFFF; }"));
         w = box;
       } else {
         auto* frame = new QFrame(parent);
@@ -196,7 +204,8 @@ QWidget* MainWindow::makeWidget(const Place& p) {
       combo->installEventFilter(this);
       combo->lineEdit()->installEventFilter(this);
       connect(combo, &QComboBox::activated, this, &MainWindow::onComboChosen);
-      connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) { onEdited(kSearchFieldList, t); });
+      connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+              [this](const QString& t) { onEdited(kSearchFieldList, t); });
       w = combo;
       break;
     }
@@ -258,16 +267,24 @@ void MainWindow::addCredit() {
 
 void MainWindow::setWorkTabOrder() {
   // Tab order follows the work: path, count, OK, names, conversion, save.
-  QWidget* order[] = {widget(kPathBox), drive1_, dir1_, file1_, widget(kFieldCountBox), widget(kLoadButton),
-                      widget(kFirstTimeButton), widget(kModeButton), widget(kSearchFieldList), widget(kParentNameBox)};
+  QWidget* order[] = {widget(kPathBox),
+                      drive1_,
+                      dir1_,
+                      file1_,
+                      widget(kFieldCountBox),
+                      widget(kLoadButton),
+                      widget(kFirstTimeButton),
+                      widget(kModeButton),
+                      widget(kSearchFieldList),
+                      widget(kParentNameBox)};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   QWidget* last = widget(kParentNameBox);
   for (int i = 0; i < kNameBoxes; ++i) {
     setTabOrder(last, widget(fieldNameBox(i)));
     last = widget(fieldNameBox(i));
   }
-  for (Ctl c : {kConvertButton, kTextView, kSaveButton, kCancelButton, kViewButton, kExitButton,
-                kHowToButton}) {
+  for (Ctl c :
+       {kConvertButton, kTextView, kSaveButton, kCancelButton, kViewButton, kExitButton, kHowToButton}) {
     setTabOrder(last, widget(c));
     last = widget(c);
   }

@@ -1,7 +1,5 @@
 #include "gui/WorkingTextView.h"
 
-#include "app/Messages.h"
-
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -12,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/Messages.h"
 #include "gui/QtPlatform.h"
 
 namespace orv {

@@ -6,8 +6,7 @@ namespace orv {
 
 void Form1::offerSample() {
   sampleFlag = kSampleFlagSet;
-  if (!ask(msg::kSampleQuestion, msg::kSampleCaption))
-    return;
+  if (!ask(msg::kSampleQuestion, msg::kSampleCaption)) return;
   setText(kPathBox, u"sample.txt");
   setText(kFieldCountBox, u"5");
   loadCommand();

@@ -5,8 +5,8 @@
 
 #include "app/Form1.h"
 #include "app/Messages.h"
-#include "text/Numeric.h"
 #include "text/Lines.h"
+#include "text/Numeric.h"
 
 namespace orv {
 namespace {

@@ -25,15 +25,15 @@ struct FileError {
   };
   Kind kind = Kind::None;
   Text path;
-  std::string reason;       ///< the system's reason, for read and write failures
-  std::int64_t line = 0;    ///< NotShiftJis: 1-based line of the bad bytes
-  std::string bytes;        ///< NotShiftJis: the bad bytes
-  bool utf8 = false;        ///< NotShiftJis: the file is UTF-8 text
-  bool binary = false;      ///< NotShiftJis: the file is not text at all
-  bool control = false;     ///< NotShiftJis: `bytes` is a control character XML cannot carry
-  std::int64_t size = 0;    ///< TooLarge: the file's size in bytes
-  char32_t character = 0;   ///< Unencodable: the character code page 932 cannot hold
-  bool replacing = false;   ///< Unwritable: a file was there and stays as it was (set by the caller)
+  std::string reason;      ///< the system's reason, for read and write failures
+  std::int64_t line = 0;   ///< NotShiftJis: 1-based line of the bad bytes
+  std::string bytes;       ///< NotShiftJis: the bad bytes
+  bool utf8 = false;       ///< NotShiftJis: the file is UTF-8 text
+  bool binary = false;     ///< NotShiftJis: the file is not text at all
+  bool control = false;    ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  std::int64_t size = 0;   ///< TooLarge: the file's size in bytes
+  char32_t character = 0;  ///< Unencodable: the character code page 932 cannot hold
+  bool replacing = false;  ///< Unwritable: a file was there and stays as it was (set by the caller)
   explicit operator bool() const { return kind != Kind::None; }
 };
 
@@ -68,7 +68,9 @@ class TextFiles {
   virtual ReadResult readFirstLine(const Text& path) = 0;
   /// Bytes already encoded, written through a temporary file beside the target, then renamed into
   /// place: a failure leaves what was there untouched.
-  FileError writeBytes(const Text& path, const std::string& bytes) { return writeParts(path, {{bytes, false}}); }
+  FileError writeBytes(const Text& path, const std::string& bytes) {
+    return writeParts(path, {{bytes, false}});
+  }
   /// Pieces written one after another the same safe way; a large document embedded in base64 is
   /// encoded on the way to the disk, never held in memory whole.
   virtual FileError writeParts(const Text& path, const std::vector<WritePart>& parts) = 0;

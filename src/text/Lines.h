@@ -8,8 +8,8 @@
 namespace orv {
 
 struct CrLfLines {
-  Text text;                ///< every line followed by CR LF
-  std::int64_t count = 0;   ///< number of lines
+  Text text;               ///< every line followed by CR LF
+  std::int64_t count = 0;  ///< number of lines
 };
 
 /// Every line of `text` followed by CR LF, in one pass.

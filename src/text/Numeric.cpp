@@ -21,8 +21,8 @@ double radixValue(TextView s, int radix) {
   // A 16-bit or 32-bit whole number in two's complement, as such literals read: &HFFFF is -1. A
   // longer number keeps its size, whatever its digits and leading zeros: it never wraps round to a
   // small value.
-  std::uint64_t v = 0;   // exact while it fits in 32 bits
-  double wide = 0;       // the value once it does not
+  std::uint64_t v = 0;  // exact while it fits in 32 bits
+  double wide = 0;      // the value once it does not
   bool digits = false;
   bool beyond32 = false;
   for (char16_t c : s) {

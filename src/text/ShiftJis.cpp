@@ -100,14 +100,14 @@ constexpr char kEndOfFileMark = 0x1A;  // what old DOS editors put after the las
 // code page keeps no state between characters, so converting by table gives exactly what converting
 // the whole text would, many times faster.
 struct Tables {
-  std::uint16_t single[256];         // the character of a one-byte code, kLead, kControl or kInvalid
-  std::vector<std::uint16_t> pair;   // lead << 8 | trail -> the character, or kInvalid
-  std::vector<std::uint16_t> encode; // UTF-16 unit -> one byte (< 0x100), two bytes, or kInvalid
+  std::uint16_t single[256];          // the character of a one-byte code, kLead, kControl or kInvalid
+  std::vector<std::uint16_t> pair;    // lead << 8 | trail -> the character, or kInvalid
+  std::vector<std::uint16_t> encode;  // UTF-16 unit -> one byte (< 0x100), two bytes, or kInvalid
 };
 
 // One character through iconv: the UTF-16 units it gives (0, 1) and how many bytes it took.
-bool convertOne(iconv_t cd, const char* from, std::size_t size, char* to, std::size_t room, std::size_t& produced,
-                int& err) {
+bool convertOne(iconv_t cd, const char* from, std::size_t size, char* to, std::size_t room,
+                std::size_t& produced, int& err) {
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   char* in = const_cast<char*>(from);
   std::size_t inLeft = size;
@@ -120,7 +120,8 @@ bool convertOne(iconv_t cd, const char* from, std::size_t size, char* to, std::s
 }
 
 std::uint16_t littleEndian(const char* two) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(two[0]) | (static_cast<unsigned char>(two[1]) << 8));
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(two[0]) |
+                                    (static_cast<unsigned char>(two[1]) << 8));
 }
 
 Tables buildTables() {
@@ -152,9 +153,11 @@ Tables buildTables() {
   for (int unit = 0; unit < (1 << 16); ++unit) {
     const auto u = static_cast<std::uint16_t>(unit);
     const char in[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-    if (!convertOne(encoder.get(), in, 2, out, sizeof out, produced, err) || produced == 0 || produced > 2) continue;
+    if (!convertOne(encoder.get(), in, 2, out, sizeof out, produced, err) || produced == 0 || produced > 2)
+      continue;
     const auto b0 = static_cast<unsigned char>(out[0]);
-    t.encode[u] = produced == 1 ? b0 : static_cast<std::uint16_t>((b0 << 8) | static_cast<unsigned char>(out[1]));
+    t.encode[u] =
+        produced == 1 ? b0 : static_cast<std::uint16_t>((b0 << 8) | static_cast<unsigned char>(out[1]));
   }
   return t;
 }
