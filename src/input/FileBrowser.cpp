@@ -20,10 +20,11 @@ bool endsWithIgnoringCase(const Text& name, TextView suffix) {
 
 }  // namespace
 
-/// The file list's patterns "*.txt;*.xml;*htm", letter case ignored; the third has no dot.
+/// The file list's patterns "*.txt;*.csv;*.xml;*htm", letter case ignored; the last has no dot. A
+/// spreadsheet's ".csv" is a text file like any other.
 bool matchesFilePattern(const Text& name) {
-  return endsWithIgnoringCase(name, u".txt") || endsWithIgnoringCase(name, u".xml") ||
-         endsWithIgnoringCase(name, u"htm");
+  return endsWithIgnoringCase(name, u".txt") || endsWithIgnoringCase(name, u".csv") ||
+         endsWithIgnoringCase(name, u".xml") || endsWithIgnoringCase(name, u"htm");
 }
 
 void Form1::driveChange(const Text& newDrive) {

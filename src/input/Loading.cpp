@@ -11,10 +11,10 @@
 namespace orv {
 namespace {
 
-bool endsInTxt(const Text& path) {
+bool endsInTextExtension(const Text& path) {
   if (path.size() < 3) return false;
   TextView last = TextView(path).substr(path.size() - 3);
-  return last == u"txt" || last == u"TXT";
+  return last == u"txt" || last == u"TXT" || last == u"csv" || last == u"CSV";
 }
 
 // The field count box's string range test: "1" <= text <= "9", code unit by code unit.
@@ -30,7 +30,7 @@ void Form1::fieldCountChanged() {
 }
 
 void Form1::loadCommand() {
-  if (!endsInTxt(text(kPathBox))) {
+  if (!endsInTextExtension(text(kPathBox))) {
     message(msg::kNotATextFile);
     return;
   }

@@ -69,18 +69,18 @@ TEST(FileChoice, InWebDbModeSetsTheModeValueToNormalButLeavesTheCaptionAndTheNam
       << "the view command acts as in normal mode";
 }
 
-TEST(FileBrowser, ListsTextXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
+TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
   Harness h;
   for (const char16_t* name :
        {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT", u"h.xml.bak", u"mytxt"})
     h.disk.put(Text(u"/data/") + name, u"x");
   h.f().folderChange(u"/data");
-  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"g.TxT"}));
+  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"f.csv", u"g.TxT"}));
 
   h.disk.driveList.push_back(u"/media/cd");
   h.f().driveChange(u"/media/cd");
   EXPECT_TEXT_EQ(h.f().folder, u"/data");
-  EXPECT_EQ(h.f().fileList.size(), 5u);
+  EXPECT_EQ(h.f().fileList.size(), 6u);
   EXPECT_TRUE(h.dialogs.shown.empty());
   h.f().driveChange(u"/mnt/usb");
   EXPECT_TEXT_EQ(h.f().folder, u"/mnt/usb");

@@ -7,15 +7,17 @@
 namespace orv {
 namespace {
 
-TEST(LoadCommand, TakesOnlyAPathEndingInTxtAndOtherwiseChangesNothing) {
-  for (const char* path : {"/data/a.Txt", "/data/a.csv", "", "/data/A.TXT", "/data/mytxt"}) {
+TEST(LoadCommand, TakesOnlyAPathEndingInTxtOrCsvAndOtherwiseChangesNothing) {
+  for (const char* path :
+       {"/data/a.Txt", "/data/a.Csv", "", "/data/A.TXT", "/data/mytxt", "/data/a.csv", "/data/B.CSV"}) {
     SCOPED_TRACE(path);
     Harness h;
     h.disk.put(T(path), u"\"a\",\"b\"\r\n");
     h.f().textEdited(kPathBox, T(path));
     const Snapshot before = snapshot(h.f());
     h.f().loadCommand();
-    if (std::string(path).ends_with("TXT") || std::string(path).ends_with("txt")) {
+    const std::string p = path;
+    if (p.ends_with("TXT") || p.ends_with("txt") || p.ends_with("csv") || p.ends_with("CSV")) {
       EXPECT_EQ(h.f().fieldCount, 2);
       EXPECT_TRUE(h.dialogs.shown.empty());
       continue;

@@ -40,11 +40,13 @@ TEST(Save, AsksBeforeSavingAndBeforeOverwritingAndASecondSaveKeepsTheXmlPath) {
   EXPECT_EQ(h.disk.contents.count(u"/data/b.xml.xml"), 0u);
 }
 
-TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtReplaced) {
+TEST(Save, TheDocumentGoesBesideTheTextWithOnlyAFinalTxtOrCsvReplaced) {
   const std::pair<Text, Text> rows[] = {{u"/data/A.TXT", u"/data/A.xml"},
                                         {u"/data/x.txt/b.txt", u"/data/x.txt/b.xml"},
                                         {u"/data/list.txt.txt", u"/data/list.txt.xml"},
-                                        {u"/data/mytxt", u"/data/mytxt.xml"}};
+                                        {u"/data/mytxt", u"/data/mytxt.xml"},
+                                        {u"/data/Excel.CSV", u"/data/Excel.xml"},
+                                        {u"/data/list.csv", u"/data/list.xml"}};
   for (const auto& [textPath, xmlPath] : rows) {
     SCOPED_TRACE(toUtf8(textPath));
     Harness h;
