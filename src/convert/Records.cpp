@@ -30,6 +30,9 @@ void readRecords(TextView t, Visitor& v) {
   std::int64_t line = 1;
   std::size_t i = 0;
   while (i < n) {
+    if constexpr (requires { v.done(); }) {
+      if (v.done()) return;
+    }
     const std::size_t content = skipBlanks(i);
     if (content == n || isLineBreak(t[content])) {
       const std::size_t end = content == n ? n : content + breakLength(content);
@@ -158,7 +161,29 @@ struct BodyWriter {
   void problem(RecordProblem::Kind, std::int64_t, std::int64_t) {}
 };
 
+/// Counts the fields of the first record and asks to stop after it.
+struct FirstRecord {
+  std::int64_t fields = 0;
+  bool ended = false;
+  bool done() const { return ended; }
+  void outside(TextView) {}
+  void beginRecord() {}
+  void quotedField(TextView) {}
+  void unquotedField(TextView) {}
+  void endRecord(std::int64_t, std::int64_t count, bool) {
+    fields = count;
+    ended = true;
+  }
+  void problem(RecordProblem::Kind, std::int64_t, std::int64_t count) { fields = count; }
+};
+
 }  // namespace
+
+std::int64_t fieldsOfFirstRecord(TextView text) {
+  FirstRecord first;
+  readRecords(text, first);
+  return first.fields;
+}
 
 RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord) {
   RecordCheck result;

@@ -37,6 +37,9 @@ struct RecordCheck {
   bool ok() const { return problemCount == 0; }
 };
 
+/// The number of fields of the first record of `text`; 0 when it holds none (only blank lines).
+std::int64_t fieldsOfFirstRecord(TextView text);
+
 /// Reads `text` as records and finds those that do not hold `fieldsPerRecord` fields. One pass, no copy.
 RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord);
 

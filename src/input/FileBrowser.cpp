@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "app/Messages.h"
+#include "convert/Records.h"
 #include "text/Numeric.h"
 
 namespace orv {
@@ -71,8 +72,9 @@ void Form1::fileChoice(const Text& name) {
   workingTextConverted = false;
   workingTextIsPreview = true;
   setEnabled(kSaveButton, false);
-  std::int64_t quotes = countOf(workingText(), kQuote);
-  setText(kFieldCountBox, decimal(quotes / 2));
+  // A first line without quotes (as spreadsheets write values that need none) offers its own fields.
+  const std::int64_t quotes = countOf(workingText(), kQuote);
+  setText(kFieldCountBox, decimal(quotes > 0 ? quotes / 2 : fieldsOfFirstRecord(workingText())));
   if (numericValue(text(kFieldCountBox)) < 1) {
     message(msg::kCannotConvertFormat);
     viewCommand();

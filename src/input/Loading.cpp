@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "app/Messages.h"
+#include "convert/Records.h"
 #include "text/Lines.h"
 #include "text/Numeric.h"
 
@@ -85,7 +86,10 @@ void Form1::loadCommand() {
     std::int64_t quotes = std::count(work.begin(), work.end(), kQuote);
     if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds));
     if (lineEnds == 0) return;
-    double average = static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0;
+    // A text with quotes counts them; one without (a spreadsheet quotes only the values that need it)
+    // has as many fields as its first record.
+    const double average = quotes > 0 ? static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0
+                                      : static_cast<double>(fieldsOfFirstRecord(work));
     // Counts are wide, so a huge average is simply "more than nine", not an overflow.
     fieldCount = roundToInt16(std::min(average, 32767.0)).value_or(32767);
     if (fieldCount > 9) {

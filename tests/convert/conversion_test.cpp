@@ -108,7 +108,7 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
 }
 
 TEST(Conversion, AFieldCountOutsideOneToNineLeavesTheTextAndStopsSilently) {
-  for (const Text& content : {Text(20, u'"') + u"\r\n", Text(u"plain, text\r\n")}) {
+  for (const Text& content : {Text(20, u'"') + u"\r\n", Text(u"   \r\n")}) {
     Harness h;
     putTemplate(h);
     h.disk.put(u"/data/odd.txt", content);
@@ -182,6 +182,18 @@ TEST(Conversion, ALineOfMoreThanAMillionCharactersLoadsCountsAndConvertsWhole) {
   h.f().click(kConvertButton);
   EXPECT_TEXT_EQ(h.f().workingText(), u"<mivoxml>\r\n<code>a</code><title>" + huge +
                                           u"</title><price>c</price>\r\n</mivoxml>\r\n\r\n");
+}
+
+TEST(Conversion, ASpreadsheetCsvWithoutQuotesIsCountedByItsFirstRecordAndSavedBesideItself) {
+  Harness h;
+  convertFile(h, u"/data/book.csv", u"番号,名前\r\n1,青木\r\n2,岡田 \r\n", u"list", {u"no", u"name"});
+  ASSERT_EQ(h.f().fieldCount, 2);
+  h.f().click(kSaveButton);
+  EXPECT_TEXT_EQ(h.disk.textOf(u"/data/book.xml"),
+                 u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<list>\r\n"
+                 u"<mivoxml>\r\n<no>番号</no><name>名前</name>\r\n</mivoxml>\r\n\r\n"
+                 u"<mivoxml>\r\n<no>1</no><name>青木</name>\r\n</mivoxml>\r\n\r\n"
+                 u"<mivoxml>\r\n<no>2</no><name>岡田 </name>\r\n</mivoxml>\r\n\r\n</list>");
 }
 
 }  // namespace

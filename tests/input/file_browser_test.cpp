@@ -20,9 +20,10 @@ TEST(FileChoice, OffersHalfTheFirstLineQuotesAndOpensALineWithoutAUsableCountInI
       {"eighteen quotes", Text(18, u'"'), u"9"},
       {"a saved document's declaration", u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", u"2"},
       {"a file in the root folder", u"\"a\"", u"1", u"/"},
-      {"no quote", u"a,b,c", u""},
+      {"no quote: the fields of the line, as a spreadsheet writes them", u"a,b,c", u"3"},
+      {"full-width quotes only: no quote", u"＂a＂,＂b＂", u"2"},
+      {"a blank line", u"  ", u""},
       {"one quote", u"\"a", u""},
-      {"full-width quotes only", u"＂a＂,＂b＂", u""},
       {"twenty quotes", Text(20, u'"'), u""},
   };
   for (const Row& row : rows) {
