@@ -7,6 +7,7 @@
 
 #include "FuzzInput.h"
 #include "common/Fakes.h"
+#include "convert/Records.h"
 #include "text/Lines.h"
 #include "text/Numeric.h"
 #include "text/ShiftJis.h"
@@ -88,9 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   check(contains(f.text(kStatusLine), decimal(f.lineCount)), "the line count is shown");
-  const std::int64_t expected =
-      std::min<std::int64_t>(averageFields(countOf(work, kQuote), f.lineCount), 32767);
-  check(f.fieldCount == expected, "field count from the quotes per line");
+  // Quotes give the average per line; a text without any gives the fields of its first record.
+  const std::int64_t quotes = countOf(work, kQuote);
+  const std::int64_t expected = std::min<std::int64_t>(
+      quotes > 0 ? averageFields(quotes, f.lineCount) : fieldsOfFirstRecord(work), 32767);
+  check(f.fieldCount == expected, "field count from the quotes per line or the first record");
   if (expected > 9) {
     check(h.dialogs.shown.size() == boxesShown + 1, "more than nine fields are told");
     checkOpenBoxes(f, 0);

@@ -119,8 +119,8 @@ TEST(MainWindow, AVeryLargeTextShowsReadOnlyWithANotice) {
 TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTheFieldListChoosesNothing) {
   Harness h;
   h.disk.put(u"/data/pick.txt", u"\"a\",\"b\",\"c\",\"d\"\r\n\"e\"\r\n");
-  h.disk.put(u"/data/no.txt", u"no quotes\r\n");
-  h.disk.put(u"/data/skip.csv", u"x");
+  h.disk.put(u"/data/no.txt", u"\"a lone quote\r\n");
+  h.disk.put(u"/data/skip.dat", u"x");
   MainWindow view(h.f());
   view.show();
   // Open the root, then /data, from the folder tree, as double-clicks would.
