@@ -123,6 +123,10 @@ struct Checker {
   void problem(RecordProblem::Kind kind, std::int64_t line, std::int64_t fields) { add(kind, line, fields); }
 };
 
+/// A value's characters that the Shift_JIS document cannot hold go in as character references, which
+/// every XML reader turns back into the character: nothing of the value is lost.
+constexpr MarkupEscapes kValueEscapes{.outsideCp932 = true};
+
 struct BodyWriter {
   Text& out;
   std::vector<Text> openTags;
@@ -146,11 +150,11 @@ struct BodyWriter {
     // In a quoted value every quote is doubled: each pair is one quote of the value.
     for (std::size_t q = quoted ? raw.find(kQuote) : TextView::npos; q != TextView::npos;
          q = raw.find(kQuote)) {
-      appendEscaped(out, raw.substr(0, q));
+      appendEscaped(out, raw.substr(0, q), kValueEscapes);
       out.push_back(kQuote);
       raw.remove_prefix(std::min(q + 2, raw.size()));
     }
-    appendEscaped(out, raw);
+    appendEscaped(out, raw, kValueEscapes);
     out.append(closeTags[field++]);
   }
   void quotedField(TextView raw) { value(raw, true); }

@@ -38,7 +38,7 @@ void appendEscaped(Text& out, TextView text, MarkupEscapes escapes) {
         if (escapes.bracket) reference = u"&#91;";
         break;
       default:
-        if (escapes.outsideCp932 && !encodeCp932(text.substr(i, 1)).ok) {
+        if (escapes.outsideCp932 && !inCodePage932(text[i])) {
           const CodePoint p = codePointAt(text, i);
           out.append(text.substr(run, i - run));
           appendReference(out, p.value);

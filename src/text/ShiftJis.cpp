@@ -241,6 +241,8 @@ Text nameFromBytes(std::string_view bytes) {
   return fromUtf8(bytes);
 }
 
+bool inCodePage932(char16_t unit) { return tables().encode[unit] != kInvalid; }
+
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
   const Tables& t = tables();

@@ -34,6 +34,8 @@ struct EncodeResult {
 DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);
+/// True when code page 932 holds the UTF-16 unit (never for half of a surrogate pair).
+bool inCodePage932(char16_t unit);
 
 /// The length of the longest start of `bytes` that ends between two characters: a lead byte whose
 /// second byte is missing is left out.

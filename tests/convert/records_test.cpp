@@ -67,6 +67,10 @@ TEST(Records, EveryFieldIsReadAsAValueWhateverItsQuoting) {
        {u"n"},
        u"\"<mivoxml>\"\r\n",
        record(u"<n>&lt;mivoxml&gt;</n>")},
+      {"what Shift_JIS cannot hold becomes a reference",
+       {u"氏名", u"メモ"},
+       u"\"\U00020BB7田\",café\U0001F600\r\n",
+       record(u"<氏名>&#x20BB7;田</氏名><メモ>caf&#xE9;&#x1F600;</メモ>")},
       {"an empty text has no record", {u"n"}, u"", u""},
   };
   for (const Row& row : rows) {
