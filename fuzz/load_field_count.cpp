@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(!f.busy(), "the busy pointer is gone after the load");
   check(h.pointer.changes.empty() || !h.pointer.changes.back(), "the pointer was last set to normal");
 
-  const DecodeResult d = decodeCp932(bytes);
+  const DecodeResult d = decodeText(bytes);
   if (!d.ok) {
     check(differences(before, snapshot(f)).empty(), "a refused file changes nothing");
     check(h.dialogs.shown.size() == boxesShown + 1, "a refused file is told once");

@@ -77,7 +77,7 @@ void checkLines(const Text& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const DecodeResult d = decodeCp932(bytes);
+  const DecodeResult d = decodeText(bytes);
   if (!d.ok) {
     check(d.text.empty(), "nothing of a refused file is kept");
     check(d.errorOffset >= 0 && static_cast<std::size_t>(d.errorOffset) < bytes.size(),
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a control character XML cannot carry is named alone");
     if (!d.utf8) {
       // Everything before the bad byte is readable on its own.
-      check(decodeCp932(bytes.substr(0, offset)).ok || decodeCp932(bytes.substr(0, offset)).utf8,
+      check(decodeText(bytes.substr(0, offset)).ok || decodeText(bytes.substr(0, offset)).utf8,
             "the bytes before the error read");
     }
     return 0;
@@ -107,14 +107,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char16_t c : d.text)
     check(c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r', "no control character is read");
   // One 0x1A at the very end, the end-of-file mark of old editors, is dropped; nothing else is.
-  const std::string_view kept = !bytes.empty() && bytes.back() == '\x1a' ? bytes.substr(0, size - 1) : bytes;
+  std::string_view kept = !bytes.empty() && bytes.back() == '\x1a' ? bytes.substr(0, size - 1) : bytes;
+  if (d.utf8) {
+    // Well-formed UTF-8 is read as it stands, its byte order mark dropped.
+    if (kept.substr(0, 3) == "\xEF\xBB\xBF") kept.remove_prefix(3);
+    check(d.text == fromUtf8(kept) && toUtf8(d.text) == kept, "UTF-8 read as it stands");
+    return 0;
+  }
   const EncodeResult e = encodeCp932(d.text);
   check(e.ok, "what was read can be written");
-  // The written bytes read back as the same text, unless they happen to form UTF-8, which the reader's
-  // guess refuses: possible only when a twin code came back in its preferred form (0xD5 0xFA 0x4A reads
-  // as "ﾕⅠ", and is written 0xD5 0x87 0x54, valid UTF-8).
-  const DecodeResult back = decodeCp932(e.bytes);
-  check(back.ok ? back.text == d.text : back.utf8 && e.bytes != kept, "written text reads back the same");
+  // The written bytes read back as the same text, unless they happen to form UTF-8, which the reader
+  // then takes as UTF-8: possible only when a twin code came back in its preferred form (0xD5 0xFA 0x4A
+  // reads as "ﾕⅠ", and is written 0xD5 0x87 0x54, valid UTF-8).
+  const DecodeResult back = decodeText(e.bytes);
+  check(back.ok && (back.text == d.text || (back.utf8 && e.bytes != kept)),
+        "written text reads back the same");
   // Byte for byte the same, except a twin code that comes back as the code page's preferred one.
   const auto before = characters(kept);
   const auto after = characters(e.bytes);

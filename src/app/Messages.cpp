@@ -23,9 +23,6 @@ Text fileProblem(const FileError& e) {
         return u"XMLに入れられない制御文字を含むファイルです：" + e.path + u"\r" + decimal(e.line) +
                u"行目に制御文字 " + hexBytes(e.bytes) +
                u" があります。取り除いてから読み込んでください。何も変更していません。";
-      if (e.utf8)
-        return u"UTF-8のテキストファイルです：" + e.path +
-               u"\rShift_JISで保存し直してから読み込んでください。何も変更していません。";
       return u"Shift_JISのテキストとして読めないファイルです：" + e.path + u"\r" + decimal(e.line) +
              u"行目のバイト " + hexBytes(e.bytes) + u" を読み込めません。何も変更していません。";
     case FileError::Kind::Unencodable:

@@ -28,7 +28,6 @@ struct FileError {
   std::string reason;      ///< the system's reason, for read and write failures
   std::int64_t line = 0;   ///< NotShiftJis: 1-based line of the bad bytes
   std::string bytes;       ///< NotShiftJis: the bad bytes
-  bool utf8 = false;       ///< NotShiftJis: the file is UTF-8 text
   bool binary = false;     ///< NotShiftJis: the file is not text at all
   bool control = false;    ///< NotShiftJis: `bytes` is a control character XML cannot carry
   std::int64_t size = 0;   ///< TooLarge: the file's size in bytes

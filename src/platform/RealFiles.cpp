@@ -36,7 +36,6 @@ FileError notShiftJis(const Text& path, const DecodeResult& d) {
   FileError e = errorOf(FileError::Kind::NotShiftJis, path, {});
   e.line = d.errorLine;
   e.bytes = d.errorBytes;
-  e.utf8 = d.utf8;
   e.binary = d.binary;
   e.control = d.control;
   return e;
@@ -236,7 +235,7 @@ ReadResult RealTextFiles::readText(const Text& path) {
     bytes.append(buf, static_cast<std::size_t>(n));
   }
   r.emptyFile = bytes.empty();
-  DecodeResult d = decodeCp932(bytes);
+  DecodeResult d = decodeText(bytes);
   std::string().swap(bytes);
   if (!d.ok) {
     r.error = notShiftJis(path, d);
@@ -273,7 +272,7 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   if (bytes.size() > kFirstLineLimit || (!sawCr && !atEnd))
     bytes.resize(wholeCharacters(std::string_view(bytes).substr(0, kFirstLineLimit)));
   r.emptyFile = bytes.empty() && !sawCr;
-  DecodeResult d = decodeCp932(bytes, atEnd);
+  DecodeResult d = decodeText(bytes, atEnd);
   if (!d.ok) {
     r.error = notShiftJis(path, d);
     return r;

@@ -70,7 +70,8 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
   std::int64_t first = -1;
   bool hasLong = false;
   std::size_t i = 0;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return 0;  // the UTF-8 byte order mark
+  const bool mark = bytes.substr(0, 3) == "\xEF\xBB\xBF";  // the UTF-8 byte order mark
+  if (mark) i = 3;
   while (i < bytes.size()) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
@@ -82,7 +83,7 @@ std::int64_t firstUtf8MultiByte(std::string_view bytes) {
     hasLong = hasLong || len >= 3;
     i += len;
   }
-  return hasLong ? first : -1;
+  return mark ? 0 : hasLong ? first : -1;
 }
 
 constexpr std::uint16_t kInvalid = 0xFFFF;
@@ -169,7 +170,30 @@ const Tables& tables() {
 
 }  // namespace
 
-DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile) {
+namespace {
+
+// Well-formed UTF-8 text: the mark dropped, the same refusal of control characters as for code page 932.
+DecodeResult decodeUtf8(std::string_view bytes, bool atEndOfFile) {
+  DecodeResult r;
+  r.utf8 = true;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (!isForbiddenControl(static_cast<unsigned char>(bytes[i]))) continue;
+    r.control = true;
+    r.errorOffset = static_cast<std::int64_t>(i);
+    r.errorLine = lineOfOffset(bytes, i);
+    r.errorBytes = std::string(1, bytes[i]);
+    return r;
+  }
+  r.text = fromUtf8(bytes);
+  r.ok = true;
+  return r;
+}
+
+}  // namespace
+
+DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
   DecodeResult r;
   if (std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
     r.binary = true;
@@ -178,13 +202,7 @@ DecodeResult decodeCp932(std::string_view bytes, bool atEndOfFile) {
     r.errorBytes = std::string(1, '\0');
     return r;
   }
-  if (std::int64_t u = firstUtf8MultiByte(bytes); u >= 0) {
-    r.utf8 = true;
-    r.errorOffset = u;
-    r.errorLine = lineOfOffset(bytes, static_cast<std::size_t>(u));
-    r.errorBytes = std::string(bytes.substr(static_cast<std::size_t>(u), 3));
-    return r;
-  }
+  if (firstUtf8MultiByte(bytes) >= 0) return decodeUtf8(bytes, atEndOfFile);
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
   r.text.reserve(bytes.size());  // never more UTF-16 units than bytes
@@ -235,7 +253,7 @@ Text nameFromBytes(std::string_view bytes) {
     i += len;
   }
   if (!utf8) {
-    DecodeResult d = decodeCp932(bytes, false);
+    DecodeResult d = decodeText(bytes, false);
     if (d.ok) return std::move(d.text);
   }
   return fromUtf8(bytes);

@@ -35,11 +35,10 @@ ReadResult FakeDisk::readText(const Text& path) {
     if (e->second == FileError::Kind::Unreadable) r.error.reason = "Permission denied";
   } else if (it == contents.end()) {
     r.error = fileError(FileError::Kind::NotFound, path);
-  } else if (DecodeResult d = decodeCp932(it->second); !d.ok) {
+  } else if (DecodeResult d = decodeText(it->second); !d.ok) {
     r.error = fileError(FileError::Kind::NotShiftJis, path);
     r.error.line = d.errorLine;
     r.error.bytes = d.errorBytes;
-    r.error.utf8 = d.utf8;
     r.error.binary = d.binary;
     r.error.control = d.control;
   } else {
@@ -53,7 +52,7 @@ ReadResult FakeDisk::readFirstLine(const Text& path) {
   const auto it = contents.find(absolute(path));
   if (readErrors.count(absolute(path)) || it == contents.end()) return readText(path);
   const auto cr = it->second.find('\r');
-  DecodeResult d = decodeCp932(it->second.substr(0, cr), cr == std::string::npos);
+  DecodeResult d = decodeText(it->second.substr(0, cr), cr == std::string::npos);
   if (!d.ok) return readText(path);
   ReadResult r;
   r.emptyFile = it->second.empty();
@@ -110,7 +109,7 @@ void FakeDisk::put(const Text& path, const Text& text) { contents[absolute(path)
 
 Text FakeDisk::textOf(const Text& path) {
   const auto it = contents.find(absolute(path));
-  return it == contents.end() ? Text() : decodeCp932(it->second).text;
+  return it == contents.end() ? Text() : decodeText(it->second).text;
 }
 
 Harness::Harness() {

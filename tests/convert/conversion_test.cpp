@@ -3,6 +3,8 @@
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
+#include "text/Markup.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 namespace {
@@ -194,6 +196,42 @@ TEST(Conversion, ASpreadsheetCsvWithoutQuotesIsCountedByItsFirstRecordAndSavedBe
                  u"<mivoxml>\r\n<no>番号</no><name>名前</name>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<no>1</no><name>青木</name>\r\n</mivoxml>\r\n\r\n"
                  u"<mivoxml>\r\n<no>2</no><name>岡田 </name>\r\n</mivoxml>\r\n\r\n</list>");
+}
+
+TEST(Conversion, ExcelsCsvUtf8AndCsvInCodePage932AreChosenCountedConvertedAndSavedWhole) {
+  // As Excel writes them: a header row, CR LF, a value quoted only when it holds a comma or a quote,
+  // an empty last cell as a trailing comma; "CSV UTF-8" begins with the byte order mark.
+  struct Row {
+    const char* what;
+    std::string bytes;
+    Text name;
+  };
+  const Text sheet = u"番号,氏名,メモ\r\n1,NAME 太郎,\"5\"\" disk, 2枚\"\r\n2,青木,\r\n";
+  const Row rows[] = {
+      {"CSV UTF-8", "\xef\xbb\xbf" + toUtf8(replaceAll(sheet, u"NAME", u"\U00020BB7田")), u"\U00020BB7田"},
+      {"CSV in code page 932", encodeCp932(replaceAll(sheet, u"NAME", u"吉田")).bytes, u"吉田"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Harness h;
+    putTemplate(h);
+    h.disk.putBytes(u"/data/名簿.csv", row.bytes);
+    h.f().folderChange(u"/data");
+    h.f().fileChoice(u"名簿.csv");
+    ASSERT_TEXT_EQ(h.f().text(kFieldCountBox), u"3");
+    h.f().click(kLoadButton);
+    name(h, u"名簿", {u"番号", u"氏名", u"メモ"});
+    h.f().click(kConvertButton);
+    h.f().click(kSaveButton);
+    EXPECT_TEXT_EQ(
+        h.disk.textOf(u"/data/名簿.xml"),
+        u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<名簿>\r\n"
+        u"<mivoxml>\r\n<番号>番号</番号><氏名>氏名</氏名><メモ>メモ</メモ>\r\n</mivoxml>\r\n\r\n"
+        u"<mivoxml>\r\n<番号>1</番号><氏名>" +
+            escapeMarkup(row.name, {.outsideCp932 = true}) +
+            u" 太郎</氏名><メモ>5\" disk, 2枚</メモ>\r\n</mivoxml>\r\n\r\n"
+            u"<mivoxml>\r\n<番号>2</番号><氏名>青木</氏名><メモ></メモ>\r\n</mivoxml>\r\n\r\n</名簿>");
+  }
 }
 
 }  // namespace

@@ -82,8 +82,10 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
                    ///< missing and loads an empty one; the list reads a binary file's first line only)
   };
   const Row rows[] = {
-      {"UTF-8", "\"\xe6\x9d\xb1\xe4\xba\xac\",\"x\"\r\n", FileError::Kind::None,
-       u"UTF-8のテキストファイルです：/data/bad.txt\rShift_JISで保存し直してから読み込んでください。" + kept},
+      {"UTF-8 with a control character", "\"\xe6\x9d\xb1\x0b\",\"x\"\r\n", FileError::Kind::None,
+       u"XMLに入れられない制御文字を含むファイルです：/data/bad.txt\r1行目に制御文字 0x0B "
+       u"があります。取り除いてから読み込んでください。" +
+           kept},
       {"bytes that are not Shift_JIS", "\"ok\x85\x40\"\r\n", FileError::Kind::None,
        u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 "
        u"を読み込めません。" +

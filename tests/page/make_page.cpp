@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     if (!flag && i + 1 == argc) return fail("no value for " + key);
     opt[key] = flag ? "1" : argv[++i];
   }
-  auto decoded = orv::decodeCp932(readBytes(opt["--template"]));
+  auto decoded = orv::decodeText(readBytes(opt["--template"]));
   if (!decoded.ok || decoded.text.empty()) return fail("cannot read the template " + opt["--template"]);
   orv::Text page = orv::linesWithCrLf(std::move(decoded.text)).text;
 

@@ -46,7 +46,7 @@ TEST(ShiftJisTables, DecodeEveryByteAndBytePairExactlyAsTheSystemConverter) {
       if (second >= 1) bytes += static_cast<char>(second);
       if (second == 0) continue;
       const auto expected = iconvAll("UTF-16LE", "CP932", bytes);
-      const DecodeResult got = decodeCp932(bytes);
+      const DecodeResult got = decodeText(bytes);
       // Valid UTF-8 and control characters XML cannot carry are refused before the code page is
       // consulted; a final 0x1A is dropped.
       if (got.utf8 || got.control || bytes.back() == '\x1a') continue;

@@ -9,7 +9,7 @@ namespace {
 // page 932, not the yen sign and U+301C of plain Shift_JIS; UTF-8 text that happens to be valid code
 // page 932 is refused, but half-width katakana and invalid UTF-8 (overlong, surrogate, too high) are not
 // UTF-8; control characters XML 1.0 cannot carry are refused, except one 0x1A ending the file.
-TEST(ShiftJis, ReadsCodePage932AndRefusesWhatADocumentCannotCarryNamingTheLine) {
+TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingTheLine) {
   struct Row {
     const char* what;
     std::string bytes;
@@ -25,7 +25,12 @@ TEST(ShiftJis, ReadsCodePage932AndRefusesWhatADocumentCannotCarryNamingTheLine) 
       {"surrogate ED A0 is code page 932", "\xed\xa0\x81\x40", u"恝　"},
       {"F4 90, above U+10FFFF, is code page 932", "\xf4\x90\x81\x40", u"\uE33F　"},
       {"one 0x1A as the very last byte is dropped", "\"a\"\r\n\x1a", u"\"a\"\r\n"},
-      {"UTF-8 text", "ok\r\n\xe6\x9d\xb1\xe4\xba\xac", u"", 2, true},
+      {"UTF-8 text", "ok\r\n\xe6\x9d\xb1\xe4\xba\xac\xf0\xa0\xae\xb7", u"ok\r\n東京\U00020BB7", 0, true},
+      {"UTF-8 with its mark, two-byte characters only",
+       "\xef\xbb\xbf"
+       "caf\xc3\xa9",
+       u"café", 0, true},
+      {"UTF-8 with a control character", "\xe6\x9d\xb1\r\n\x0b", u"", 2, true, true},
       {"bytes the code page lacks", "ok\r\nline2\r\n\x87\x40\xa0\x81", u"", 3},
       {"a cut lead byte", "\x82", u"", 1},
       {"a NUL byte", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), u"", 2, false, false, true},
@@ -35,7 +40,7 @@ TEST(ShiftJis, ReadsCodePage932AndRefusesWhatADocumentCannotCarryNamingTheLine) 
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const DecodeResult d = decodeCp932(row.bytes);
+    const DecodeResult d = decodeText(row.bytes);
     EXPECT_EQ(d.ok, !row.text.empty());
     EXPECT_TEXT_EQ(d.text, row.text);
     EXPECT_EQ(d.errorLine, row.line);
@@ -43,7 +48,7 @@ TEST(ShiftJis, ReadsCodePage932AndRefusesWhatADocumentCannotCarryNamingTheLine) 
     EXPECT_EQ(d.control, row.control);
     EXPECT_EQ(d.binary, row.binary);
   }
-  EXPECT_TRUE(decodeCp932("a\x1a", false).control) << "a 0x1A before the end of a longer file";
+  EXPECT_TRUE(decodeText("a\x1a", false).control) << "a 0x1A before the end of a longer file";
 }
 
 TEST(ShiftJis, WritesATwinCharacterInItsPreferredCodeAndNamesWhatItCannotWrite) {

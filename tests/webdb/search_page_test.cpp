@@ -27,7 +27,7 @@ TEST(ShippedTemplate, IsAsciiWithCrLfLinesAndEachPlaceholderStandsOnceOutsideThe
     ASSERT_LT(static_cast<unsigned char>(raw[i]), 0x80) << "the template keeps to ASCII, byte " << i;
     ASSERT_EQ(raw[i] == '\n', i > 0 && raw[i - 1] == '\r') << "a line ends in CR LF, byte " << i;
   }
-  const Text text = linesWithCrLf(decodeCp932(raw).text).text;
+  const Text text = linesWithCrLf(decodeText(raw).text).text;
   EXPECT_TRUE(contains(text, u"<meta charset=\"Shift_JIS\">"));
   const std::size_t script = text.rfind(u"<script>");
   const TextView marks[] = {u"[thead]",    u"[tbody]",   u"<search_field>", u"[kennsaku_field]",
