@@ -176,9 +176,9 @@ namespace {
 DecodeResult decodeUtf8(std::string_view bytes, bool atEndOfFile) {
   DecodeResult r;
   r.utf8 = true;
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  const std::size_t start = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
+  for (std::size_t i = start; i < bytes.size(); ++i) {
     if (!isForbiddenControl(static_cast<unsigned char>(bytes[i]))) continue;
     r.control = true;
     r.errorOffset = static_cast<std::int64_t>(i);
@@ -186,7 +186,7 @@ DecodeResult decodeUtf8(std::string_view bytes, bool atEndOfFile) {
     r.errorBytes = std::string(1, bytes[i]);
     return r;
   }
-  r.text = fromUtf8(bytes);
+  r.text = fromUtf8(bytes.substr(start));
   r.ok = true;
   return r;
 }
