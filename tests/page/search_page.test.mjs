@@ -300,3 +300,14 @@ describe('no data in the page', () => {
     }
   });
 });
+
+describe('characters Shift_JIS lacks', () => {
+  test('are read back from the character references the tool writes for them', async () => {
+    const doc = '<?xml version="1.0" encoding="Shift_JIS"?>\r\n<名簿>\r\n<mivoxml>\r\n'
+      + '<読み>&#x20BB7;田</読み><名前>caf&#xE9;&#x1F600;</名前>\r\n</mivoxml>\r\n\r\n</名簿>';
+    const written = pageIn('references', { names: ['読み', '名前'], field: '名前', lines: 2, xml: doc });
+    const page = await openPage(browser, written.url);
+    assert.deepEqual(await shownRows(page), [['\u{20BB7}田', 'café😀']]);
+    assert.deepEqual(page.scriptErrors, []);
+  });
+});
