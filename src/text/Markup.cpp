@@ -16,6 +16,18 @@ void appendReference(Text& out, char32_t c) {
 }  // namespace
 
 void appendEscaped(Text& out, TextView text, MarkupEscapes escapes) {
+  if (escapes.outsideCp932) {
+    // The pieces between the characters code page 932 lacks, found with one scan of its table.
+    const MarkupEscapes rest{.quote = escapes.quote, .bracket = escapes.bracket};
+    for (;;) {
+      const std::size_t lacking = firstOutsideCodePage932(text);
+      appendEscaped(out, text.substr(0, lacking), rest);
+      if (lacking == TextView::npos) return;
+      const CodePoint p = codePointAt(text, lacking);
+      appendReference(out, p.value);
+      text.remove_prefix(lacking + p.units);
+    }
+  }
   // Runs of characters that stay as they are go in whole: the record writer passes every value of a
   // large text through here.
   std::size_t run = 0;
@@ -38,13 +50,7 @@ void appendEscaped(Text& out, TextView text, MarkupEscapes escapes) {
         if (escapes.bracket) reference = u"&#91;";
         break;
       default:
-        if (escapes.outsideCp932 && !inCodePage932(text[i])) {
-          const CodePoint p = codePointAt(text, i);
-          out.append(text.substr(run, i - run));
-          appendReference(out, p.value);
-          i += p.units - 1;
-          run = i + 1;
-        }
+        break;
     }
     if (reference.empty()) continue;
     out.append(text.substr(run, i - run)).append(reference);

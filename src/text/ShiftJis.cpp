@@ -259,7 +259,12 @@ Text nameFromBytes(std::string_view bytes) {
   return fromUtf8(bytes);
 }
 
-bool inCodePage932(char16_t unit) { return tables().encode[unit] != kInvalid; }
+std::size_t firstOutsideCodePage932(TextView text) {
+  const std::uint16_t* encode = tables().encode.data();
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (encode[text[i]] == kInvalid) return i;
+  return TextView::npos;
+}
 
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;

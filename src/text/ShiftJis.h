@@ -35,8 +35,9 @@ struct EncodeResult {
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);
-/// True when code page 932 holds the UTF-16 unit (never for half of a surrogate pair).
-bool inCodePage932(char16_t unit);
+/// Position of the first UTF-16 unit code page 932 does not hold (half of a surrogate pair never is), or
+/// npos.
+std::size_t firstOutsideCodePage932(TextView text);
 
 /// The length of the longest start of `bytes` that ends between two characters: a lead byte whose
 /// second byte is missing is left out.
