@@ -30,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(xml.size() == path.size() || xml.size() == path.size() + 4, "at most the extension changes");
   check(xml.compare(0, kept, path, 0, kept) == 0, "the rest of the path stays");
   if (xml.size() == path.size())
-    check(endsWith(path, u".txt") || endsWith(path, u".TXT"), "only .txt or .TXT is replaced");
+    check(endsWith(path, u".txt") || endsWith(path, u".TXT") || endsWith(path, u".csv") ||
+              endsWith(path, u".CSV"),
+          "only .txt, .TXT, .csv or .CSV is replaced");
   return 0;
 }

@@ -1,5 +1,6 @@
 // The search page preparation with arbitrary templates, names, search fields, line counts, paths and
-// documents: table rows, search field and page size, the document's path and its base64 copy.
+// documents: the document's path shown as text, and the path and the document put where the template
+// says.
 //
 // Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: the line count, byte 9: where the
 // document is cut for the slice check; piece 1: the template; pieces 2..k+1: the names; then the search
@@ -8,7 +9,6 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "convert/LiteralWriter.h"
 #include "text/Base64.h"
 #include "webdb/SearchPage.h"
 
@@ -16,39 +16,6 @@ namespace {
 
 using namespace orv;
 using fuzz::check;
-
-/// Replace-all as the literal steps do it, when the square of the size stays small.
-bool literalAffordable(const Text& text, TextView mark, const Text& to) {
-  const auto marks = static_cast<double>(std::count(text.begin(), text.end(), mark.front()));
-  return marks * static_cast<double>(text.size() + to.size() * (marks + 1)) < 4e6;
-}
-
-/// Base64 read back, without the encoder's help; false on any character outside the alphabet.
-bool fromBase64(const std::string& in, std::string& out) {
-  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  if (in.size() % 4 != 0) return false;
-  out.clear();
-  for (std::size_t i = 0; i < in.size(); i += 4) {
-    unsigned v = 0;
-    int pad = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-      const char c = in[i + k];
-      unsigned d = 0;
-      if (c == '=' && i + 4 == in.size() && k >= 2) {
-        ++pad;
-      } else {
-        const std::size_t at = alphabet.find(c);
-        if (at == std::string::npos || pad > 0) return false;
-        d = static_cast<unsigned>(at);
-      }
-      v = v << 6 | d;
-    }
-    out += static_cast<char>(v >> 16 & 0xFF);
-    if (pad < 2) out += static_cast<char>(v >> 8 & 0xFF);
-    if (pad < 1) out += static_cast<char>(v & 0xFF);
-  }
-  return true;
-}
 
 /// HTML character references read back: the named ones the page may use and every numeric one.
 /// False when an "&" starts no reference.
@@ -98,34 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text path = in.text(k + 3, 300);
   const std::string xml(in.bytes(k + 4));
 
-  // Table rows: "[thead]" through the template, then "[tbody]" through the whole result.
-  const Text rows = fillTableRows(templateText, names);
-  const Text head = headerRow(names);
-  const Text body = dataRow(names);
-  if (literalAffordable(templateText, u"[thead]", head)) {
-    const Text headed = literal::replaceAll(templateText, u"[thead]", head);
-    if (literalAffordable(headed, u"[tbody]", body))
-      check(rows == literal::replaceAll(headed, u"[tbody]", body), "table rows as the literal steps");
-  }
+  const Text page = fillSearchField(fillTableRows(templateText, names), field, lineCount);
 
-  // Search field twice over, then the page size: half the line count, whole part.
-  const Text page = fillSearchField(rows, field, lineCount);
-  const Text half = fromUtf8(std::to_string(lineCount / 2));
-  if (literalAffordable(rows, u"<search_field>", field)) {
-    Text expected = literal::replaceAll(rows, u"<search_field>", field);
-    if (literalAffordable(expected, u"[kennsaku_field]", field)) {
-      expected = literal::replaceAll(expected, u"[kennsaku_field]", field);
-      if (literalAffordable(expected, u"[pagesize]", half))
-        check(page == literal::replaceAll(expected, u"[pagesize]", half),
-              "search field as the literal steps");
-    }
-  }
-
-  // The document: its base64 form reads back, and slices of whole triples join into it.
+  // The document's base64 form: its length, and slices of whole triples join into it (the page is
+  // written slice by slice).
   const std::string encoded = base64(xml);
-  std::string decoded;
   check(encoded.size() == (xml.size() + 2) / 3 * 4, "base64 length");
-  check(fromBase64(encoded, decoded) && decoded == xml, "base64 reads back");
   const std::size_t slice = std::min<std::size_t>(in.byte(0, 9) * 3u, xml.size() / 3 * 3);
   check(base64(xml.substr(0, slice)) + base64(xml.substr(slice)) == encoded, "slices join");
 

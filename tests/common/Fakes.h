@@ -5,10 +5,13 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/Form1.h"
+#include "text/Base64.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 
@@ -21,8 +24,18 @@ struct ShownBox {
 /// Answers from a script (OK when the script is empty) and records every box shown.
 class FakeDialogs : public Dialogs {
  public:
-  Answer show(const Text& text, Buttons buttons, const Text& caption) override;
-  std::vector<Text> texts() const;  ///< the texts of the boxes shown, in order
+  Answer show(const Text& text, Buttons buttons, const Text& caption) override {
+    shown.push_back({text, buttons, caption});
+    if (script.empty()) return Answer::Ok;
+    const Answer a = script.front();
+    script.pop_front();
+    return a;
+  }
+  std::vector<Text> texts() const {  ///< the texts of the boxes shown, in order
+    std::vector<Text> out;
+    for (const auto& box : shown) out.push_back(box.text);
+    return out;
+  }
   std::deque<Answer> script;
   std::vector<ShownBox> shown;
 };
@@ -30,24 +43,79 @@ class FakeDialogs : public Dialogs {
 /// Files and folders in memory. Paths are absolute or taken from the current directory.
 class FakeDisk : public TextFiles, public FileSystem {
  public:
-  ReadResult readText(const Text& path) override;
-  ReadResult readFirstLine(const Text& path) override;
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
+  ReadResult readText(const Text& path) override {
+    ReadResult r;
+    const auto it = contents.find(absolute(path));
+    if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
+      if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
+      r.error = fileError(e->second, path);
+      if (e->second == FileError::Kind::Unreadable) r.error.reason = "Permission denied";
+    } else if (it == contents.end()) {
+      r.error = fileError(FileError::Kind::NotFound, path);
+    } else if (DecodeResult d = decodeText(it->second); !d.ok) {
+      r.error = fileError(FileError::Kind::NotShiftJis, path);
+      r.error.line = d.errorLine;
+      r.error.bytes = d.errorBytes;
+      r.error.binary = d.binary;
+      r.error.control = d.control;
+    } else {
+      r.emptyFile = it->second.empty();
+      r.text = std::move(d.text);
+    }
+    return r;
+  }
+  ReadResult readFirstLine(const Text& path) override {
+    const auto it = contents.find(absolute(path));
+    if (readErrors.count(absolute(path)) || it == contents.end()) return readText(path);
+    const auto cr = it->second.find('\r');
+    DecodeResult d = decodeText(it->second.substr(0, cr), cr == std::string::npos);
+    if (!d.ok) return readText(path);
+    return {d.text, {}, it->second.empty()};
+  }
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override {
+    std::string bytes;
+    for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
+    const Text p = absolute(path);
+    const auto slash = p.rfind(u'/');
+    if (failWrites.count(p) || !folderSet.count(slash == 0 ? Text(u"/") : p.substr(0, slash))) {
+      FileError e = fileError(FileError::Kind::Unwritable, path);
+      e.reason = "No space left on device";
+      return e;
+    }
+    contents[p] = bytes;
+    ++writes;
+    return {};
+  }
   bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
   bool readOnly(const Text& path) override { return readOnlyFiles.count(absolute(path)) > 0; }
   Text programFolder() override { return u"/opt/orvessa"; }
   Text currentDirectory() override { return cwd; }
-  bool setCurrentDirectory(const Text& path) override;
+  bool setCurrentDirectory(const Text& path) override {
+    if (folderSet.count(path)) cwd = path;
+    return folderSet.count(path) > 0;
+  }
   std::vector<Text> drives() override { return driveList; }
-  Result<std::vector<Text>> folders(const Text& path) override;
-  Result<std::vector<Text>> files(const Text& path) override;
+  Result<std::vector<Text>> folders(const Text& path) override {
+    return childrenOf(path, std::vector<Text>(folderSet.begin(), folderSet.end()));
+  }
+  Result<std::vector<Text>> files(const Text& path) override {
+    std::vector<Text> paths;
+    for (const auto& [p, bytes] : contents) paths.push_back(p);
+    return childrenOf(path, paths);
+  }
 
   /// Puts a file, its text encoded as code page 932.
-  void put(const Text& path, const Text& text);
+  void put(const Text& path, const Text& text) { contents[absolute(path)] = encodeCp932(text).bytes; }
   void putBytes(const Text& path, const std::string& bytes) { contents[absolute(path)] = bytes; }
   /// The decoded text of a file; empty when missing.
-  Text textOf(const Text& path);
-  Text absolute(const Text& path) const;
+  Text textOf(const Text& path) {
+    const auto it = contents.find(absolute(path));
+    return it == contents.end() ? Text() : decodeText(it->second).text;
+  }
+  Text absolute(const Text& path) const {
+    if (!path.empty() && path[0] == u'/') return path;
+    return cwd == u"/" ? u"/" + path : cwd + u"/" + path;
+  }
 
   std::map<Text, std::string> contents;
   std::set<Text> folderSet{u"/", u"/opt", u"/opt/orvessa", u"/mnt", u"/mnt/usb", u"/data"};
@@ -58,6 +126,18 @@ class FakeDisk : public TextFiles, public FileSystem {
   std::vector<Text> driveList{u"/", u"/mnt/usb"};
   Text cwd = u"/";
   int writes = 0;
+
+ private:
+  /// The names directly inside the folder `path` among `paths`.
+  Result<std::vector<Text>> childrenOf(const Text& path, const std::vector<Text>& paths) const {
+    if (folderSet.count(path) == 0) return fail(u"no such folder");
+    std::vector<Text> out;
+    const Text prefix = path == u"/" ? Text(u"/") : path + u"/";
+    for (const Text& c : paths)
+      if (c.size() > prefix.size() && c.starts_with(prefix) && c.find(u'/', prefix.size()) == Text::npos)
+        out.push_back(c.substr(prefix.size()));
+    return out;
+  }
 };
 
 class RecordingOpener : public Opener {
@@ -74,7 +154,10 @@ class RecordingPointer : public Pointer {
 
 /// A Form1 over fresh doubles, started up and loaded as the window does it.
 struct Harness {
-  Harness();
+  Harness() : form(std::make_unique<Form1>(Platform{dialogs, disk, disk, opener, pointer})) {
+    form->startUp();
+    form->windowLoad();
+  }
   FakeDialogs dialogs;
   FakeDisk disk;
   RecordingOpener opener;
@@ -91,8 +174,34 @@ struct Snapshot {
   Text headerTemplate, searchPageText, searchPagePath;
   bool headerArmed;
 };
-Snapshot snapshot(const Form1& form);
-/// The names and fields that differ, one per line; empty when equal.
-std::string differences(const Snapshot& a, const Snapshot& b);
+
+inline Snapshot snapshot(const Form1& f) {
+  Snapshot s{{},          f.comboItems(),   f.fieldCount,     f.modeValue,      f.sampleFlag,
+             f.lineCount, f.headerTemplate, f.searchPageText, f.searchPagePath, f.headerArmed};
+  for (int i = 0; i < kControlCount; ++i) {
+    const Ctl c = static_cast<Ctl>(i);
+    s.controls.push_back({f.text(c), f.enabled(c), f.visible(c), f.background(c)});
+  }
+  return s;
+}
+
+/// The controls and values that differ, one per line; empty when equal.
+inline std::string differences(const Snapshot& a, const Snapshot& b) {
+  std::ostringstream out;
+  for (std::size_t i = 0; i < a.controls.size(); ++i) {
+    const auto& [x, y] = std::tie(a.controls[i], b.controls[i]);
+    if (x.text != y.text)
+      out << "control " << i << " text: " << toUtf8(x.text) << " / " << toUtf8(y.text) << "\n";
+    if (x.enabled != y.enabled || x.visible != y.visible || x.background != y.background)
+      out << "control " << i << " enabled, visible or background differs\n";
+  }
+  const auto differ = [&](bool d, const char* what) { out << (d ? what : ""); };
+  differ(a.combo != b.combo, "combo items\n");
+  differ(a.fieldCount != b.fieldCount || a.lineCount != b.lineCount, "field or line count\n");
+  differ(a.modeValue != b.modeValue || a.sampleFlag != b.sampleFlag, "mode value or sample flag\n");
+  differ(a.headerTemplate != b.headerTemplate || a.headerArmed != b.headerArmed, "header template\n");
+  differ(a.searchPageText != b.searchPageText || a.searchPagePath != b.searchPagePath, "search page\n");
+  return out.str();
+}
 
 }  // namespace orv

@@ -1,4 +1,11 @@
+// The Shift_JIS codec (also against the system converter over every character and byte pair), markup
+// escaping and base64.
+#include <iconv.h>
+
+#include <cstring>
+
 #include "common/TextTest.h"
+#include "text/Base64.h"
 #include "text/Markup.h"
 #include "text/ShiftJis.h"
 
@@ -61,12 +68,6 @@ TEST(ShiftJis, WritesATwinCharacterInItsPreferredCodeAndNamesWhatItCannotWrite) 
   EXPECT_EQ(e.errorChar, U'\U0001F600');
 }
 
-TEST(JoinPath, OneSeparatorBetweenFolderAndName) {
-  EXPECT_TEXT_EQ(joinPath(u"/home/a", u"b.txt"), u"/home/a/b.txt");
-  EXPECT_TEXT_EQ(joinPath(u"/home/a/", u"b.txt"), u"/home/a/b.txt");
-  EXPECT_TEXT_EQ(joinPath(u"/", u"b.txt"), u"/b.txt");
-}
-
 TEST(Markup, EachVariantEscapesItsOwnCharactersAndNothingElse) {
   const MarkupEscapes path{.quote = true, .bracket = true, .outsideCp932 = true};
   struct Row {
@@ -82,7 +83,69 @@ TEST(Markup, EachVariantEscapesItsOwnCharactersAndNothingElse) {
       {"half a pair", u"\xD800x", path, u"&#xD800;x"},
   };
   for (const Row& r : rows) EXPECT_TEXT_EQ(escapeMarkup(r.in, r.escapes), r.out) << r.name;
-  EXPECT_EQ(escapeGrowth(u"a&<>\""), 10u);
+}
+
+TEST(Base64, EncodesEveryPaddingCase) {
+  const char* rows[][2] = {{"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+                           {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"\xff\xfe\x00", "//4A"}};
+  for (const auto& [in, out] : rows)
+    EXPECT_EQ(base64(std::string_view(in, in[0] == '\xff' ? 3 : std::strlen(in))), out);
+}
+
+// Whole-text conversion by iconv; empty optional when it refuses.
+std::optional<std::string> iconvAll(const char* to, const char* from, std::string_view in) {
+  iconv_t cd = iconv_open(to, from);
+  std::string out(in.size() * 4 + 8, '\0');
+  char* src = const_cast<char*>(in.data());
+  std::size_t srcLeft = in.size();
+  char* dst = out.data();
+  std::size_t dstLeft = out.size();
+  const bool ok = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  out.resize(out.size() - dstLeft);
+  return out;
+}
+
+TEST(ShiftJisTables, EncodeEveryUtf16UnitExactlyAsTheSystemConverter) {
+  int encodable = 0;
+  for (int unit = 1; unit < 0x10000; ++unit) {
+    const char16_t c = static_cast<char16_t>(unit);
+    const char le[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const auto expected = iconvAll("CP932", "UTF-16LE", std::string_view(le, 2));
+    const EncodeResult got = encodeCp932(TextView(&c, 1));
+    ASSERT_EQ(got.ok, expected.has_value()) << std::hex << unit;
+    if (expected) {
+      ASSERT_EQ(got.bytes, *expected) << std::hex << unit;
+      ++encodable;
+    }
+  }
+  EXPECT_GT(encodable, 7000);
+}
+
+TEST(ShiftJisTables, DecodeEveryByteAndBytePairExactlyAsTheSystemConverter) {
+  int readable = 0;
+  for (int first = 1; first < 256; ++first) {
+    for (int second = -1; second < 256; ++second) {
+      std::string bytes(1, static_cast<char>(first));
+      if (second >= 1) bytes += static_cast<char>(second);
+      if (second == 0) continue;
+      const auto expected = iconvAll("UTF-16LE", "CP932", bytes);
+      const DecodeResult got = decodeText(bytes);
+      // Valid UTF-8 and control characters XML cannot carry are refused before the code page is
+      // consulted; a final 0x1A is dropped.
+      if (got.utf8 || got.control || bytes.back() == '\x1a') continue;
+      ASSERT_EQ(got.ok, expected.has_value()) << std::hex << first << " " << second;
+      if (!expected) continue;
+      std::u16string units;
+      for (std::size_t i = 0; i + 1 < expected->size(); i += 2)
+        units += static_cast<char16_t>(static_cast<unsigned char>((*expected)[i]) |
+                                       (static_cast<unsigned char>((*expected)[i + 1]) << 8));
+      ASSERT_EQ(got.text, units) << std::hex << first << " " << second;
+      ++readable;
+    }
+  }
+  EXPECT_GT(readable, 8000);
 }
 
 }  // namespace

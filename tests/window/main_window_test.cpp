@@ -62,14 +62,6 @@ struct Window {
   std::unique_ptr<MainWindow> view;
 };
 
-TEST(MainWindow, ButtonFacesShowTheirColours) {
-  Window win;
-  QImage face = win.view->widget(kExitButton)->grab().toImage();
-  EXPECT_EQ(face.pixelColor(face.width() / 2, 4), QColor(0xFF, 0x80, 0x80));
-  QImage red = win.view->widget(kFirstTimeButton)->grab().toImage();
-  EXPECT_EQ(red.pixelColor(6, 6), QColor(0xFF, 0x00, 0x00));
-}
-
 TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheViewAndCancelStartsOver) {
   Window win;
   win.write("list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
@@ -86,11 +78,11 @@ TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheViewAndCancelStart
   win.type(kParentNameBox, u"items");
   win.type(fieldNameBox(0), u"x");
   win.click(kCancelButton);
+  for (Ctl c : {kPathBox, kFieldCountBox, kParentNameBox, fieldNameBox(0), kStatusLine})
+    EXPECT_TRUE(win.w<QLineEdit>(c)->text().isEmpty()) << index(c);
   EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty());
-  EXPECT_TRUE(win.w<QLineEdit>(kParentNameBox)->text().isEmpty());
-  EXPECT_TRUE(win.w<QLineEdit>(fieldNameBox(0))->text().isEmpty());
   EXPECT_FALSE(win.view->widget(fieldNameBox(0))->isEnabled());
-  EXPECT_TRUE(win.w<QLineEdit>(kStatusLine)->text().isEmpty());
+  EXPECT_FALSE(win.view->widget(kLoadButton)->isEnabled());
 }
 
 TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
@@ -110,10 +102,8 @@ TEST(MainWindow, AVeryLargeTextShowsReadOnlyWithANotice) {
   while (big.size() <= kEditableLimit) big += u"\"ｱｲｳｴｵ\",\"0123456789\",\"住所の欄です\"\r\n";
   win.form->setWorkingText(big);
   win.view->refresh();
-  EXPECT_TRUE(win.view->textView()->isReadOnlyLarge());
-  EXPECT_TRUE(win.view->textView()->notice()->isVisible());
+  EXPECT_TRUE(win.view->textView()->isReadOnlyLarge() && win.view->textView()->notice()->isVisible());
   EXPECT_EQ(win.view->textView()->large()->lineCount(), static_cast<std::size_t>(countOf(big, u'\r')));
-  EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty()) << "no copy laid out in the editor";
 }
 
 TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTheFieldListChoosesNothing) {

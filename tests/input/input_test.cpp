@@ -1,0 +1,240 @@
+// Loading, the file list and the header step. The field counting, the line rule and "a refused file
+// changes nothing" over arbitrary files are checked by fuzz/load_field_count.cpp; these are the cases
+// its oracle does not reach.
+#include "common/Fakes.h"
+#include "common/TextTest.h"
+#include "common/UserSteps.h"
+
+namespace orv {
+namespace {
+
+TEST(LoadCommand, TakesOnlyAPathEndingInTxtOrCsvAndOtherwiseChangesNothing) {
+  for (const char* path : {"/data/a.Txt", "", "/data/mytxt", "/data/A.TXT", "/data/B.CSV"}) {
+    SCOPED_TRACE(path);
+    Harness h;
+    h.disk.put(T(path), u"\"a\",\"b\"\r\n");
+    h.f().textEdited(kPathBox, T(path));
+    const Snapshot before = snapshot(h.f());
+    h.f().loadCommand();
+    const std::string p = path;
+    if (p.ends_with("TXT") || p.ends_with("txt") || p.ends_with("csv") || p.ends_with("CSV")) {
+      EXPECT_EQ(h.f().fieldCount, 2);
+      EXPECT_TRUE(h.dialogs.shown.empty());
+      continue;
+    }
+    EXPECT_EQ(differences(before, snapshot(h.f())), "");
+    EXPECT_EQ(
+        h.dialogs.texts(),
+        std::vector<Text>{u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。"});
+  }
+}
+
+TEST(LoadCommand, ReadsARelativePathFromTheProgramFolderAndOpensAsManyBoxesAsTheTypedCount) {
+  Harness h;
+  h.disk.put(u"/opt/orvessa/sample.txt", u"\"a\",\"b\",\"c\"\r\n");
+  load(h, u"sample.txt", u"5");
+  EXPECT_EQ(h.f().fieldCount, 5);
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"") << "no count, no status line";
+  for (int i = 0; i < 9; ++i)
+    EXPECT_EQ(h.f().background(fieldNameBox(i)), i < 5 ? kTextBackground : 0x000000u) << i;
+  EXPECT_EQ(h.f().focus(), kParentNameBox);
+  EXPECT_EQ(h.pointer.changes, (std::vector<bool>{true, false}));
+}
+
+TEST(LoadCommand, CountsPastSixteenBitsAndTellsMoreThanNineFields) {
+  Harness h;
+  Text big, wide;
+  for (int i = 0; i < 40000; ++i) big += u"\"v\",\"w\"\r\n";
+  for (int i = 0; i < 20; ++i) wide += u"\"x\",";
+  h.disk.put(u"/data/big.txt", big);
+  h.disk.put(u"/data/wide.txt", wide + u"\r\n");
+  load(h, u"/data/big.txt");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は40000行です。");
+  load(h, u"/data/wide.txt");
+  EXPECT_EQ(h.f().fieldCount, 20);
+  EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"要素が9個以上になります！対応していません！"});
+  EXPECT_TRUE(h.f().enabled(kConvertButton));
+}
+
+TEST(LoadCommand, AMissingFileEndsSilentlyAfterEmptyingTheTextAndClosingTheBoxes) {
+  Harness h;
+  h.disk.put(u"/data/x.txt", u"\"a\",\"b\"\r\n");
+  load(h, u"/data/x.txt");
+  name(h, u"items", {u"code"});
+  h.f().headerStep();
+  load(h, u"/data/gone.txt", u"3");
+  EXPECT_TRUE(h.dialogs.shown.empty());
+  EXPECT_TEXT_EQ(h.f().workingText(), u"");
+  EXPECT_TRUE(h.f().headerArmed);
+  EXPECT_FALSE(h.f().enabled(fieldNameBox(0)));
+  EXPECT_TEXT_EQ(h.f().text(fieldNameBox(0)), u"code") << "names typed stay";
+  EXPECT_TRUE(h.f().enabled(kLoadButton));
+}
+
+TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
+  const Text kept = u"何も変更していません。";
+  struct Row {
+    const char* what;
+    std::string bytes;
+    FileError::Kind error;
+    Text message;
+    int ways = 3;  ///< 1: by OK, 2: in the list, 3: both (OK takes an unreadable or missing file as
+                   ///< missing and loads an empty one; the list reads a binary file's first line only)
+  };
+  const Text control =
+      u"XMLに入れられない制御文字を含むファイルです：/data/bad.txt\r1行目に制御文字 0x0B "
+      u"があります。取り除いてから読み込んでください。";
+  // clang-format off
+  const Row rows[] = {
+      {"UTF-8 with a control character", "\"\xe6\x9d\xb1\x0b\",\"x\"\r\n", FileError::Kind::None, control + kept},
+      {"a control character", "\"a\x0b\",\"b\"\r\n", FileError::Kind::None, control + kept},
+      {"bytes that are not Shift_JIS", "\"ok\x85\x40\"\r\n", FileError::Kind::None,
+       u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 を読み込めません。" + kept},
+      {"a binary file", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), FileError::Kind::None,
+       u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：/data/bad.txt\r" + kept, 1},
+      {"a named pipe", "", FileError::Kind::NotRegular,
+       u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：/data/bad.txt\r" + kept},
+      {"memory runs out", "\"a\"\r\n", FileError::Kind::TooLarge,
+       u"ファイルが大きすぎて読み込めません：/data/bad.txt\r使えるメモリが足りません。" + kept},
+      {"unreadable", "\"a\"\r\n", FileError::Kind::Unreadable,
+       u"ファイルを読み込めません：/data/bad.txt（Permission denied）", 2},
+      {"gone from the folder", "", FileError::Kind::NotFound, u"ファイルが見つかりません：/data/bad.txt", 2},
+      {"empty", "", FileError::Kind::None, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。", 2},
+  };
+  // clang-format on
+
+  for (const Row& row : rows) {
+    for (bool chosen : {false, true}) {
+      if (!(row.ways & (chosen ? 2 : 1))) continue;
+      SCOPED_TRACE(std::string(row.what) + (chosen ? ", chosen in the list" : ", loaded with OK"));
+      Harness h;
+      h.disk.put(u"/data/good.txt", u"\"a\",\"b\"\r\n");
+      load(h, u"/data/good.txt");
+      h.f().folderChange(u"/data");
+      if (row.error != FileError::Kind::NotFound) h.disk.putBytes(u"/data/bad.txt", row.bytes);
+      if (row.error != FileError::Kind::None) h.disk.readErrors[u"/data/bad.txt"] = row.error;
+      if (!chosen) h.f().textEdited(kPathBox, u"/data/bad.txt");
+      const Snapshot before = snapshot(h.f());
+
+      chosen ? h.f().fileChoice(u"bad.txt") : h.f().loadCommand();
+
+      EXPECT_EQ(differences(before, snapshot(h.f())), "");
+      EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
+      EXPECT_TRUE(h.opener.opened.empty());
+      EXPECT_FALSE(h.f().busy());
+    }
+  }
+}
+
+// Files that cannot be read at all are refused in tests/input/loading_test.cpp.
+TEST(FileChoice, OffersHalfTheFirstLineQuotesAndOpensALineWithoutAUsableCountInItsApplication) {
+  struct Row {
+    const char* what;
+    Text firstLine;
+    Text offered;  ///< empty: refused and opened in its application
+    Text folder = u"/data";
+  };
+  const Row rows[] = {
+      {"two quotes", u"\"a\"", u"1"},
+      {"three quotes", u"\"a\",\"b", u"1"},
+      {"five quotes", u"\"a\",\"b\",\"", u"2"},
+      {"eighteen quotes", Text(18, u'"'), u"9"},
+      {"a saved document's declaration", u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", u"2"},
+      {"a file in the root folder", u"\"a\"", u"1", u"/"},
+      {"no quote: the fields of the line, as a spreadsheet writes them", u"a,b,c", u"3"},
+      {"full-width quotes only: no quote", u"＂a＂,＂b＂", u"2"},
+      {"a blank line", u"  ", u""},
+      {"one quote", u"\"a", u""},
+      {"twenty quotes", Text(20, u'"'), u""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Harness h;
+    const Text path = (row.folder == u"/" ? Text() : row.folder) + u"/f.txt";
+    h.disk.put(path, row.firstLine + u"\r\n\"x\",\"y\",\"z\"\r\n");
+    h.f().folderChange(row.folder);
+
+    h.f().fileChoice(u"f.txt");
+
+    EXPECT_TEXT_EQ(h.f().text(kPathBox), path);
+    EXPECT_TEXT_EQ(h.f().workingText(), row.firstLine) << "the first line only";
+    EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), row.offered);
+    EXPECT_EQ(h.f().enabled(kLoadButton), !row.offered.empty());
+    const bool refused = row.offered.empty();
+    EXPECT_EQ(h.dialogs.texts(), refused
+                                     ? std::vector<Text>{u"変換出来ない形式です！「確認」ボタンで開きます！"}
+                                     : std::vector<Text>{});
+    EXPECT_EQ(h.opener.opened, refused ? std::vector<Text>{path} : std::vector<Text>{});
+  }
+}
+
+TEST(FileChoice, InWebDbModeSetsTheModeValueToNormalButLeavesTheCaptionAndTheNames) {
+  Harness h;
+  convertFile(h, u"/data/items.txt", u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
+  h.f().click(kModeButton);
+  h.disk.put(u"/data/next.txt", u"\"a\",\"b\",\"c\"\r\n");
+  h.f().folderChange(u"/data");
+  Snapshot expected = snapshot(h.f());
+  expected.controls[index(kPathBox)].text = u"/data/next.txt";
+  expected.controls[index(kTextView)].text = u"\"a\",\"b\",\"c\"";
+  expected.controls[index(kFieldCountBox)].text = u"3";
+  expected.controls[index(kLoadButton)].enabled = true;
+  expected.controls[index(kConvertButton)].enabled = true;
+  expected.controls[index(kSaveButton)].enabled = false;  // a first line is no document to save
+  expected.modeValue = kNormalMode;
+
+  h.f().fileChoice(u"next.txt");
+
+  EXPECT_EQ(differences(expected, snapshot(h.f())), "");
+  h.f().click(kViewButton);
+  EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"})
+      << "the view command acts as in normal mode";
+}
+
+TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
+  Harness h;
+  for (const char16_t* name :
+       {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT", u"h.xml.bak", u"mytxt"})
+    h.disk.put(Text(u"/data/") + name, u"x");
+  h.f().folderChange(u"/data");
+  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"f.csv", u"g.TxT"}));
+
+  h.disk.driveList.push_back(u"/media/cd");
+  h.f().driveChange(u"/media/cd");
+  EXPECT_TEXT_EQ(h.f().folder, u"/data");
+  EXPECT_EQ(h.f().fileList.size(), 6u);
+  EXPECT_TRUE(h.dialogs.shown.empty());
+  h.f().driveChange(u"/mnt/usb");
+  EXPECT_TEXT_EQ(h.f().folder, u"/mnt/usb");
+}
+
+// Names that also occur in the declaration or the placeholder once left a broken declaration or a
+// second header; a change of name after a save, or a load, must re-arm the header whole.
+TEST(HeaderStep, WrapsTheBodyOnceWhateverTheNameAndIsReArmedWhole) {
+  for (const char* name : {"items", "xml", "1.0", "S", "[user_settei]"}) {
+    SCOPED_TRACE(name);
+    Harness h;
+    h.disk.put(u"/data/a.txt", u"\"a\"\r\n");
+    h.f().setWorkingText(u"<mivoxml>\r\nbody\r\n</mivoxml>\r\n\r\n");
+    h.f().textEdited(kParentNameBox, T(name));
+    h.f().headerStep();
+    const Text once = h.f().workingText();
+    EXPECT_TEXT_EQ(once, u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<" + T(name) +
+                             u">\r\n<mivoxml>\r\nbody\r\n</mivoxml>\r\n\r\n</" + T(name) + u">");
+    h.f().headerStep();
+    EXPECT_TEXT_EQ(h.f().workingText(), once) << "a second save adds nothing";
+    h.f().textEdited(kParentNameBox, u"renamed");
+    h.f().textEdited(kParentNameBox, u"");
+    EXPECT_TEXT_EQ(h.f().headerTemplate, kHeaderTemplate);
+    EXPECT_TRUE(h.f().headerArmed);
+    h.f().textEdited(kParentNameBox, u"x");
+    h.f().headerStep();
+    h.f().textEdited(kPathBox, u"/data/a.txt");
+    h.f().loadCommand();
+    EXPECT_TRUE(h.f().headerArmed) << "a load re-arms it";
+    EXPECT_TEXT_EQ(h.f().headerTemplate, kHeaderTemplate);
+  }
+}
+
+}  // namespace
+}  // namespace orv
