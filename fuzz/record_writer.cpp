@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "FuzzInput.h"
-#include "convert/LiteralWriter.h"
+#include "LiteralWriter.h"
 #include "convert/Records.h"
 #include "text/ShiftJis.h"
 

@@ -2,18 +2,11 @@
 // The record writer as its steps read, kept only as a reference for the tests: every search starts at
 // the first character of the whole text and every quote is replaced where it stands. Quadratic, so only
 // for small texts. Its output is what the one-pass writer must reproduce.
-#include <cstdint>
 #include <vector>
 
 #include "text/Text.h"
 
 namespace orv::literal {
-
-struct Outcome {
-  Text text;
-  std::int64_t records = 0;
-  bool stalled = false;  ///< a record was begun but a quote it needed was not there
-};
 
 /// Replaces the first double quote of the whole text, searched from its very start; false when none.
 inline bool replaceFirstQuote(Text& text, const Text& replacement) {
@@ -22,19 +15,17 @@ inline bool replaceFirstQuote(Text& text, const Text& replacement) {
   return at != Text::npos;
 }
 
-inline Outcome writeRecords(Text text, const std::vector<Text>& names) {
-  Outcome out;
+/// Each record: the first quote of the whole text opens the first field's tag (and the record's), the
+/// next closes it, and so on; it stops where a quote it needs is missing.
+inline Text writeRecords(Text text, const std::vector<Text>& names) {
   const std::size_t k = names.size();
-  while (text.find(u'"') != Text::npos) {
-    for (std::size_t i = 1; i <= k && !out.stalled; ++i) {
-      out.stalled = !replaceFirstQuote(text, (i == 1 ? u"<mivoxml><" : u"<") + names[i - 1] + u">") ||
-                    !replaceFirstQuote(text, u"</" + names[i - 1] + (i == k ? u"></mivoxml>" : u">"));
+  for (bool stalled = false; !stalled && text.find(u'"') != Text::npos;) {
+    for (std::size_t i = 1; i <= k && !stalled; ++i) {
+      stalled = !replaceFirstQuote(text, (i == 1 ? u"<mivoxml><" : u"<") + names[i - 1] + u">") ||
+                !replaceFirstQuote(text, u"</" + names[i - 1] + (i == k ? u"></mivoxml>" : u">"));
     }
-    if (out.stalled) break;
-    ++out.records;
   }
-  out.text = text;
-  return out;
+  return text;
 }
 
 /// Replace-all as the steps read: scan from the first character, replace, continue after the insertion.
@@ -62,7 +53,7 @@ inline Text prepare(const Text& text) {
 
 /// The document body as the steps give it for a text whose records are all complete.
 inline Text documentBody(const Text& text, const std::vector<Text>& names) {
-  const Text opened = replaceAll(writeRecords(prepare(text), names).text, u"<mivoxml>", u"<mivoxml>\r\n");
+  const Text opened = replaceAll(writeRecords(prepare(text), names), u"<mivoxml>", u"<mivoxml>\r\n");
   return replaceAll(opened, u"</mivoxml>", u"\r\n</mivoxml>\r\n");
 }
 
