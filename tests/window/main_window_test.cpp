@@ -18,7 +18,6 @@
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WorkingTextView.h"
-#include "platform/RealFiles.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -26,46 +25,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A window over the model with scripted dialogs, reading real files from a temporary folder.
-struct Window {
-  Window()
-      : dir(fs::temp_directory_path() /
-            ("orv-window-" + std::to_string(::getpid()) + "-" + std::to_string(++serial))) {
-    fs::create_directories(dir);
-    form = std::make_unique<Form1>(Platform{dialogs, files, disk, opener, pointer});
-    form->startUp();
-    view = std::make_unique<MainWindow>(*form);
+// The window over a model with scripted dialogs and an in-memory disk.
+struct Window : Harness {
+  Window() : view(std::make_unique<MainWindow>(f())) {
     view->show();
     view->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(view.get()));
   }
-  ~Window() { fs::remove_all(dir); }
-  void write(const std::string& name, const Text& text) {
-    std::ofstream(dir / name, std::ios::binary) << encodeCp932(text).bytes;
-  }
-  Text path(const std::string& name) const { return fromUtf8((dir / name).string()); }
   template <class W>
   W* w(Ctl c) const {
     return qobject_cast<W*>(view->widget(c));
   }
   void click(Ctl c) const { QTest::mouseClick(w<QPushButton>(c), Qt::LeftButton); }
   void type(Ctl c, const Text& text) const { QTest::keyClicks(w<QLineEdit>(c), toQString(text)); }
-
-  static inline int serial = 0;
-  fs::path dir;
-  FakeDialogs dialogs;
-  RealTextFiles files;
-  FakeDisk disk;
-  RecordingOpener opener;
-  RecordingPointer pointer;
-  std::unique_ptr<Form1> form;
   std::unique_ptr<MainWindow> view;
 };
 
 TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheViewAndCancelStartsOver) {
   Window win;
-  win.write("list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
-  win.type(kPathBox, win.path("list.txt"));
+  win.disk.put(u"/data/list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
+  win.type(kPathBox, u"/data/list.txt");
   win.type(kFieldCountBox, u"9x");  // value 9, but above "9" as text: the load counts the fields
   ASSERT_TRUE(win.view->widget(kLoadButton)->isEnabled());
   win.click(kLoadButton);
@@ -91,7 +70,7 @@ TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
   QTest::keyClick(win.view->textView()->editor(), Qt::Key_Return);
   QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"y\""));
   win.type(kFieldCountBox, u"1");
-  EXPECT_TEXT_EQ(win.form->workingText(), u"\"x\"\r\n\"y\"");
+  EXPECT_TEXT_EQ(win.f().workingText(), u"\"x\"\r\n\"y\"");
   EXPECT_TRUE(win.view->widget(kConvertButton)->isEnabled()) << "the count box saw a working text";
 }
 
@@ -100,19 +79,18 @@ TEST(MainWindow, AVeryLargeTextShowsReadOnlyWithANotice) {
   Text big;
   big.reserve(kEditableLimit + 100);
   while (big.size() <= kEditableLimit) big += u"\"ｱｲｳｴｵ\",\"0123456789\",\"住所の欄です\"\r\n";
-  win.form->setWorkingText(big);
+  win.f().setWorkingText(big);
   win.view->refresh();
   EXPECT_TRUE(win.view->textView()->isReadOnlyLarge() && win.view->textView()->notice()->isVisible());
   EXPECT_EQ(win.view->textView()->large()->lineCount(), static_cast<std::size_t>(countOf(big, u'\r')));
 }
 
 TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTheFieldListChoosesNothing) {
-  Harness h;
+  Window h;
   h.disk.put(u"/data/pick.txt", u"\"a\",\"b\",\"c\",\"d\"\r\n\"e\"\r\n");
   h.disk.put(u"/data/no.txt", u"\"a lone quote\r\n");
   h.disk.put(u"/data/skip.dat", u"x");
-  MainWindow view(h.f());
-  view.show();
+  MainWindow& view = *h.view;
   // Open the root, then /data, from the folder tree, as double-clicks would.
   QListWidget* dirs = view.folderList();
   auto open = [dirs](const QString& path) {
