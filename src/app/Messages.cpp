@@ -101,6 +101,8 @@ Text cannotSave(char32_t c, const Text& what) {
   return cannotHoldInShiftJis(c) + u"\r（" + what + u"）\r何も保存していません。";
 }
 
+Text savedPageIn(const Text& pagePath) { return u"保存しました！\r検索ページの保存先：" + pagePath; }
+
 Text pageNotSaved(const Text& xmlPath, const FileError& error) {
   return u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + fileProblem(error);
 }

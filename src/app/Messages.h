@@ -106,6 +106,8 @@ inline constexpr TextView kSavedWithoutPage =
     u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。";
 Text pageNotSaved(const Text& xmlPath, const FileError& error);
 inline constexpr TextView kSaved = u"保存しました！";
+/// Saved, the page in a folder other than the program's.
+Text savedPageIn(const Text& pagePath);
 
 // --- The guided sample ---------------------------------------------------------------------------
 inline constexpr TextView kSampleQuestion =
