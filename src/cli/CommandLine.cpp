@@ -7,10 +7,12 @@
 #include <QDir>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "app/Controls.h"
 #include "app/Messages.h"
 #include "cli/ConvertCommand.h"
+#include "platform/HugePages.h"
 
 namespace orv {
 namespace {
@@ -42,6 +44,7 @@ Text absolute(const QString& path) { return text(QDir::cleanPath(QDir::current()
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
+  if (std::string_view(argv[1]) == "convert") restartWithHugePages(argv);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("orvessa"));
   QCommandLineParser parser;
