@@ -63,7 +63,6 @@ TEST(CommandLine, WritesTheSampleByteForByteAsTheWindowDoesForTheSameNames) {
     }
     h.f().textEdited(kPathBox, xml);
     h.f().click(kSaveButton);
-    ASSERT_TRUE(h.disk.fileExists(xml));
 
     const std::string web = webDb ? " --web-db --search-field 名前" : "";
     ASSERT_EQ(install.run("convert sample.txt" + kNames + web + " --output " + out), 0);
@@ -77,25 +76,22 @@ TEST(CommandLine, WritesTheSampleByteForByteAsTheWindowDoesForTheSameNames) {
 TEST(CommandLine, ReplacesTheDocumentOnlyWhenWrittenWithYesAndTellsWhyByItsExitStatus) {
   ScratchInstall install;
   std::ofstream(install.root / "sample.xml") << "kept";
-  const struct {
-    const char* name;
-    std::string args;
-    int status;
-  } rows[] = {
-      {"unknown option", "convert sample.txt --bogus" + kNames, 2},
-      {"unknown command", "make sample.txt" + kNames, 2},
-      {"no field names", "convert sample.txt --parent 住所録", 2},
-      {"search field not among the names", "convert sample.txt" + kNames + " --web-db --search-field 年齢",
-       2},
-      {"missing file", "convert none.txt" + kNames, 1},
-      {"parent name refused", "convert sample.txt --parent 1a --fields 読み,名前,住所1,住所2,電話", 1},
-      {"field count refused", "convert sample.txt --parent 住所録 --fields 読み,名前", 1},
-      {"existing document without --yes", "convert sample.txt" + kNames, 1},
-      {"existing document with --yes", "convert sample.txt" + kNames + " --yes", 0},
+  // Usage errors, a missing file, refused names, a field count that does not fit, then the document
+  // that is there: kept without --yes, replaced with it.
+  const std::pair<std::string, int> rows[] = {
+      {"convert sample.txt --bogus" + kNames, 2},
+      {"make sample.txt" + kNames, 2},
+      {"convert sample.txt --parent 住所録", 2},
+      {"convert sample.txt" + kNames + " --web-db --search-field 年齢", 2},
+      {"convert none.txt" + kNames, 1},
+      {"convert sample.txt --parent 1a --fields 読み,名前,住所1,住所2,電話", 1},
+      {"convert sample.txt --parent 住所録 --fields 読み,名前", 1},
+      {"convert sample.txt" + kNames, 1},
+      {"convert sample.txt" + kNames + " --yes", 0},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(install.run(row.args), row.status) << row.name;
-    EXPECT_EQ(bytesOf(install.root / "sample.xml") == "kept", row.status != 0) << row.name;
+  for (const auto& [args, status] : rows) {
+    EXPECT_EQ(install.run(args), status) << args;
+    EXPECT_EQ(bytesOf(install.root / "sample.xml") == "kept", status != 0) << args;
   }
 }
 
