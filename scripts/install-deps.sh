@@ -4,7 +4,8 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
       xdotool fonts-ipafont-gothic clang-format xdg-utils chromium imagemagick
-      clang libclang-rt-14-dev)  # clang's libFuzzer runtime, for the fuzz targets
+      clang libclang-rt-14-dev  # clang's libFuzzer runtime, for the fuzz targets
+      dpkg-dev file desktop-file-utils)  # the Debian package: its dependencies, its menu entry checked
 # Node.js runs the browser tests; a machine that already has it (from any source) keeps its own, whose
 # npm would conflict with Debian's npm package.
 command -v node >/dev/null && command -v npm >/dev/null || pkgs+=(nodejs npm)

@@ -13,6 +13,8 @@ cmake --build build
 ctest --test-dir build --output-on-failure
 
 if [ -n "${CI:-}" ]; then
+  # The Debian package, unpacked and run as an installed program.
+  bash scripts/package-check.sh build
   # The same tests with both sanitizers; any report fails the run. The browser test drives Node.js and
   # Chromium, not this code, so it runs in the normal build only.
   cmake -S . -B build-asan -G Ninja -DORV_WERROR=ON -DORV_SANITIZE=ON

@@ -101,6 +101,48 @@ Text cannotSave(char32_t c, const Text& what) {
   return cannotHoldInShiftJis(c) + u"\r（" + what + u"）\r何も保存していません。";
 }
 
+Text savedPageIn(const Text& pagePath) { return u"保存しました！\r検索ページの保存先：" + pagePath; }
+
+Text notReplaced(const Text& path) {
+  return u"同名ファイルがあるため保存しませんでした（上書きするには --yes を付けて下さい）：" + path;
+}
+
+const Bilingual kCliHelp = {
+    u"使い方:\n"
+    u"  orvessa                    ウィンドウを開きます\n"
+    u"  orvessa convert 入力.txt --parent 親要素 --fields 要素1,要素2,... [オプション]\n"
+    u"                             ウィンドウと同じ手順でテキストファイルをXMLに変換して保存します\n"
+    u"                             （ウィンドウは開きません。メッセージは標準エラーに出ます）\n"
+    u"\n"
+    u"オプション:\n"
+    u"  --parent 名前              親要素（ルート要素）の名前\n"
+    u"  --fields A,B,C             要素1〜の名前（1〜9個、カンマ区切り）\n"
+    u"  --web-db                   WEB_DB作成：検索ページ XmlSearchTemp.htm も保存します\n"
+    u"  --search-field 名前        検索対象ﾌｨｰﾙﾄﾞ（--fields の名前のひとつ、--web-db と一緒に）\n"
+    u"  --output 文書.xml          XML文書の保存先（省略時はテキストファイルの隣の .xml）\n"
+    u"  --yes                      同名ファイルを上書きします（省略時は上書きせずに終了します）\n"
+    u"  -h, --help                 この説明を表示します\n"
+    u"  -v, --version              版を表示します\n"
+    u"\n"
+    u"終了コード: 0 保存しました / 1 入力・名前を受け付けなかった、または書き込めなかった / 2 引数の誤り\n",
+    u"Usage:\n"
+    u"  orvessa                    open the window\n"
+    u"  orvessa convert INPUT.txt --parent NAME --fields A,B,C [options]\n"
+    u"                             convert a text file to XML and save it, by the window's own steps\n"
+    u"                             (no window opens; its messages go to standard error)\n"
+    u"\n"
+    u"Options:\n"
+    u"  --parent NAME              the parent (root) element's name\n"
+    u"  --fields A,B,C             the field elements' names (1 to 9, separated by commas)\n"
+    u"  --web-db                   WEB_DB mode: save the search page XmlSearchTemp.htm too\n"
+    u"  --search-field NAME        the field to search on (one of --fields, with --web-db)\n"
+    u"  --output FILE.xml          where the XML document goes (default: beside the input, as .xml)\n"
+    u"  --yes                      replace a file of the same name (default: replace nothing and stop)\n"
+    u"  -h, --help                 show this help\n"
+    u"  -v, --version              show the version\n"
+    u"\n"
+    u"Exit status: 0 saved / 1 input or a name refused, or a file not written / 2 usage error\n"};
+
 Text pageNotSaved(const Text& xmlPath, const FileError& error) {
   return u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + fileProblem(error);
 }

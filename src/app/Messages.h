@@ -106,6 +106,33 @@ inline constexpr TextView kSavedWithoutPage =
     u"保存しました！\r検索ページのテンプレートがなかったため、検索ページは作成していません。";
 Text pageNotSaved(const Text& xmlPath, const FileError& error);
 inline constexpr TextView kSaved = u"保存しました！";
+/// Saved, the page in a folder other than the program's.
+Text savedPageIn(const Text& pagePath);
+
+// --- The command line ---------------------------------------------------------------------------
+/// A text of the command line in Japanese and in English, for a user whose locale is not Japanese.
+struct Bilingual {
+  TextView ja;
+  TextView en;
+};
+/// The overwrite question answered no, because the command line was not told to replace files.
+Text notReplaced(const Text& path);
+extern const Bilingual kCliHelp;
+inline constexpr Bilingual kCliSeeHelp = {u"使い方は orvessa --help で表示します。",
+                                          u"Run orvessa --help for usage."};
+inline constexpr Bilingual kCliNoCommand = {u"コマンドは convert だけです：",
+                                            u"The only command is convert: "};
+inline constexpr Bilingual kCliNoInput = {u"変換するテキストファイルをひとつ指定してください。",
+                                          u"Name one text file to convert."};
+inline constexpr Bilingual kCliNames = {
+    u"--parent に親要素名、--fields に要素名を1〜9個、カンマで区切って指定してください。",
+    u"Give the parent element's name with --parent and 1 to 9 field names, separated by commas, with "
+    u"--fields."};
+inline constexpr Bilingual kCliSearchField = {
+    u"--web-db と --search-field は一緒に指定し、検索対象ﾌｨｰﾙﾄﾞは --fields の名前のひとつにしてください。",
+    u"--web-db and --search-field go together, and the search field is one of the --fields names."};
+inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名を指定してください。",
+                                         u"--output takes a file name ending in .xml."};
 
 // --- The guided sample ---------------------------------------------------------------------------
 inline constexpr TextView kSampleQuestion =

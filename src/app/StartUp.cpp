@@ -5,7 +5,9 @@
 namespace orv {
 
 void Form1::startUp() {
-  Text home = platform_.fs.programFolder();
+  // The program's folder, or the user's data folder for an installed program: where the sample's
+  // bare file name is found and where the browser starts.
+  Text home = platform_.fs.workFolder();
   platform_.fs.setCurrentDirectory(home);
   driveList = platform_.fs.drives();
   // The drive is the longest root that holds the program's folder.

@@ -19,7 +19,7 @@ void Form1::viewCommand() {
 }
 
 void Form1::howToCommand() {
-  Text path = joinPath(platform_.fs.programFolder(), u"how_to_qdx.txt");
+  Text path = joinPath(platform_.fs.resourceFolder(), u"how_to_qdx.txt");
   if (platform_.fs.fileExists(path)) {
     platform_.opener.open(path);
   } else {

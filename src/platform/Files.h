@@ -85,6 +85,11 @@ class FileSystem {
   virtual bool readOnly(const Text& path) = 0;
   /// The folder that holds the program file, without a trailing separator.
   virtual Text programFolder() = 0;
+  /// Where the program's own files (page template, sample, how-to) are read.
+  virtual Text resourceFolder() { return programFolder(); }
+  /// Where the program writes files of its own (the search page, the sample's working copy): the
+  /// program's folder, or the user's data folder when the program is installed.
+  virtual Text workFolder() { return programFolder(); }
   virtual Text currentDirectory() = 0;
   virtual bool setCurrentDirectory(const Text& path) = 0;
   /// File system roots and mounted volumes.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -362,6 +363,26 @@ Text RealFileSystem::programFolder() {
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return currentDirectory();
   return pathFromNative(exe.parent_path().string());
+}
+
+const Folders& RealFileSystem::folders() {
+  if (folders_) return *folders_;
+  FolderFacts facts;
+  facts.programFolder = programFolder();
+  const auto has = [](const Text& folder) {
+    return ::access(nativePath(joinPath(folder, u"search.mvo")).c_str(), R_OK) == 0;
+  };
+  facts.filesBeside = has(facts.programFolder);
+  facts.filesInShare = has(shareFolderOf(facts.programFolder));
+  facts.programFolderWritable = ::access(nativePath(facts.programFolder).c_str(), W_OK) == 0;
+  facts.xdgDataHome = fromUtf8(std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "");
+  facts.home = fromUtf8(std::getenv("HOME") ? std::getenv("HOME") : "");
+  folders_ = decideFolders(facts);
+  if (folders_->work != facts.programFolder) {
+    std::error_code ec;
+    fs::create_directories(nativePath(folders_->work), ec);
+  }
+  return *folders_;
 }
 
 Text RealFileSystem::currentDirectory() {

@@ -1,5 +1,8 @@
 #pragma once
+#include <optional>
+
 #include "platform/Files.h"
+#include "platform/Folders.h"
 
 namespace orv {
 
@@ -17,11 +20,18 @@ class RealFileSystem : public FileSystem {
   bool fileExists(const Text& path) override;
   bool readOnly(const Text& path) override;
   Text programFolder() override;
+  Text resourceFolder() override { return folders().resources; }
+  /// Created on first use when it is the user's data folder.
+  Text workFolder() override { return folders().work; }
   Text currentDirectory() override;
   bool setCurrentDirectory(const Text& path) override;
   std::vector<Text> drives() override;
   Result<std::vector<Text>> folders(const Text& path) override;
   Result<std::vector<Text>> files(const Text& path) override;
+
+ private:
+  const Folders& folders();
+  std::optional<Folders> folders_;
 };
 
 /// The bytes the system knows `path` by: names are UTF-8, but those unpacked from Windows archives

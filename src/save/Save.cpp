@@ -165,16 +165,17 @@ Result<void> writeDocument(Form1& form, const SaveJob& job, bool replacing) {
   return fail(msg::fileProblem(err));
 }
 
-// The search page in the program's folder, the document in base64 wherever the page carries it. The
-// page is written in WEB_DB mode too, not only after the sample: the user who picked a search field
-// and was told to save expects a page.
+// The search page in the program's folder (the user's data folder when installed), the document in base64
+// wherever the page carries it. The page is written in WEB_DB mode too, not only after the sample: the user
+// who picked a search field and was told to save expects a page.
 void writeSearchPage(Form1& form, const SaveJob& job) {
   if (job.pageWanted && !job.writePage) {
     form.message(msg::kSavedWithoutPage);
     return;
   }
   if (!job.writePage) return;
-  const Text pagePath = joinPath(form.platform().fs.programFolder(), u"XmlSearchTemp.htm");
+  const Text pageFolder = form.platform().fs.workFolder();
+  const Text pagePath = joinPath(pageFolder, u"XmlSearchTemp.htm");
   std::vector<WritePart> parts;
   for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
     if (i > 0) parts.push_back({job.xml, true});
@@ -187,7 +188,9 @@ void writeSearchPage(Form1& form, const SaveJob& job) {
     form.message(msg::pageNotSaved(job.xmlPath, err));
     return;
   }
-  form.message(msg::kSaved);
+  // An installed program keeps its page in the user's data folder: the user is told where.
+  form.message(pageFolder == form.platform().fs.programFolder() ? Text(msg::kSaved)
+                                                                : msg::savedPageIn(pagePath));
   form.folderChange(form.folder);
   form.searchPagePath = pagePath;
   if (form.modeValue == kWebDbMode) form.viewCommand();

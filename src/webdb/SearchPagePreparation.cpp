@@ -1,4 +1,4 @@
-// The search page text: the template read from the program's folder, its table rows filled; and the
+// The search page text: the template read from the program's files, its table rows filled; and the
 // search field chosen in WEB_DB mode.
 #include "app/Form1.h"
 #include "app/Messages.h"
@@ -9,7 +9,7 @@ namespace orv {
 
 bool Form1::prepareSearchPage() {
   searchPageText = Text();
-  const Text path = joinPath(platform_.fs.programFolder(), u"search.mvo");
+  const Text path = joinPath(platform_.fs.resourceFolder(), u"search.mvo");
   ReadResult read = platform_.files.readText(path);
   if (read.error) {
     // The conversion goes on without a page; the user learns why there will be none.

@@ -1,0 +1,31 @@
+// Where the program reads its files and writes its own, decided from what the system says of its place.
+#include "platform/Folders.h"
+
+#include "common/TextTest.h"
+
+namespace orv {
+namespace {
+
+TEST(Folders, ABuildFolderKeepsEverythingBesideTheProgramAnInstalledOneWritesToTheUsersDataFolder) {
+  const Text home = u"/home/u/.local/share/orvessa";
+  const struct {
+    FolderFacts facts;  // program folder, files beside, files in ../share, writable, $XDG_DATA_HOME
+    Text resources, work;
+  } rows[] = {
+      {{u"/src/build", true, false, true, u"/x", u"/home/u"}, u"/src/build", u"/src/build"},
+      {{u"/usr/bin", false, true, false, u"/d", u"/home/u"}, u"/usr/share/orvessa", u"/d/orvessa"},
+      {{u"/usr/local/bin", false, true, false, u"", u"/home/u"}, u"/usr/local/share/orvessa", home},
+      {{u"/usr/bin", false, true, false, u"relative", u"/home/u"}, u"/usr/share/orvessa", home},
+      {{u"/home/u/.local/bin", false, true, true, u"", u"/home/u"}, home, home},
+      {{u"/opt/o", true, false, false, u"", u"/home/u"}, u"/opt/o", home},
+      {{u"/opt/bin", true, true, true, u"", u"/home/u"}, u"/opt/bin", u"/opt/bin"},
+  };
+  for (const auto& row : rows) {
+    const Folders f = decideFolders(row.facts);
+    EXPECT_TEXT_EQ(f.resources, row.resources) << toUtf8(row.facts.programFolder);
+    EXPECT_TEXT_EQ(f.work, row.work) << toUtf8(row.facts.programFolder);
+  }
+}
+
+}  // namespace
+}  // namespace orv
