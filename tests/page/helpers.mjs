@@ -104,6 +104,16 @@ export function shownRows(page) {
 }
 
 export const statusText = (page) => page.textContent('#status');
+
+/// Waits until the worker's answer to the last search or sort is on the page.
+export const settled = (page) => page.waitForSelector('#records:not([aria-busy])');
+
+/// Types `text` into the search box (searching `column`, '' for every column, when given) and waits.
+export async function searchFor(page, text, column) {
+  if (column !== undefined) await page.selectOption('#column', column);
+  await page.fill('#query', text);
+  await settled(page);
+}
 export const rowOf = (record, names = NAMES) => names.map((n) => record[n]);
 
 export async function screenshot(page, name) {

@@ -43,7 +43,7 @@ test('opened from disk, the address book page shows its first page, searches by 
   const pageSize = Math.floor(records.length / 2);
   const page = await openPage(browser, 'file://' + opened);
   assert.deepEqual(await shownRows(page), records.slice(0, pageSize));
-  assert.equal(await statusText(page), `${records.length}件中 1–${pageSize}件`);
+  assert.equal(await statusText(page), `${records.length}件 / 全${records.length}件（1–${pageSize}件目）`);
   assert.equal(await page.textContent('#search-field-name'), '名前');
   await screenshot(page, 'walkthrough-first.png');
 
