@@ -24,7 +24,7 @@ const GIVEN = [['ﾊﾙｶ', '遥'], ['ﾀﾞｲｽｹ', '大輔'], ['ﾐｻｷ'
 const TOWNS = ['東京都港区', '大阪府北区', '福岡県博多区', '北海道札幌市'];
 
 /// 33 fictional records: readings in half-width katakana, one value that looks like markup, one that
-/// looks like an escaped ampersand, a numbered address column for numeric collation.
+/// looks like an escaped ampersand, one far too long for a cell, a numbered address column.
 export function addressBook() {
   const records = Array.from({ length: 33 }, (_, i) => {
     const [familyKana, family] = FAMILIES[i % FAMILIES.length];
@@ -37,6 +37,7 @@ export function addressBook() {
   });
   records[4].住所2 = MARKUP;
   records[9].住所2 = '&amp;';
+  records[12].住所2 = `${'Mansion'.repeat(40)}1丁目`;  // far wider than any window
   return records;
 }
 
