@@ -5,7 +5,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { launch, openPage, screenshot, shownRows, statusText, tempDir, templatePath } from './helpers.mjs';
+import { launch, openPage, prop, screenshot, searchFor, shownRows, statusText, tempDir, templatePath } from './helpers.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const walkthrough = process.env.ORV_WALKTHROUGH || path.join(here, '../../build/tests/page/walkthrough_page');
@@ -44,12 +44,11 @@ test('opened from disk, the address book page shows its first page and searches 
   const page = await openPage(browser, 'file://' + opened);
   assert.deepEqual(await shownRows(page), records.slice(0, pageSize));
   assert.equal(await statusText(page), `${records.length}件 / 全${records.length}件（1–${pageSize}件目）`);
-  assert.equal(await page.inputValue('#column'), '名前');
+  assert.equal(await prop(page, '#column', 'value'), '名前');
   await screenshot(page, 'walkthrough-first.png');
 
   const name = records[9][1];
-  await page.fill('#query', name.split(' ')[0]);
-  await page.waitForFunction((n) => document.querySelectorAll('#rows tr').length === n, 1);
+  await searchFor(page, name.split(' ')[0]);
   assert.deepEqual(await shownRows(page), [records[9]]);
   assert.deepEqual(page.scriptErrors, []);
 });
