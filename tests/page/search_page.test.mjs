@@ -240,15 +240,11 @@ describe('documents as the tool writes them and as hands edit them', () => {
 });
 
 describe('a large document', () => {
-  const many = [];
-  for (let i = 0; i < 40000; i++) {
-    const r = records[i % records.length];
-    many.push({ ...r, 名前: `${r.名前}${i}`, 住所2: `${i}番地` });
-  }
+  const many = Array.from({ length: 40000 }, (_, i) => records[i % records.length])
+    .map((r, i) => ({ ...r, 名前: `${r.名前}${i}`, 住所2: `${i}番地` }));
 
   test('shows rows while it loads, keeps what is typed meanwhile, then caps pages at 500', async () => {
-    const written = pageIn('large', { field: '名前', lines: 40000, xml: xmlDocument(many) });
-    const page = await openPage(browser, written.url, { waitFor: null });
+    const page = await openPage(browser, pageIn('large', { field: '名前', lines: 40000, xml: xmlDocument(many) }).url, { waitFor: null });
     await page.waitForSelector('#rows tr');
     await searchFor(page, '鈴木 大輔');
     await page.waitForSelector('html[data-state="ready"]');
