@@ -3,7 +3,7 @@
 # (Debian, as root).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
-      xdotool fonts-ipafont-gothic clang-format xdg-utils chromium imagemagick
+      xdotool fonts-ipafont-gothic clang-format xdg-utils chromium firefox-esr imagemagick
       clang libclang-rt-14-dev  # clang's libFuzzer runtime, for the fuzz targets
       dpkg-dev file desktop-file-utils)  # the Debian package: its dependencies, its menu entry checked
 # Node.js runs the browser tests; a machine that already has it (from any source) keeps its own, whose

@@ -1,4 +1,5 @@
-// Shared by the browser tests: the address book, pages written through make_page, a headless Chromium.
+// Shared by the browser tests: the address book, pages written through make_page, a headless browser
+// (Chromium or Firefox, as ORV_BROWSER says) driven over WebDriver BiDi.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -8,7 +9,9 @@ import { createRequire } from 'node:module';
 const here = path.dirname(new URL(import.meta.url).pathname);
 // The browser driver lives outside the sources, where run.sh installed it.
 const nodeDir = process.env.ORV_NODE_DIR || path.join(here, '../../build/page-node');
-const { chromium } = createRequire(path.join(nodeDir, 'package.json'))('playwright-core');
+const puppeteer = createRequire(path.join(nodeDir, 'package.json'))('puppeteer-core');
+export const engine = process.env.ORV_BROWSER || 'chromium';
+export const firefox = engine === 'firefox';
 export const makePageTool = process.env.ORV_MAKE_PAGE || path.join(here, '../../build/tests/page/make_page');
 export const templatePath = process.env.ORV_TEMPLATE || path.join(here, '../../build/search.mvo');
 
@@ -24,7 +27,7 @@ const GIVEN = [['ﾊﾙｶ', '遥'], ['ﾀﾞｲｽｹ', '大輔'], ['ﾐｻｷ'
 const TOWNS = ['東京都港区', '大阪府北区', '福岡県博多区', '北海道札幌市'];
 
 /// 33 fictional records: readings in half-width katakana, one value that looks like markup, one that
-/// looks like an escaped ampersand, a numbered address column for numeric collation.
+/// looks like an escaped ampersand, one far too long for a cell, a numbered address column.
 export function addressBook() {
   const records = Array.from({ length: 33 }, (_, i) => {
     const [familyKana, family] = FAMILIES[i % FAMILIES.length];
@@ -37,6 +40,7 @@ export function addressBook() {
   });
   records[4].住所2 = MARKUP;
   records[9].住所2 = '&amp;';
+  records[12].住所2 = `${'Mansion'.repeat(40)}1丁目`;  // far wider than any window
   return records;
 }
 
@@ -77,33 +81,49 @@ export function makePage(dir, { names = NAMES, field, lines = 33, xml, xmlName =
   return { page: out, xml: xmlOut, url: 'file://' + out };
 }
 
-export async function launch() {
-  return chromium.launch({
-    executablePath: process.env.ORV_CHROMIUM || '/usr/bin/chromium',
+export function launch() {
+  return puppeteer.launch({
+    browser: firefox ? 'firefox' : 'chrome',
+    executablePath: process.env.ORV_BROWSER_PATH || (firefox ? '/usr/bin/firefox-esr' : '/usr/bin/chromium'),
     headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+    args: firefox ? [] : ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--lang=ja-JP'],
   });
 }
 
-/// A fresh page; fails the test on any script error in the page.
+/// A fresh page in a context of its own; `page.scriptErrors` collects script errors in the page (not
+/// Firefox's report of an XML document the page then reads tolerantly).
 export async function openPage(browser, url, { width = 1000, height = 800, waitFor = 'ready' } = {}) {
-  const context = await browser.newContext({ viewport: { width, height }, locale: 'ja-JP' });
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (e) => errors.push(e));
+  const page = await (await browser.createBrowserContext()).newPage();
+  await page.setViewport({ width, height });
+  page.scriptErrors = [];
+  page.on('pageerror', (e) => { if (!/^XML Parsing Error/.test(e.message)) page.scriptErrors.push(e); });
   await page.goto(url);
   if (waitFor) await page.waitForSelector(`html[data-state="${waitFor}"]`, { timeout: 20000 });
-  page.scriptErrors = errors;
   return page;
 }
+
+export const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
+export const prop = (page, selector, name) => page.$eval(selector, (e, n) => e[n], name);
+export const visible = (page, selector) => page.$eval(selector, (e) => e.getClientRects().length > 0);
 
 /// The cell texts of the rows now shown.
 export function shownRows(page) {
   return page.$$eval('#rows tr', (trs) => trs.map((tr) => Array.from(tr.cells, (td) => td.textContent)));
 }
 
-export const statusText = (page) => page.textContent('#status');
+export const statusText = (page) => text(page, '#status');
+
+/// Waits until the worker's answer to the last search or sort is on the page.
+export const settled = (page) => page.waitForSelector('#records:not([aria-busy])');
+
+/// Sets the search box as typing does (searching `column`, '' for every column, when given) and waits.
+export async function searchFor(page, query, column) {
+  if (column !== undefined) await page.select('#column', column);
+  await page.$eval('#query', (e, q) => { e.value = q; e.dispatchEvent(new InputEvent('input', { bubbles: true })); }, query);
+  await settled(page);
+}
+
 export const rowOf = (record, names = NAMES) => names.map((n) => record[n]);
 
 export async function screenshot(page, name) {

@@ -4,9 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 export ORV_NODE_DIR=${ORV_NODE_DIR:-$(cd ../.. && pwd)/build/page-node}
-if [ ! -d "$ORV_NODE_DIR/node_modules/playwright-core" ]; then
+if ! cmp -s package-lock.json "$ORV_NODE_DIR/package-lock.json"; then
   mkdir -p "$ORV_NODE_DIR"
   cp package.json package-lock.json "$ORV_NODE_DIR/"
   npm ci --prefix "$ORV_NODE_DIR" --prefer-offline --no-audit --no-fund --loglevel=error
 fi
-exec node --test --test-concurrency=1 ./*.test.mjs
+# Every test runs in each engine (ORV_BROWSERS to choose).
+status=0
+for browser in ${ORV_BROWSERS:-chromium firefox}; do
+  echo "# $browser"
+  ORV_BROWSER=$browser node --test --test-concurrency=1 ./*.test.mjs || status=1
+done
+exit $status

@@ -5,7 +5,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { launch, openPage, screenshot, shownRows, statusText, tempDir, templatePath } from './helpers.mjs';
+import { launch, openPage, prop, screenshot, searchFor, shownRows, statusText, tempDir, templatePath } from './helpers.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 const walkthrough = process.env.ORV_WALKTHROUGH || path.join(here, '../../build/tests/page/walkthrough_page');
@@ -37,24 +37,18 @@ test('the walk-through writes the page beside the program and asks the desktop t
   assert.ok(fs.existsSync(path.join(dir, 'sample.xml')));
 });
 
-test('opened from disk, the address book page shows its first page, searches by name and pages', async () => {
+test('opened from disk, the address book page shows its first page and searches by name', async () => {
   const records = sampleRecords();
   assert.ok(records.length >= 30);
   const pageSize = Math.floor(records.length / 2);
   const page = await openPage(browser, 'file://' + opened);
   assert.deepEqual(await shownRows(page), records.slice(0, pageSize));
-  assert.equal(await statusText(page), `${records.length}件中 1–${pageSize}件`);
-  assert.equal(await page.textContent('#search-field-name'), '名前');
+  assert.equal(await statusText(page), `${records.length}件 / 全${records.length}件（1–${pageSize}件目）`);
+  assert.equal(await prop(page, '#column', 'value'), '名前');
   await screenshot(page, 'walkthrough-first.png');
 
   const name = records[9][1];
-  await page.fill('#query', name.split(' ')[0]);
-  await page.waitForFunction((n) => document.querySelectorAll('#rows tr').length === n, 1);
+  await searchFor(page, name.split(' ')[0]);
   assert.deepEqual(await shownRows(page), [records[9]]);
-
-  await page.fill('#query', '');
-  await page.waitForFunction((n) => document.querySelectorAll('#rows tr').length === n, pageSize);
-  await page.click('#next-page');
-  assert.deepEqual(await shownRows(page), records.slice(pageSize, 2 * pageSize));
   assert.deepEqual(page.scriptErrors, []);
 });
