@@ -25,6 +25,8 @@ void Form1::offerSample() {
     message(msg::fileProblem(err));
     return;
   }
+  // The file list shows the copy when it lists the folder the copy went to.
+  if (folder == platform_.fs.workFolder()) folderChange(folder);
   setText(kPathBox, u"sample.txt");
   setText(kFieldCountBox, u"5");
   loadCommand();

@@ -89,6 +89,8 @@ class FakeDisk : public TextFiles, public FileSystem {
   bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
   bool readOnly(const Text& path) override { return readOnlyFiles.count(absolute(path)) > 0; }
   Text programFolder() override { return u"/opt/orvessa"; }
+  Text resourceFolder() override { return resources; }
+  Text workFolder() override { return work; }
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override {
     if (folderSet.count(path)) cwd = path;
@@ -125,6 +127,7 @@ class FakeDisk : public TextFiles, public FileSystem {
   std::set<Text> readOnlyFiles;
   std::vector<Text> driveList{u"/", u"/mnt/usb"};
   Text cwd = u"/";
+  Text resources = u"/opt/orvessa", work = u"/opt/orvessa";  ///< apart for an installed program
   int writes = 0;
 
  private:

@@ -23,6 +23,20 @@ TEST(SampleWalkThrough, AMissingSampleStillRunsEveryStepAndWritesNothing) {
   EXPECT_EQ(h.disk.writes, 0);
 }
 
+TEST(SampleWalkThrough, AnInstalledProgramWorksOnACopyInTheUsersFolderAndListsIt) {
+  Harness h;
+  h.disk.resources = u"/usr/share/orvessa";
+  h.disk.work = u"/data";
+  h.disk.folderSet.insert(h.disk.resources);
+  h.disk.put(u"/usr/share/orvessa/sample.txt", u"\"ｱｵｷ\",\"青木\",\"港区\",\"1丁目\",\"03-1234\"\r\n");
+  h.f().startUp();
+  ASSERT_TRUE(h.f().fileList.empty());
+  h.f().click(kFirstTimeButton);
+  EXPECT_EQ(h.f().fileList, std::vector<Text>{u"sample.txt"});
+  EXPECT_EQ(h.disk.contents[u"/data/sample.txt"], h.disk.contents[u"/usr/share/orvessa/sample.txt"]);
+  EXPECT_TRUE(contains(h.f().workingText(), u"<名前>青木</名前>"));
+}
+
 TEST(ViewAndHowTo, OpenTheChosenFileThePageOrTheHowToFileOrSayWhatIsMissing) {
   struct Row {
     const char* what;
