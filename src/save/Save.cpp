@@ -178,15 +178,18 @@ void writeSearchPage(Form1& form, const SaveJob& job) {
   const Text pageFolder = form.platform().fs.workFolder();
   const Text pagePath = joinPath(pageFolder, u"XmlSearchTemp.htm");
   const bool replacing = form.platform().fs.fileExists(pagePath);
-  Result<std::string, std::string> packed = deflateRaw(job.xml);
-  std::vector<WritePart> parts;
-  for (std::size_t i = 0; packed && i < job.pagePieces.size(); ++i) {
-    if (i > 0) parts.push_back({*packed, true});
-    parts.push_back({job.pagePieces[i], false});
+  FileError err;
+  if (Result<std::string, std::string> packed = deflateRaw(job.xml)) {
+    std::vector<WritePart> parts;
+    for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
+      if (i > 0) parts.push_back({*packed, true});
+      parts.push_back({job.pagePieces[i], false});
+    }
+    err = form.platform().files.writeParts(pagePath, parts);
+  } else {
+    err = fileError(FileError::Kind::Unwritable, pagePath);
+    err.reason = packed.error();
   }
-  FileError err = packed ? form.platform().files.writeParts(pagePath, parts)
-                         : fileError(FileError::Kind::Unwritable, pagePath);
-  if (!packed) err.reason = packed.error();
   if (err) {
     // The document is on disk by now: the user is told so, and why the page is missing.
     err.replacing = replacing;
