@@ -1,6 +1,6 @@
 // The search page preparation with arbitrary templates, names, search fields, line counts, paths and
-// documents: the document's path shown as text, and the path and the document put where the template
-// says.
+// documents: the document's path shown as text, and the path and the document (compressed, inflating
+// back to its bytes) put where the template says.
 //
 // Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: the line count, byte 9: where the
 // document is cut for the slice check; piece 1: the template; pieces 2..k+1: the names; then the search
@@ -10,7 +10,11 @@
 
 #include "FuzzInput.h"
 #include "text/Base64.h"
+#include "text/Deflate.h"
 #include "webdb/SearchPage.h"
+
+#define ZLIB_CONST
+#include <zlib.h>
 
 namespace {
 
@@ -52,6 +56,27 @@ bool fromHtml(const Text& in, Text& out) {
   return true;
 }
 
+/// Raw DEFLATE data inflated, as the page's DecompressionStream('deflate-raw') does; the data must end
+/// where the compressed stream does.
+std::string inflateRaw(const std::string& packed) {
+  z_stream z{};
+  check(inflateInit2(&z, -15) == Z_OK, "inflater");
+  z.next_in = reinterpret_cast<const Bytef*>(packed.data());
+  z.avail_in = static_cast<uInt>(packed.size());
+  std::string out;
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    char buf[16384];
+    z.next_out = reinterpret_cast<Bytef*>(buf);
+    z.avail_out = sizeof buf;
+    rc = inflate(&z, Z_NO_FLUSH);
+    out.append(buf, sizeof buf - z.avail_out);
+  }
+  inflateEnd(&z);
+  check(rc == Z_STREAM_END && z.avail_in == 0, "one whole compressed stream");
+  return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,7 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.
   if (path.empty()) return 0;
   const Text saved = fillDocumentData(fillDocumentPath(page, path), xml);
-  const Text encodedText(encoded.begin(), encoded.end());
+  Result<std::string, std::string> packed = deflateRaw(xml);
+  check(packed && inflateRaw(*packed) == xml, "the page's data inflates to the document");
+  const std::string packedText = xml.empty() ? std::string() : base64(*packed);
+  const Text encodedText(packedText.begin(), packedText.end());
   Text expected;
   std::size_t start = 0;
   for (;;) {

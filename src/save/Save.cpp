@@ -9,6 +9,7 @@
 #include "app/Messages.h"
 #include "convert/XmlName.h"
 #include "save/SavePath.h"
+#include "text/Deflate.h"
 #include "text/Result.h"
 #include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
@@ -91,8 +92,8 @@ Result<void> wholeDocument(const Text& document) {
   return {};
 }
 
-// The page encoded in the pieces around the places where the document goes; the document itself is
-// written in base64 between them on the way to the disk.
+// The page encoded in the pieces around the places where the document goes; the document itself,
+// compressed, is written in base64 between them on the way to the disk.
 Result<std::vector<std::string>> encodePagePieces(TextView page) {
   std::vector<std::string> pieces;
   for (;;) {
@@ -165,9 +166,9 @@ Result<void> writeDocument(Form1& form, const SaveJob& job, bool replacing) {
   return fail(msg::fileProblem(err));
 }
 
-// The search page in the program's folder (the user's data folder when installed), the document in base64
-// wherever the page carries it. The page is written in WEB_DB mode too, not only after the sample: the user
-// who picked a search field and was told to save expects a page.
+// The search page in the program's folder (the user's data folder when installed), the document
+// compressed and in base64 wherever the page carries it. The page is written in WEB_DB mode too, not only
+// after the sample: the user who picked a search field and was told to save expects a page.
 void writeSearchPage(Form1& form, const SaveJob& job) {
   if (job.pageWanted && !job.writePage) {
     form.message(msg::kSavedWithoutPage);
@@ -176,13 +177,20 @@ void writeSearchPage(Form1& form, const SaveJob& job) {
   if (!job.writePage) return;
   const Text pageFolder = form.platform().fs.workFolder();
   const Text pagePath = joinPath(pageFolder, u"XmlSearchTemp.htm");
-  std::vector<WritePart> parts;
-  for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
-    if (i > 0) parts.push_back({job.xml, true});
-    parts.push_back({job.pagePieces[i], false});
-  }
   const bool replacing = form.platform().fs.fileExists(pagePath);
-  if (FileError err = form.platform().files.writeParts(pagePath, parts)) {
+  FileError err;
+  if (Result<std::string, std::string> packed = deflateRaw(job.xml)) {
+    std::vector<WritePart> parts;
+    for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
+      if (i > 0) parts.push_back({*packed, true});
+      parts.push_back({job.pagePieces[i], false});
+    }
+    err = form.platform().files.writeParts(pagePath, parts);
+  } else {
+    err = fileError(FileError::Kind::Unwritable, pagePath);
+    err.reason = packed.error();
+  }
+  if (err) {
     // The document is on disk by now: the user is told so, and why the page is missing.
     err.replacing = replacing;
     form.message(msg::pageNotSaved(job.xmlPath, err));

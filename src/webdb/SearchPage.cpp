@@ -1,6 +1,7 @@
 #include "webdb/SearchPage.h"
 
 #include "text/Base64.h"
+#include "text/Deflate.h"
 #include "text/Markup.h"
 
 namespace orv {
@@ -61,7 +62,9 @@ Text fillDocumentPath(TextView page, TextView xmlPath) {
 Text fillDocumentData(TextView page, std::string_view xmlBytes) {
   Text out(page);
   if (contains(out, kXmlDataMark)) {
-    const std::string encoded = base64(xmlBytes);
+    // No document stays no data: the page then reads the document beside it.
+    Result<std::string, std::string> packed = deflateRaw(xmlBytes);
+    const std::string encoded = xmlBytes.empty() || !packed ? std::string() : base64(*packed);
     replaceAllInPlace(out, kXmlDataMark, Text(encoded.begin(), encoded.end()));
   }
   return out;

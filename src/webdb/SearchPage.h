@@ -29,11 +29,12 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 /// path is ever filled), with characters code page 932 cannot hold as character references ("&#xE9;").
 Text fillDocumentPath(TextView page, TextView xmlPath);
 
-/// Every "[xmldata]" becomes the base64 form of `xmlBytes`, the document exactly as written to disk, so
-/// that a page opened from disk can show the records without reading a second file.
+/// Every "[xmldata]" becomes `xmlBytes`, the document exactly as written to disk, as raw DEFLATE data in
+/// base64, so that a page opened from disk can show the records without reading a second file. No
+/// document (or one that could not be compressed) leaves it empty: the page then reads the file.
 Text fillDocumentData(TextView page, std::string_view xmlBytes);
 
-/// Where the page carries the XML document itself, as base64.
+/// Where the page carries the XML document itself, compressed, as base64.
 inline constexpr TextView kXmlDataMark = u"[xmldata]";
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
 #include "text/Base64.h"
+#include "text/Deflate.h"
 
 namespace orv {
 namespace {
@@ -154,7 +155,7 @@ TEST(Save, AFolderNameThePageCannotHoldOrThatLooksLikeAMarkIsShownAsTextAndTakes
     EXPECT_EQ(h.disk.contents[folder + u"/b.xml"], kDocument);
     const Text page = h.disk.textOf(kPagePath);
     EXPECT_TRUE(contains(page, shown + u"<p>"));
-    EXPECT_TRUE(page.ends_with(u"<x>" + fromUtf8(base64(kDocument)) + u"</x>\r\n"));
+    EXPECT_TRUE(page.ends_with(u"<x>" + fromUtf8(base64(*deflateRaw(kDocument))) + u"</x>\r\n"));
   }
 }
 
@@ -171,7 +172,7 @@ TEST(Save, AResavedDocumentIsTheOneThePageCarriesUnderTheFirstDocumentsPath) {
   const std::string second = h.disk.contents[u"/data/other.xml"];
   ASSERT_NE(second.find("<title>Pencil</title>"), std::string::npos);
   const Text page = h.disk.textOf(kPagePath);
-  EXPECT_TRUE(contains(page, u"<script>" + fromUtf8(base64(second)) + u"</script>"));
+  EXPECT_TRUE(contains(page, u"<script>" + fromUtf8(base64(*deflateRaw(second))) + u"</script>"));
   EXPECT_TRUE(contains(page, u"<p>/data/b.xml</p>"));
   EXPECT_FALSE(contains(page, u"other"));
   EXPECT_EQ(h.opener.opened, (std::vector<Text>{kPagePath, kPagePath}));
