@@ -8,31 +8,10 @@
 namespace orv {
 namespace {
 
-TEST(LoadCommand, TakesOnlyAPathEndingInTxtOrCsvAndOtherwiseChangesNothing) {
-  for (const char* path : {"/data/a.Txt", "", "/data/mytxt", "/data/A.TXT", "/data/B.CSV"}) {
-    SCOPED_TRACE(path);
-    Harness h;
-    h.disk.put(T(path), u"\"a\",\"b\"\r\n");
-    h.f().textEdited(kPathBox, T(path));
-    const Snapshot before = snapshot(h.f());
-    h.f().loadCommand();
-    const std::string p = path;
-    if (p.ends_with("TXT") || p.ends_with("txt") || p.ends_with("csv") || p.ends_with("CSV")) {
-      EXPECT_EQ(h.f().fieldCount, 2);
-      EXPECT_TRUE(h.dialogs.shown.empty());
-      continue;
-    }
-    EXPECT_EQ(differences(before, snapshot(h.f())), "");
-    EXPECT_EQ(
-        h.dialogs.texts(),
-        std::vector<Text>{u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。"});
-  }
-}
-
 TEST(LoadCommand, ReadsARelativePathFromTheProgramFolderAndOpensAsManyBoxesAsTheTypedCount) {
   Harness h;
-  h.disk.put(u"/opt/orvessa/sample.txt", u"\"a\",\"b\",\"c\"\r\n");
-  load(h, u"sample.txt", u"5");
+  h.disk.put(u"/opt/orvessa/sample.TXT", u"\"a\",\"b\",\"c\"\r\n");  // ".TXT" is a text file name too
+  load(h, u"sample.TXT", u"5");
   EXPECT_EQ(h.f().fieldCount, 5);
   EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"") << "no count, no status line";
   for (int i = 0; i < 9; ++i)
@@ -80,7 +59,9 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
     Text message;
     int ways = 3;  ///< 1: by OK, 2: in the list, 3: both (OK takes an unreadable or missing file as
                    ///< missing and loads an empty one; the list reads a binary file's first line only)
+    Text name = u"bad.txt";
   };
+  const Text notText = u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
   const Text control =
       u"XMLに入れられない制御文字を含むファイルです：/data/bad.txt\r1行目に制御文字 0x0B "
       u"があります。取り除いてから読み込んでください。";
@@ -100,6 +81,8 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
        u"ファイルを読み込めません：/data/bad.txt（Permission denied）", 2},
       {"gone from the folder", "", FileError::Kind::NotFound, u"ファイルが見つかりません：/data/bad.txt", 2},
       {"empty", "", FileError::Kind::None, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。", 2},
+      {"a name not ending in .txt or .csv", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.Txt"},
+      {"another extension", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.dat"},
   };
   // clang-format on
 
@@ -111,12 +94,12 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
       h.disk.put(u"/data/good.txt", u"\"a\",\"b\"\r\n");
       load(h, u"/data/good.txt");
       h.f().folderChange(u"/data");
-      if (row.error != FileError::Kind::NotFound) h.disk.putBytes(u"/data/bad.txt", row.bytes);
-      if (row.error != FileError::Kind::None) h.disk.readErrors[u"/data/bad.txt"] = row.error;
-      if (!chosen) h.f().textEdited(kPathBox, u"/data/bad.txt");
+      if (row.error != FileError::Kind::NotFound) h.disk.putBytes(u"/data/" + row.name, row.bytes);
+      if (row.error != FileError::Kind::None) h.disk.readErrors[u"/data/" + row.name] = row.error;
+      if (!chosen) h.f().textEdited(kPathBox, u"/data/" + row.name);
       const Snapshot before = snapshot(h.f());
 
-      chosen ? h.f().fileChoice(u"bad.txt") : h.f().loadCommand();
+      chosen ? h.f().fileChoice(row.name) : h.f().loadCommand();
 
       EXPECT_EQ(differences(before, snapshot(h.f())), "");
       EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
