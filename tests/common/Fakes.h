@@ -176,6 +176,20 @@ struct Snapshot {
   std::int64_t fieldCount, modeValue, sampleFlag, lineCount;
   Text headerTemplate, searchPageText, searchPagePath;
   bool headerArmed;
+  /// One line per control and value, so that a failed comparison shows what differs.
+  std::string str() const {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      out << "control " << i << " " << toUtf8(controls[i].text) << " enabled " << controls[i].enabled
+          << " visible " << controls[i].visible << " background " << controls[i].background << "\n";
+    for (const Text& item : combo) out << "list item " << toUtf8(item) << "\n";
+    out << "fields " << fieldCount << " lines " << lineCount << " mode " << modeValue << " sample "
+        << sampleFlag << " header armed " << headerArmed << "\n"
+        << toUtf8(headerTemplate) << "\n"
+        << toUtf8(searchPagePath) << "\n"
+        << toUtf8(searchPageText) << "\n";
+    return out.str();
+  }
 };
 
 inline Snapshot snapshot(const Form1& f) {
@@ -186,25 +200,6 @@ inline Snapshot snapshot(const Form1& f) {
     s.controls.push_back({f.text(c), f.enabled(c), f.visible(c), f.background(c)});
   }
   return s;
-}
-
-/// The controls and values that differ, one per line; empty when equal.
-inline std::string differences(const Snapshot& a, const Snapshot& b) {
-  std::ostringstream out;
-  for (std::size_t i = 0; i < a.controls.size(); ++i) {
-    const auto& [x, y] = std::tie(a.controls[i], b.controls[i]);
-    if (x.text != y.text)
-      out << "control " << i << " text: " << toUtf8(x.text) << " / " << toUtf8(y.text) << "\n";
-    if (x.enabled != y.enabled || x.visible != y.visible || x.background != y.background)
-      out << "control " << i << " enabled, visible or background differs\n";
-  }
-  const auto differ = [&](bool d, const char* what) { out << (d ? what : ""); };
-  differ(a.combo != b.combo, "combo items\n");
-  differ(a.fieldCount != b.fieldCount || a.lineCount != b.lineCount, "field or line count\n");
-  differ(a.modeValue != b.modeValue || a.sampleFlag != b.sampleFlag, "mode value or sample flag\n");
-  differ(a.headerTemplate != b.headerTemplate || a.headerArmed != b.headerArmed, "header template\n");
-  differ(a.searchPageText != b.searchPageText || a.searchPagePath != b.searchPagePath, "search page\n");
-  return out.str();
 }
 
 }  // namespace orv

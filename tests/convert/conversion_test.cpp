@@ -90,7 +90,7 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
 
     h.f().click(kConvertButton);
 
-    EXPECT_EQ(differences(expected, snapshot(h.f())), "");
+    EXPECT_EQ(expected.str(), snapshot(h.f()).str());
     EXPECT_EQ(h.dialogs.texts(), row.message.empty() ? std::vector<Text>{} : std::vector<Text>{row.message});
   }
 }

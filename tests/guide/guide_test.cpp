@@ -67,7 +67,7 @@ TEST(ViewAndHowTo, OpenTheChosenFileThePageOrTheHowToFileOrSayWhatIsMissing) {
 
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.opener.opened, row.opened);
-    EXPECT_EQ(differences(before, snapshot(h.f())), "");
+    EXPECT_EQ(before.str(), snapshot(h.f()).str());
   }
 }
 

@@ -101,7 +101,7 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
 
       chosen ? h.f().fileChoice(row.name) : h.f().loadCommand();
 
-      EXPECT_EQ(differences(before, snapshot(h.f())), "");
+      EXPECT_EQ(before.str(), snapshot(h.f()).str());
       EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{row.message});
       EXPECT_TRUE(h.opener.opened.empty());
       EXPECT_FALSE(h.f().busy());
@@ -168,7 +168,7 @@ TEST(FileChoice, InWebDbModeSetsTheModeValueToNormalButLeavesTheCaptionAndTheNam
 
   h.f().fileChoice(u"next.txt");
 
-  EXPECT_EQ(differences(expected, snapshot(h.f())), "");
+  EXPECT_EQ(expected.str(), snapshot(h.f()).str());
   h.f().click(kViewButton);
   EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"})
       << "the view command acts as in normal mode";

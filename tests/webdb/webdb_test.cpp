@@ -25,7 +25,7 @@ TEST(ModeSwitch, EachPressChangesOnlyTheCaptionTheModeTheFrameAndTheListOfNamesU
 
   h.f().click(kModeButton);
 
-  EXPECT_EQ(differences(expected, snapshot(h.f())), "");
+  EXPECT_EQ(expected.str(), snapshot(h.f()).str());
   h.f().click(kModeButton);
   EXPECT_TEXT_EQ(h.f().text(kModeButton), u"通常");
   EXPECT_FALSE(h.f().visible(kSearchFieldFrame));
