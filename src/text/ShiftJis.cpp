@@ -273,7 +273,6 @@ EncodeResult encodeCp932(TextView text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::uint16_t code = t.encode[text[i]];
     if (code == kInvalid) {
-      r.errorIndex = static_cast<std::int64_t>(i);
       r.errorChar = codePointAt(text, i).value;
       r.bytes.clear();
       return r;

@@ -22,8 +22,7 @@ struct DecodeResult {
 struct EncodeResult {
   bool ok = false;
   std::string bytes;
-  std::int64_t errorIndex = -1;  ///< UTF-16 index of the first character code page 932 cannot hold
-  char32_t errorChar = 0;        ///< that character
+  char32_t errorChar = 0;  ///< the first character code page 932 cannot hold
 };
 
 /// A text file's bytes read strictly, never replaced. Well-formed UTF-8 that begins with the byte order

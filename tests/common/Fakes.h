@@ -43,35 +43,8 @@ class FakeDialogs : public Dialogs {
 /// Files and folders in memory. Paths are absolute or taken from the current directory.
 class FakeDisk : public TextFiles, public FileSystem {
  public:
-  ReadResult readText(const Text& path) override {
-    ReadResult r;
-    const auto it = contents.find(absolute(path));
-    if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
-      if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
-      r.error = fileError(e->second, path);
-      if (e->second == FileError::Kind::Unreadable) r.error.reason = "Permission denied";
-    } else if (it == contents.end()) {
-      r.error = fileError(FileError::Kind::NotFound, path);
-    } else if (DecodeResult d = decodeText(it->second); !d.ok) {
-      r.error = fileError(FileError::Kind::NotShiftJis, path);
-      r.error.line = d.errorLine;
-      r.error.bytes = d.errorBytes;
-      r.error.binary = d.binary;
-      r.error.control = d.control;
-    } else {
-      r.emptyFile = it->second.empty();
-      r.text = std::move(d.text);
-    }
-    return r;
-  }
-  ReadResult readFirstLine(const Text& path) override {
-    const auto it = contents.find(absolute(path));
-    if (readErrors.count(absolute(path)) || it == contents.end()) return readText(path);
-    const auto cr = it->second.find('\r');
-    DecodeResult d = decodeText(it->second.substr(0, cr), cr == std::string::npos);
-    if (!d.ok) return readText(path);
-    return {d.text, {}, it->second.empty()};
-  }
+  ReadResult readText(const Text& path) override { return read(path, false); }
+  ReadResult readFirstLine(const Text& path) override { return read(path, true); }
   FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override {
     std::string bytes;
     for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
@@ -131,6 +104,22 @@ class FakeDisk : public TextFiles, public FileSystem {
   int writes = 0;
 
  private:
+  ReadResult read(const Text& path, bool firstLine) {
+    if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
+      if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
+      FileError error = fileError(e->second, path);
+      if (e->second == FileError::Kind::Unreadable) error.reason = "Permission denied";
+      return {{}, error};
+    }
+    const auto it = contents.find(absolute(path));
+    if (it == contents.end()) return {{}, fileError(FileError::Kind::NotFound, path)};
+    const std::size_t end = firstLine ? it->second.find('\r') : std::string::npos;
+    DecodeResult d = decodeText(it->second.substr(0, end), end == std::string::npos);
+    if (d.ok) return {std::move(d.text), {}, it->second.empty()};
+    FileError e = fileError(FileError::Kind::NotShiftJis, path);
+    std::tie(e.line, e.bytes, e.binary, e.control) = std::tie(d.errorLine, d.errorBytes, d.binary, d.control);
+    return {{}, e};
+  }
   /// The names directly inside the folder `path` among `paths`.
   Result<std::vector<Text>> childrenOf(const Text& path, const std::vector<Text>& paths) const {
     if (folderSet.count(path) == 0) return fail(u"no such folder");

@@ -1,6 +1,4 @@
-// The records themselves are read and written in tests/convert/records_test.cpp; here the conversion
-// as the window runs it.
-#include "common/Fakes.h"
+// The conversion as the window runs it; the records themselves are read and written in records_test.cpp.
 #include "common/TextTest.h"
 #include "common/UserSteps.h"
 #include "text/Markup.h"
@@ -16,28 +14,6 @@ const std::vector<Text> kNames = {u"code", u"title", u"price"};
 const Text kDeclaration = u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
 
 Text record(const Text& fields) { return u"<mivoxml>\r\n" + fields + u"\r\n</mivoxml>\r\n\r\n"; }
-
-TEST(Conversion, TheWorkedExampleBecomesExactlyTheElevenLinesOnDisk) {
-  Harness h;
-  putTemplate(h);
-  h.disk.put(u"/data/items.txt", kThreeFields);
-  const std::string textBytes = h.disk.contents[u"/data/items.txt"];
-  h.f().folderChange(u"/data");
-  h.f().fileChoice(u"items.txt");
-  h.f().click(kLoadButton);
-  name(h, u"items", kNames);
-  h.f().click(kConvertButton);
-  EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
-  EXPECT_FALSE(h.f().enabled(kConvertButton));
-  EXPECT_TRUE(h.f().enabled(kModeButton));
-
-  h.f().click(kSaveButton);
-  EXPECT_TEXT_EQ(h.disk.textOf(u"/data/items.xml"),
-                 kDeclaration + u"<items>\r\n" +
-                     record(u"<code>A1</code><title>Pen</title><price>120</price>") +
-                     record(u"<code>B2</code><title>Ink</title><price>300</price>") + u"</items>");
-  EXPECT_EQ(h.disk.contents[u"/data/items.txt"], textBytes) << "the text file is never touched";
-}
 
 TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChangesNothing) {
   const Text reserved = u"mivoxmlは使用できません。他の名称にして下さい！";
@@ -160,7 +136,10 @@ TEST(Conversion, ExcelsCsvUtf8AndCsvInCodePage932AreChosenCountedConvertedAndSav
     h.f().click(kLoadButton);
     name(h, u"名簿", {u"番号", u"氏名", u"メモ"});
     h.f().click(kConvertButton);
+    EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
+    EXPECT_TRUE(h.f().enabled(kModeButton) && !h.f().enabled(kConvertButton));
     h.f().click(kSaveButton);
+    EXPECT_EQ(h.disk.contents[u"/data/名簿.csv"], bytes) << "the text file is never touched";
     EXPECT_TEXT_EQ(h.disk.textOf(u"/data/名簿.xml"),
                    kDeclaration + u"<名簿>\r\n" +
                        record(u"<番号>番号</番号><氏名>氏名</氏名><メモ>メモ</メモ>") +
