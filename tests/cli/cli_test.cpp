@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "common/UserSteps.h"
 
 namespace orv {
 namespace {

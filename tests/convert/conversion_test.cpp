@@ -1,6 +1,6 @@
 // The conversion as the window runs it; the records themselves are read and written in records_test.cpp.
+#include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "common/UserSteps.h"
 #include "text/Markup.h"
 #include "text/ShiftJis.h"
 

@@ -1,11 +1,9 @@
 #include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "common/UserSteps.h"
 
 namespace orv {
 namespace {
 
-// The whole walk-through over real files, opened in a browser, is tests/page/walkthrough.test.mjs.
 // The whole walk-through over real files, opened in a browser, is tests/page/walkthrough.test.mjs; a
 // declined walk-through that only sets the sample flag is used by the save tests.
 TEST(SampleWalkThrough, AMissingSampleStillRunsEveryStepAndWritesNothing) {

@@ -1,6 +1,6 @@
 // Saving: the questions, the document and the search page, and what a refused or failed save leaves.
+#include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "common/UserSteps.h"
 #include "text/Base64.h"
 #include "text/Deflate.h"
 

@@ -14,7 +14,6 @@
 
 #include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "common/UserSteps.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WorkingTextView.h"
