@@ -40,7 +40,7 @@ struct Window : Harness {
   std::unique_ptr<MainWindow> view;
 };
 
-TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheViewAndCancelStartsOver) {
+TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileCancelStartsOverAndTypedTextIsTheWorkingText) {
   Window win;
   win.disk.put(u"/data/list.txt", u"\"A1\",\"ペン\",\"120\"\r\n\"B2\",\"ｲﾝｸ\",\"300\"\r\n");
   win.type(kPathBox, u"/data/list.txt");
@@ -61,15 +61,11 @@ TEST(MainWindow, TypingAPathAndACountThenOkLoadsTheFileIntoTheViewAndCancelStart
   EXPECT_TRUE(win.view->textView()->editor()->toPlainText().isEmpty());
   EXPECT_FALSE(win.view->widget(fieldNameBox(0))->isEnabled());
   EXPECT_FALSE(win.view->widget(kLoadButton)->isEnabled());
-}
-
-TEST(MainWindow, WhatTheUserTypesInTheTextViewBecomesTheWorkingText) {
-  Window win;
   QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"x\""));
   QTest::keyClick(win.view->textView()->editor(), Qt::Key_Return);
   QTest::keyClicks(win.view->textView()->editor(), QStringLiteral("\"y\""));
   win.type(kFieldCountBox, u"1");
-  EXPECT_TEXT_EQ(win.f().workingText(), u"\"x\"\r\n\"y\"");
+  EXPECT_TEXT_EQ(win.f().workingText(), u"\"x\"\r\n\"y\"") << "what the user types is the working text";
   EXPECT_TRUE(win.view->widget(kConvertButton)->isEnabled()) << "the count box saw a working text";
 }
 
@@ -135,23 +131,20 @@ TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTh
 
 TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {
   QtDialogs dialogs;
-  auto answerWith = [](int key) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, key] {
+  for (const auto& [key, answer] :
+       {std::pair{Qt::Key_Return, Answer::Ok}, {Qt::Key_Escape, Answer::Cancel}}) {
+    QTimer timer;  // presses the key once the box is up
+    QObject::connect(&timer, &QTimer::timeout, [&timer, key] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         EXPECT_EQ(box->text(), QStringLiteral("一行目\n二行目"));
         EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-        QTest::keyClick(box, static_cast<Qt::Key>(key));
-        timer->stop();
-        timer->deleteLater();
+        timer.stop();
+        QTest::keyClick(box, key);
       }
     });
-    timer->start(10);
-  };
-  answerWith(Qt::Key_Return);
-  EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), Answer::Ok);
-  answerWith(Qt::Key_Escape);
-  EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), Answer::Cancel);
+    timer.start(10);
+    EXPECT_EQ(dialogs.show(u"一行目\r二行目", Buttons::OkCancel, u"確認"), answer);
+  }
 }
 
 TEST(QtOpener, HandsANameInCodePage932BytesToTheDesktopByThoseBytes) {
