@@ -1,17 +1,13 @@
-// Writes a search page the way the tool does: the template read by lines, the table rows filled at
-// conversion, the search field when one is chosen, the document's path and content at save. The
-// browser tests open what it writes.
+// Writes a search page the way the tool does, for the browser tests to open: the template read by lines,
+// the table rows filled at conversion (unless LEAVE is no-rows), the search field and page size when FIELD
+// is not empty, then at save the document's PATH and its content (left out when LEAVE is no-data).
 //
-//   make_page --template search.mvo --out page.htm --names 読み,名前 [--no-rows]
-//             [--field 名前 --lines 31] [--xml-source doc.utf8.xml --xml-out doc.xml]
-//             [--xml-path "C:\data\doc.xml"] [--no-data] [--no-save]
+//   make_page TEMPLATE PAGE.htm DOC.xml PATH NAMES FIELD LINES [no-rows|no-data] < document.utf8.xml
 //
-// --xml-source is UTF-8 text; it is written to --xml-out in Shift_JIS and those exact bytes are what
-// the page embeds. --no-data saves with no document content; --no-save leaves the path and data
-// placeholders unfilled; leaving out --field leaves the search field and page size unfilled.
+// The document comes in as UTF-8 and is written to DOC.xml in Shift_JIS; those exact bytes are what the
+// page embeds. NAMES is comma-separated.
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <sstream>
 #include <string>
 
@@ -21,12 +17,6 @@
 
 namespace {
 
-std::string readBytes(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
-
 int fail(const std::string& message) {
   std::cerr << "make_page: " << message << '\n';
   return 2;
@@ -35,38 +25,27 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::map<std::string, std::string> opt;
-  for (int i = 1; i < argc; ++i) {
-    const std::string key = argv[i];
-    const bool flag = key == "--no-rows" || key == "--no-data" || key == "--no-save";
-    if (!flag && i + 1 == argc) return fail("no value for " + key);
-    opt[key] = flag ? "1" : argv[++i];
-  }
-  auto decoded = orv::decodeText(readBytes(opt["--template"]));
-  if (!decoded.ok || decoded.text.empty()) return fail("cannot read the template " + opt["--template"]);
+  if (argc < 8) return fail("usage: TEMPLATE PAGE DOC PATH NAMES FIELD LINES [no-rows|no-data] < document");
+  const std::string leave = argc > 8 ? argv[8] : "";
+  std::ostringstream templateBytes, xmlText;
+  templateBytes << std::ifstream(argv[1], std::ios::binary).rdbuf();
+  xmlText << std::cin.rdbuf();
+  auto decoded = orv::decodeText(templateBytes.str());
+  auto xml = orv::encodeCp932(orv::fromUtf8(xmlText.str()));
+  if (!decoded.ok || decoded.text.empty()) return fail(std::string("cannot read the template ") + argv[1]);
+  if (!xml.ok) return fail("the document has a character Shift_JIS cannot hold");
+  std::ofstream(argv[3], std::ios::binary) << xml.bytes;
+
   orv::Text page = orv::linesWithCrLf(std::move(decoded.text)).text;
-
   std::vector<orv::Text> names;
-  std::istringstream list(opt["--names"]);
+  std::istringstream list(argv[5]);
   for (std::string name; std::getline(list, name, ',');) names.push_back(orv::fromUtf8(name));
-  if (!opt.count("--no-rows")) page = orv::fillTableRows(page, names);
-  if (opt.count("--field"))
-    page = orv::fillSearchField(page, orv::fromUtf8(opt["--field"]), std::stoll(opt["--lines"]));
-
-  if (!opt.count("--no-save")) {
-    std::string xmlBytes;
-    if (opt.count("--xml-source")) {
-      auto xml = orv::encodeCp932(orv::fromUtf8(readBytes(opt["--xml-source"])));
-      if (!xml.ok) return fail("the document has a character Shift_JIS cannot hold");
-      xmlBytes = xml.bytes;
-      std::ofstream(opt["--xml-out"], std::ios::binary) << xmlBytes;
-    }
-    page = orv::fillDocumentPath(
-        page, orv::fromUtf8(opt.count("--xml-path") ? opt["--xml-path"] : opt["--xml-out"]));
-    page = orv::fillDocumentData(page, opt.count("--no-data") ? std::string() : xmlBytes);
-  }
+  if (leave != "no-rows") page = orv::fillTableRows(page, names);
+  if (*argv[6]) page = orv::fillSearchField(page, orv::fromUtf8(argv[6]), std::stoll(argv[7]));
+  page = orv::fillDocumentPath(page, orv::fromUtf8(argv[4]));
+  page = orv::fillDocumentData(page, leave == "no-data" ? std::string() : xml.bytes);
   auto encoded = orv::encodeCp932(page);
   if (!encoded.ok) return fail("the page has a character Shift_JIS cannot hold");
-  std::ofstream(opt["--out"], std::ios::binary) << encoded.bytes;
+  std::ofstream(argv[2], std::ios::binary) << encoded.bytes;
   return 0;
 }
