@@ -1,11 +1,12 @@
 // Shared by the browser tests (and bench/page_load.mjs): the address book, pages written through make_page, a
 // headless browser (Chromium or Firefox, as ORV_BROWSER says) driven over WebDriver BiDi.
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before } from 'node:test';
+import { after, afterEach, before } from 'node:test';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 export const built = (variable, file) => process.env[variable] || path.join(here, '../../build', file);
@@ -14,7 +15,6 @@ export const nodeRequire = createRequire(path.join(built('ORV_NODE_DIR', 'page-n
 export const firefox = process.env.ORV_BROWSER === 'firefox';
 export const templatePath = built('ORV_TEMPLATE', 'search.mvo');
 export const NAMES = ['読み', '名前', '住所1', '住所2', '電話'];
-export const MARKUP = '<img src=x onerror=window.__injected=1>';
 
 const pairs = (list) => list.split(' ').map((pair) => pair.split('/'));
 const FAMILIES = pairs('ｱｵｷ/青木 ｲｼｶﾜ/石川 ｳｴﾀﾞ/上田 ｴﾝﾄﾞｳ/遠藤 ｵｵﾀ/太田 ｶﾄｳ/加藤 ｷﾑﾗ/木村 ｸﾎﾞ/久保 ｺﾊﾞﾔｼ/小林 ｻｻｷ/佐々木 ｼﾐｽﾞ/清水 ｽｽﾞｷ/鈴木');
@@ -29,7 +29,7 @@ export function addressBook() {
     return { 読み: `${familyKana} ${givenKana}`, 名前: `${family} ${given}`, 住所1: TOWNS[i % 4],
       住所2: `${(i * 7) % 33 + 1}丁目${i + 1}番`, 電話: `0${3 + (i % 6)}-${1000 + i * 37}-${9000 - i * 11}` };
   });
-  [records[4].住所2, records[9].住所2, records[12].住所2] = [MARKUP, '&amp;', `${'Mansion'.repeat(40)}1丁目`];
+  [records[4].住所2, records[9].住所2, records[12].住所2] = ['<img src=x onerror=window.__injected=1>', '&amp;', `${'Mansion'.repeat(40)}1丁目`];
   return records;
 }
 
@@ -42,38 +42,39 @@ export function xmlDocument(records, { names = NAMES, escape = true } = {}) {
 
 export const tempDir = () => fs.mkdtempSync(path.join(os.tmpdir(), 'orv-page-'));
 
-/// Writes `dir`/XmlSearchTemp.htm (making `dir`) and the document `xml` (UTF-8 text, written in Shift_JIS as
-/// `xmlName`) through make_page. No `field` leaves the search field and page size unfilled; `xmlPath` is the path
-/// the page names; `leave` 'no-rows' or 'no-data' leaves out the table rows or the document's content.
+/// Writes `dir`/XmlSearchTemp.htm and the document `xml` (in Shift_JIS, as `xmlName`) through make_page; no `field`
+/// leaves the search field unfilled, `leave` 'no-rows' or 'no-data' the rows or the data; `xmlPath` is shown.
 export function makePage(dir, { names = NAMES, field = '', lines = 33, xml, xmlName = '住所録.xml', xmlPath, leave = '' } = {}) {
   const [page, doc] = [path.join(dir, 'XmlSearchTemp.htm'), path.join(dir, xmlName)];
   fs.mkdirSync(dir, { recursive: true });
-  const args = [templatePath, page, doc, xmlPath ?? doc, names.join(','), field, String(lines), leave];
+  const args = [templatePath, page, doc, xmlPath ?? doc, field, String(lines), leave, ...names];
   execFileSync(built('ORV_MAKE_PAGE', 'tests/page/make_page'), args, { input: xml, stdio: ['pipe', 'inherit', 'inherit'] });
   return { page, xml: doc, url: `file://${page}` };
 }
 
-export const launch = () => nodeRequire('puppeteer-core').launch({
-  browser: firefox ? 'firefox' : 'chrome', headless: true,
+export const launch = () => nodeRequire('puppeteer-core').launch({ browser: firefox ? 'firefox' : 'chrome',
   executablePath: process.env.ORV_BROWSER_PATH || (firefox ? '/usr/bin/firefox-esr' : '/usr/bin/chromium'),
-  args: firefox ? [] : ['--no-sandbox', '--disable-gpu', '--disable-component-update', '--lang=ja-JP'],
-});
+  args: firefox ? [] : ['--no-sandbox', '--disable-gpu', '--disable-component-update', '--lang=ja-JP'] });
 
-/// For the tests of one file: a temporary folder, a browser once they start (both gone when they end), `open`.
+/// For the tests of one file: a temporary folder, a browser once they start (both gone when they end), and `open`,
+/// whose pages must show no script error by the end of each test.
 export function useBrowser() {
-  const env = { dir: tempDir(), open: (url, options) => openPage(env.browser, url, options) };
+  const env = { dir: tempDir(), pages: [] };
+  env.open = async (url, options) => { const page = await openPage(env.browser, url, options); env.pages.push(page); return page; };
   before(async () => { env.browser = await launch(); });
+  afterEach(() => assert.deepEqual(env.pages.splice(0).flatMap((page) => page.scriptErrors), [], 'script errors'));
   after(async () => { await env.browser?.close(); fs.rmSync(env.dir, { recursive: true, force: true }); });
   return env;
 }
 
 /// A fresh page in a context of its own, once the page's state is `waitFor`; `page.scriptErrors` collects script
-/// errors in the page (not Firefox's report of an XML document the page then reads tolerantly).
+/// errors in the page (not Firefox's reports of an XML document the page then reads tolerantly, or of the favicon
+/// the browser itself asks for over http, which the page's policy blocks).
 export async function openPage(browser, url, { waitFor = 'ready' } = {}) {
   const page = await (await browser.createBrowserContext()).newPage();
   await page.setViewport({ width: 1000, height: 800 });
   page.scriptErrors = [];
-  page.on('pageerror', (e) => /^XML Parsing Error/.test(e.message) || page.scriptErrors.push(e));
+  page.on('pageerror', (e) => /^XML Parsing Error|^Content-Security-Policy: .*favicon\.ico/.test(e.message) || page.scriptErrors.push(e));
   await page.goto(url);
   if (waitFor) await page.waitForSelector(`html[data-state="${waitFor}"]`, { timeout: 20000 });
   return page;

@@ -1,11 +1,8 @@
-// Writes a search page the way the tool does, for the browser tests to open: the template read by lines,
-// the table rows filled at conversion (unless LEAVE is no-rows), the search field and page size when FIELD
-// is not empty, then at save the document's PATH and its content (left out when LEAVE is no-data).
-//
-//   make_page TEMPLATE PAGE.htm DOC.xml PATH NAMES FIELD LINES [no-rows|no-data] < document.utf8.xml
-//
-// The document comes in as UTF-8 and is written to DOC.xml in Shift_JIS; those exact bytes are what the
-// page embeds. NAMES is comma-separated.
+// Writes a search page the way the tool does, for the browser tests to open:
+//   make_page TEMPLATE PAGE.htm DOC.xml PATH FIELD LINES LEAVE NAME... < document.utf8.xml
+// The template, read by lines, gets the table rows unless LEAVE is "no-rows", the search field and page size
+// when FIELD is not empty, then the document's PATH and its content unless LEAVE is "no-data". The document
+// is written to DOC.xml in Shift_JIS: those bytes are what the page embeds.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -17,7 +14,7 @@
 
 namespace {
 
-int fail(const std::string& message) {
+int fail(const char* message) {
   std::cerr << "make_page: " << message << '\n';
   return 2;
 }
@@ -25,23 +22,22 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 8) return fail("usage: TEMPLATE PAGE DOC PATH NAMES FIELD LINES [no-rows|no-data] < document");
-  const std::string leave = argc > 8 ? argv[8] : "";
+  if (argc < 9) return fail("usage: TEMPLATE PAGE DOC PATH FIELD LINES LEAVE NAME... < document");
   std::ostringstream templateBytes, xmlText;
   templateBytes << std::ifstream(argv[1], std::ios::binary).rdbuf();
   xmlText << std::cin.rdbuf();
   auto decoded = orv::decodeText(templateBytes.str());
   auto xml = orv::encodeCp932(orv::fromUtf8(xmlText.str()));
-  if (!decoded.ok || decoded.text.empty()) return fail(std::string("cannot read the template ") + argv[1]);
+  if (!decoded.ok || decoded.text.empty()) return fail("cannot read the template");
   if (!xml.ok) return fail("the document has a character Shift_JIS cannot hold");
   std::ofstream(argv[3], std::ios::binary) << xml.bytes;
 
+  const std::string leave = argv[7];
   orv::Text page = orv::linesWithCrLf(std::move(decoded.text)).text;
   std::vector<orv::Text> names;
-  std::istringstream list(argv[5]);
-  for (std::string name; std::getline(list, name, ',');) names.push_back(orv::fromUtf8(name));
+  for (int i = 8; i < argc; ++i) names.push_back(orv::fromUtf8(argv[i]));
   if (leave != "no-rows") page = orv::fillTableRows(page, names);
-  if (*argv[6]) page = orv::fillSearchField(page, orv::fromUtf8(argv[6]), std::stoll(argv[7]));
+  if (*argv[5]) page = orv::fillSearchField(page, orv::fromUtf8(argv[5]), std::stoll(argv[6]));
   page = orv::fillDocumentPath(page, orv::fromUtf8(argv[4]));
   page = orv::fillDocumentData(page, leave == "no-data" ? std::string() : xml.bytes);
   auto encoded = orv::encodeCp932(page);

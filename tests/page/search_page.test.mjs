@@ -3,7 +3,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
-import { describe, test } from 'node:test';
+import { test } from 'node:test';
 
 import {
   NAMES, addressBook, firefox, makePage, nodeRequire, prop, searchFor, settled, shownRows, statusText, text, useBrowser,
@@ -14,7 +14,10 @@ const records = addressBook();
 const xml = xmlDocument(records);
 const env = useBrowser();
 const rows = (list, names = NAMES) => list.map((r) => names.map((n) => r[n]));
-const status = (n, from, to, all = 33) => `${n}件 / 全${all}件（${from}–${to}件目）`;
+/// The status line and the rows shown, as `showing` gives them for rows from..to of the records found out of `all`.
+const view = async (page) => [await statusText(page), await shownRows(page)];
+const showing = (found, from, to, all = 33) => [`${found.length.toLocaleString('ja')}件 / 全${all.toLocaleString('ja')}件`
+  + `（${(from + 1).toLocaleString('ja')}–${to.toLocaleString('ja')}件目）`, rows(found.slice(from, to))];
 const NONE = '該当するデータはありません（0件 / 全33件）';
 /// A page in a folder of its own, by default with the address book, searching 名前.
 const pageIn = (name, options) => makePage(path.join(env.dir, name), { field: '名前', xml, ...options });
@@ -23,11 +26,7 @@ const openBook = () => env.open((book ??= pageIn('book')).url);
 const visible = (page, selector) => page.$eval(selector, (e) => e.getClientRects().length > 0);
 const press = async (page, selector, key) => { await page.focus(selector); await page.keyboard.press(key); };
 const sortState = (page, n) => page.$eval(`#head-rows th:nth-child(${n})`, (th) => th.getAttribute('aria-sort'));
-async function sortOn(page, n, key) {
-  const button = `#head-rows th:nth-child(${n}) button`;
-  await (key ? press(page, button, key) : page.click(button));
-  await settled(page);
-}
+const sortOn = async (page, n) => { await page.click(`#head-rows th:nth-child(${n}) button`); await settled(page); };
 const collator = new Intl.Collator('ja', { numeric: true });
 const sortedBy = (list, name, order = 1) => rows(list.map((r, i) => [r, i])
   .sort(([a, i], [b, j]) => order * collator.compare(a[name], b[name]) || i - j).map(([r]) => r));
@@ -44,30 +43,26 @@ test('the first page shows under the column names; pages by button, number and s
   const heads = await page.$$eval('#head-rows th', (ths) => ths.map((th) =>
     [th.textContent.slice(0, -1), th.scope, th.getAttribute('aria-sort'), th.querySelector('.arrow').getAttribute('aria-hidden')]));
   assert.deepEqual(heads, NAMES.map((n) => [n, 'col', 'none', 'true']), 'each name, then its arrow, hidden from readers');
-  const expectPage = async (from, to) => {
-    assert.equal(await statusText(page), status(33, from + 1, to));
-    assert.deepEqual(await shownRows(page), rows(records.slice(from, to)));
-  };
-  await expectPage(0, 16);  // 33 lines give pages of 16; the values that look like markup and "&amp;" are here
+  // 33 lines give pages of 16; the values that look like markup and "&amp;" are on the first
+  assert.deepEqual(await view(page), showing(records, 0, 16));
   assert.equal(await prop(page, '#prev-page', 'disabled'), true);
   await press(page, '#next-page', 'Enter');
   await page.keyboard.press('Enter');
-  await expectPage(32, 33);
+  assert.deepEqual(await view(page), showing(records, 32, 33));
   assert.equal(await prop(page, '#next-page', 'disabled'), true);
   assert.equal(await page.evaluate(() => document.activeElement.id), 'prev-page', 'the focus stays in the pager');
   assert.equal(await text(page, '#page-info'), '/ 3 ページ');
   await page.$eval('#page-number', (e) => { e.value = '2'; });
   await press(page, '#page-number', 'Enter');
-  await expectPage(16, 32);
+  assert.deepEqual(await view(page), showing(records, 16, 32));
   await page.select('#page-size', '20');
-  await expectPage(0, 20);
+  assert.deepEqual(await view(page), showing(records, 0, 20));
   assert.equal(await page.$$eval('#rows img', (imgs) => imgs.length), 0);
   await new Promise((resolve) => setTimeout(resolve, 200));
   assert.equal(await page.evaluate(() => window.__injected), undefined);
-  assert.deepEqual(page.scriptErrors, []);
 });
 
-test('search goes the way Japanese is typed: kana, width, dashes, case, every word, in the chosen column', async () => {
+test('search goes the way Japanese is typed: kana, width, dashes, case, every word, a column, an input method', async () => {
   const page = await openBook();
   const where = (name, match) => records.filter((r) => match(r[name]));
   const aoki = where('読み', (v) => v.startsWith('ｱｵｷ'));
@@ -79,27 +74,34 @@ test('search goes the way Japanese is typed: kana, width, dashes, case, every wo
     ['IMG SRC', '', [records[4]]],
   ]) {
     await searchFor(page, query, column);
-    const n = expected.length;
-    assert.deepEqual(await shownRows(page), n ? rows(expected) : [[NONE]], `${query} in ${column || 'every column'}`);
-    assert.equal(await statusText(page), n ? status(n, 1, n) : NONE);
+    assert.deepEqual(await view(page), expected.length ? showing(expected, 0, expected.length) : [NONE, [[NONE]]],
+      `${query} in ${column || 'every column'}`);
   }
   await searchFor(page, 'あおき はるか', '');
   assert.deepEqual(await page.$$eval('#rows mark', (ms) => ms.map((m) => m.textContent)), ['ｱｵｷ', 'ﾊﾙｶ'], 'hits marked');
   await searchFor(page, '');
-  assert.equal(await statusText(page), status(33, 1, 16));
+  assert.deepEqual(await view(page), showing(records, 0, 16));
+  if (firefox) return;  // input methods are driven over CDP
+  await page.focus('#query');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.imeSetComposition', { text: 'すずき', selectionStart: 3, selectionEnd: 3 });
+  assert.equal(await statusText(page), showing(records, 0, 16)[0], 'no search while composing');
+  await cdp.send('Input.insertText', { text: '鈴木' });
+  const expected = records.filter((r) => r.名前.includes('鈴木'));
+  await page.waitForFunction((n) => document.querySelectorAll('#rows tr').length === n, {}, expected.length);
+  assert.deepEqual(await shownRows(page), rows(expected));
 });
 
 test('numbers inside text sort by value, stably, keeping the search, and a reload returns to the same view', async () => {
   const page = await openBook();
   await page.click('#next-page');
-  await sortOn(page, 4);
-  assert.deepEqual(await shownRows(page), sortedBy(records, '住所2').slice(0, 16), '2丁目 before 10丁目, back on page 1');
-  assert.equal(await sortState(page, 4), 'ascending');
-  await sortOn(page, 4);
-  assert.equal(await sortState(page, 4), 'descending');
-  assert.deepEqual(await shownRows(page), sortedBy(records, '住所2', -1).slice(0, 16));
+  for (const [order, state] of [[1, 'ascending'], [-1, 'descending']]) {  // 2丁目 before 10丁目, back on page 1
+    await sortOn(page, 4);
+    assert.deepEqual([await sortState(page, 4), await shownRows(page)], [state, sortedBy(records, '住所2', order).slice(0, 16)]);
+  }
   await searchFor(page, '丁目', '住所2');
-  await sortOn(page, 3, 'Enter');
+  await press(page, '#head-rows th:nth-child(3) button', 'Enter');
+  await settled(page);
   await page.click('#next-page');
   const expected = sortedBy(records.filter((r) => r.住所2.includes('丁目')), '住所1').slice(16, 32);
   assert.deepEqual(await shownRows(page), expected);
@@ -108,18 +110,6 @@ test('numbers inside text sort by value, stably, keeping the search, and a reloa
   assert.deepEqual(await shownRows(page), expected, 'search, column, sort and page kept in the URL');
   assert.equal(await prop(page, '#query', 'value'), '丁目');
   assert.equal(await sortState(page, 3), 'ascending');
-});
-
-test('no search while an input method composes, one once the text is chosen', { skip: firefox && 'needs CDP' }, async () => {
-  const page = await openBook();
-  await page.focus('#query');
-  const cdp = await page.createCDPSession();
-  await cdp.send('Input.imeSetComposition', { text: 'すずき', selectionStart: 3, selectionEnd: 3 });
-  assert.equal(await statusText(page), status(33, 1, 16), 'no search while composing');
-  await cdp.send('Input.insertText', { text: '鈴木' });
-  const expected = records.filter((r) => r.名前.includes('鈴木'));
-  await page.waitForFunction((n) => document.querySelectorAll('#rows tr').length === n, {}, expected.length);
-  assert.deepEqual(await shownRows(page), rows(expected));
 });
 
 test('axe-core finds nothing serious (in dark mode too); a long value wraps; the page fits a phone', async () => {
@@ -132,17 +122,15 @@ test('axe-core finds nothing serious (in dark mode too); a long value wraps; the
   }
   assert.ok(await page.$eval('#table-wrap', (w) => w.scrollWidth <= w.clientWidth), 'a long value wraps');
   await page.setViewport({ width: 360, height: 700 });
-  const widths = await page.evaluate(() => ({ page: document.documentElement.scrollWidth,
-    view: document.documentElement.clientWidth, pager: document.querySelector('.pager').getBoundingClientRect().right }));
-  assert.ok(widths.page <= widths.view && widths.pager <= widths.view, JSON.stringify(widths));
+  assert.ok(await page.evaluate(() => Math.max(document.documentElement.scrollWidth, document.querySelector('.pager')
+    .getBoundingClientRect().right) <= document.documentElement.clientWidth), 'nothing wider than a 360 px phone');
 });
 
 test('the matching rows export as CSV with a byte order mark and copy to the clipboard', async () => {
   const page = await openBook();
   await searchFor(page, 'ｽｽﾞｷ', '読み');
   await page.evaluate(() => {
-    const make = URL.createObjectURL;
-    URL.createObjectURL = (blob) => { window.__blob = blob; return make(blob); };
+    URL.createObjectURL = (blob) => { window.__blob = blob; return ''; };
     HTMLAnchorElement.prototype.click = function save() { window.__name = this.download; };
     navigator.clipboard.writeText = async (t) => { window.__copied = t; };
   });
@@ -160,15 +148,14 @@ test('left without rows or field, the page names columns from the first record, 
   const page = await env.open(pageIn('norows', { field: '', leave: 'no-rows' }).url);
   assert.deepEqual(await page.$$eval('#head-rows th', (ths) => ths.map((th) => th.textContent.slice(0, -1))), NAMES);
   assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /\[t(head|body)\]/, 'no placeholder shows');
-  assert.equal(await statusText(page), status(33, 1, 20));
-  assert.deepEqual(await shownRows(page), rows(records.slice(0, 20)));
+  assert.deepEqual(await view(page), showing(records, 0, 20));
   await searchFor(page, records[7].電話);
   assert.deepEqual(await shownRows(page), rows([records[7]]));
   const sizeZero = await env.open(pageIn('size0', { field: '電話', lines: 1 }).url);
-  assert.equal(await statusText(sizeZero), status(33, 1, 20), 'a page size of 0 pages by 20');
+  assert.deepEqual(await view(sizeZero), showing(records, 0, 20), 'a page size of 0 pages by 20');
 });
 
-describe('documents as the tool writes them and as hands edit them', () => {
+{  // documents as the tool writes them and as hands edit them
   const raw = records.slice(0, 5).map((r) => ({ ...r }));
   [raw[1].名前, raw[2].住所1] = ['A & B <商会>', '1 < 2 &amp; 3'];
   const doc = (body) => `<?xml version="1.0" encoding="Shift_JIS"?>\r\n<名簿>\r\n${body}\r\n</mivoxml>\r\n</名簿>\r\n`;
@@ -186,27 +173,24 @@ describe('documents as the tool writes them and as hands edit them', () => {
       const page = await env.open(pageIn(`parser${i}`, { names, xml: document, lines: 10 }).url);
       assert.deepEqual(await shownRows(page), expected);
       assert.equal(await visible(page, '#note'), tolerant);
-      assert.deepEqual(page.scriptErrors, []);
     });
   }
-});
+}
 
 test('a large document shows rows while it loads, keeps what is typed meanwhile, then pages by at most 500', async () => {
-  const many = Array.from({ length: 40000 }, (_, i) => records[i % 33])
-    .map((r, i) => ({ ...r, 名前: `${r.名前}${i}`, 住所2: `${i}番地` }));
+  const many = Array.from({ length: 40000 }, (_, i) => ({ ...records[i % 33], 名前: `${records[i % 33].名前}${i}`, 住所2: `${i}番地` }));
   const page = await env.open(pageIn('large', { lines: 40000, xml: xmlDocument(many) }).url, { waitFor: null });
   await page.waitForSelector('#rows tr');
   await searchFor(page, '鈴木 大輔');
   await page.waitForSelector('html[data-state="ready"]');
   await settled(page);
   const found = many.filter((r) => r.名前.includes('鈴木 大輔'));
-  assert.equal(await statusText(page), status(found.length.toLocaleString('ja'), 1, 500, '40,000'));
+  assert.deepEqual(await view(page), showing(found, 0, 500, 40000));
   await page.click('#last-page');
   assert.deepEqual((await shownRows(page)).at(-1), rows(found).at(-1));
   await searchFor(page, '');
   await page.click('#last-page');
-  assert.equal(await statusText(page), status('40,000', '39,501', '40,000', '40,000'));
-  assert.deepEqual((await shownRows(page)).at(-1), rows(many).at(-1));
+  assert.deepEqual(await view(page), showing(many, 39500, 40000, 40000));
 });
 
 test('with no data, a prompt whose picker refuses a file without records; a dropped document fills the table', async () => {
@@ -226,10 +210,9 @@ test('with no data, a prompt whose picker refuses a file without records; a drop
     document.getElementById('drop-zone').dispatchEvent(new DragEvent('drop', { dataTransfer: dropped, bubbles: true, cancelable: true }));
   }, [...fs.readFileSync(written.xml)]);
   await page.waitForSelector('html[data-state="ready"]');
-  assert.deepEqual(await shownRows(page), rows(records.slice(0, 16)));
+  assert.deepEqual(await view(page), showing(records, 0, 16));
   assert.equal(await visible(page, '#loader'), false);
   assert.equal(await text(page, '#xml-file'), 'book.xml');
-  assert.deepEqual(page.scriptErrors, []);
 });
 
 test('with no data, served over http, the page names the document and loads the one of its name beside it', async () => {
@@ -238,12 +221,9 @@ test('with no data, served over http, the page names the document and loads the 
     const file = path.join(folder, decodeURIComponent(new URL(req.url, 'http://x').pathname));
     fs.readFile(file, (error, data) => (error ? res.writeHead(404).end() : res.end(data)));
   });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  try {
-    const page = await env.open(`http://127.0.0.1:${server.address().port}/XmlSearchTemp.htm`);
-    assert.equal(await text(page, '#xml-file'), 'C:\\データ\\café😀\\住所録.xml');
-    assert.deepEqual(await shownRows(page), rows(records.slice(0, 16)));
-  } finally {
-    server.close();
-  }
+  await new Promise((resolve) => server.unref().listen(0, '127.0.0.1', resolve));  // unref: a failure cannot hang the run
+  const page = await env.open(`http://127.0.0.1:${server.address().port}/XmlSearchTemp.htm`);
+  assert.equal(await text(page, '#xml-file'), 'C:\\データ\\café😀\\住所録.xml');
+  assert.deepEqual(await view(page), showing(records, 0, 16));
+  server.close();
 });

@@ -1,7 +1,6 @@
-// Runs the guided sample in the model over real files, as a first-time user would in the window: the
-// sample, WEB_DB mode, the search field "名前", Save. The program folder is the folder given, which must
-// hold search.mvo and sample.txt; the tool writes sample.xml and XmlSearchTemp.htm there and the path of
-// the page it opens is printed.
+// Runs the guided sample in the model over real files, as a first-time user would in the window (the sample,
+// WEB_DB mode, the search field "名前", Save), with the folder given, holding search.mvo and sample.txt, as
+// the program folder. The tool writes sample.xml and XmlSearchTemp.htm there; the page it opens is printed.
 #include <cstdio>
 
 #include "app/Form1.h"
@@ -9,21 +8,18 @@
 
 namespace {
 
-/// The real disk with the program in `folder`; answers OK to every box and prints what the desktop is
-/// asked to open.
-class Desktop : public orv::RealFileSystem, public orv::Dialogs, public orv::Opener, public orv::Pointer {
- public:
-  explicit Desktop(const char* folder) : folder_(orv::fromUtf8(folder)) {}
-  orv::Text programFolder() override { return folder_; }
+/// The real disk with the program in `folder`; every box is answered OK and what the desktop is asked to
+/// open is printed.
+struct Desktop : orv::RealFileSystem, orv::Dialogs, orv::Opener, orv::Pointer {
+  explicit Desktop(const char* programDir) : folder(orv::fromUtf8(programDir)) {}
+  orv::Text programFolder() override { return folder; }
   orv::Answer show(const orv::Text& text, orv::Buttons, const orv::Text&) override {
     std::fprintf(stderr, "box: %s\n", orv::toUtf8(text).c_str());
     return orv::Answer::Ok;
   }
   void open(const orv::Text& path) override { std::printf("%s\n", orv::toUtf8(path).c_str()); }
   void setBusy(bool) override {}
-
- private:
-  orv::Text folder_;
+  orv::Text folder;
 };
 
 }  // namespace
