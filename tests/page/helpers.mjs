@@ -8,8 +8,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { after, afterEach, before } from 'node:test';
 
-const here = path.dirname(new URL(import.meta.url).pathname);
-export const built = (variable, file) => process.env[variable] || path.join(here, '../../build', file);
+export const built = (variable, file) => process.env[variable] || new URL(`../../build/${file}`, import.meta.url).pathname;
 // The node packages live outside the sources, where scripts/browser-tests.sh installed them.
 export const nodeRequire = createRequire(path.join(built('ORV_NODE_DIR', 'page-node'), 'package.json'));
 export const firefox = process.env.ORV_BROWSER === 'firefox';
@@ -60,16 +59,15 @@ export const launch = () => nodeRequire('puppeteer-core').launch({ browser: fire
 /// whose pages must show no script error by the end of each test.
 export function useBrowser() {
   const env = { dir: tempDir(), pages: [] };
-  env.open = async (url, options) => { const page = await openPage(env.browser, url, options); env.pages.push(page); return page; };
+  env.open = (url, options) => openPage(env.browser, url, options).then((page) => { env.pages.push(page); return page; });
   before(async () => { env.browser = await launch(); });
   afterEach(() => assert.deepEqual(env.pages.splice(0).flatMap((page) => page.scriptErrors), [], 'script errors'));
   after(async () => { await env.browser?.close(); fs.rmSync(env.dir, { recursive: true, force: true }); });
   return env;
 }
 
-/// A fresh page in a context of its own, once the page's state is `waitFor`; `page.scriptErrors` collects script
-/// errors in the page (not Firefox's reports of an XML document the page then reads tolerantly, or of the favicon
-/// the browser itself asks for over http, which the page's policy blocks).
+/// A fresh page in a context of its own, in state `waitFor`; `page.scriptErrors` collects its script errors (not Firefox's
+/// reports of an XML document the page then reads tolerantly, or of the favicon over http that the page's policy blocks).
 export async function openPage(browser, url, { waitFor = 'ready' } = {}) {
   const page = await (await browser.createBrowserContext()).newPage();
   await page.setViewport({ width: 1000, height: 800 });
@@ -82,8 +80,6 @@ export async function openPage(browser, url, { waitFor = 'ready' } = {}) {
 
 export const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
 export const prop = (page, selector, name) => page.$eval(selector, (e, n) => e[n], name);
-export const statusText = (page) => text(page, '#status');
-/// The cell texts of the rows now shown.
 export const shownRows = (page) => page.$$eval('#rows tr', (trs) => trs.map((tr) => [...tr.cells].map((td) => td.textContent)));
 /// Waits until the worker's answer to the last search or sort is on the page.
 export const settled = (page) => page.waitForSelector('#records:not([aria-busy])');
