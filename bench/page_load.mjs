@@ -4,7 +4,7 @@
 // main-thread task while loading (PerformanceObserver 'longtask'), the renderer's peak memory, and how
 // long a search keystroke and a sort take until the rows are redrawn. Run by hand after a build:
 //   node bench/page_load.mjs [records...]        (default 100000 1000000)
-// (needs the test packages: bash tests/page/run.sh installs them once into build/page-node).
+// (needs the test packages: bash scripts/browser-tests.sh installs them once into build/page-node).
 import fs from 'node:fs';
 import { execFileSync } from 'node:child_process';
 

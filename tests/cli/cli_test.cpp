@@ -57,19 +57,16 @@ TEST(CommandLine, WritesTheSampleByteForByteAsTheWindowDoesForTheSameNames) {
     load(h, input, u"5");
     name(h, u"住所録", {u"読み", u"名前", u"住所1", u"住所2", u"電話"});
     h.f().click(kConvertButton);
-    if (webDb) {
-      h.f().click(kModeButton);
-      h.f().chooseSearchField(1);
-    }
+    if (webDb) h.f().click(kModeButton);
+    if (webDb) h.f().chooseSearchField(1);
     h.f().textEdited(kPathBox, xml);
     h.f().click(kSaveButton);
 
     const std::string web = webDb ? " --web-db --search-field 名前" : "";
     ASSERT_EQ(install.run("convert sample.txt" + kNames + web + " --output " + out), 0);
     EXPECT_EQ(bytesOf(install.root / out), h.disk.contents[xml]);
-    if (webDb) {
+    if (webDb)
       EXPECT_EQ(bytesOf(install.root / "data/orvessa/XmlSearchTemp.htm"), h.disk.contents[kPagePath]);
-    }
   }
 }
 

@@ -4,7 +4,7 @@
 namespace orv {
 namespace {
 
-// The whole walk-through over real files, opened in a browser, is tests/page/walkthrough.test.mjs; a
+// The whole walk-through over real files, opened in a browser, is in tests/page/search_page.test.mjs; a
 // declined walk-through that only sets the sample flag is used by the save tests.
 TEST(SampleWalkThrough, AMissingSampleStillRunsEveryStepAndWritesNothing) {
   Harness h;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the browser tests. Their node packages are installed from the lock file, the first time, into a
-# folder outside the sources (ORV_NODE_DIR, by default beside the build), so the tree holds only our code.
+# Runs the search page tests (tests/page/) in headless browsers. Their node packages are installed from the
+# lock file, the first time, into a folder outside the sources (ORV_NODE_DIR, by default build/page-node),
+# so the tree holds only our code.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/../tests/page"
 export ORV_NODE_DIR=${ORV_NODE_DIR:-$(cd ../.. && pwd)/build/page-node}
 if ! cmp -s package-lock.json "$ORV_NODE_DIR/package-lock.json"; then
   mkdir -p "$ORV_NODE_DIR"
