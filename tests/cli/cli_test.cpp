@@ -65,8 +65,9 @@ TEST(CommandLine, WritesTheSampleByteForByteAsTheWindowDoesForTheSameNames) {
     const std::string web = webDb ? " --web-db --search-field 名前" : "";
     ASSERT_EQ(install.run("convert sample.txt" + kNames + web + " --output " + out), 0);
     EXPECT_EQ(bytesOf(install.root / out), h.disk.contents[xml]);
-    if (webDb)
+    if (webDb) {
       EXPECT_EQ(bytesOf(install.root / "data/orvessa/XmlSearchTemp.htm"), h.disk.contents[kPagePath]);
+    }
   }
 }
 
