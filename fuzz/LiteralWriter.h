@@ -1,24 +1,22 @@
 #pragma once
-// The record writer as its steps read, kept only as a reference for the tests: every search starts at
-// the first character of the whole text and every quote is replaced where it stands. Quadratic, so only
-// for small texts. Its output is what the one-pass writer must reproduce.
+// The record writer as its steps read, a reference the one-pass writer must reproduce: every search starts
+// at the first character of the whole text, every quote is replaced where it stands. Quadratic.
 #include <vector>
 
 #include "text/Text.h"
 
 namespace orv::literal {
 
-/// Replaces the first double quote of the whole text, searched from its very start; false when none.
+/// Replaces the first double quote of the whole text; false when none.
 inline bool replaceFirstQuote(Text& text, const Text& replacement) {
   const std::size_t at = text.find(u'"');
   if (at != Text::npos) text.replace(at, 1, replacement);
   return at != Text::npos;
 }
 
-/// The document body for a text whose records are all complete. First the commas outside quoted values
-/// are deleted (quotes open and close in turn from the start of the text) and every "&", "<" and ">" is
-/// escaped. Then, record by record, the first quote of the whole text opens the first field's tag (and
-/// the record's, on a line of its own), the next closes it, and so on; it stops where a quote is missing.
+/// The document body for complete records: commas outside quoted values deleted, "&", "<" and ">" escaped;
+/// then the first quote of the whole text opens the first field's tag (and the record's, on a line of
+/// its own), the next closes it, and so on; it stops where a quote is missing.
 inline Text documentBody(const Text& source, const std::vector<Text>& names) {
   Text text;
   bool inside = false;

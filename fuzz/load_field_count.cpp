@@ -1,7 +1,6 @@
-// The load command and the field count through the window's model, on an in-memory disk: arbitrary
-// file bytes and an arbitrary field count box.
-// Input: piece 0 is the file's bytes; piece 1 the field count box (UTF-8); piece 2, byte 0, bit 0: a
-// good file was loaded first, so that a refused file must leave it in place.
+// The load command and the field count through the window's model on an in-memory disk. Input: piece 0
+// is the file's bytes; piece 1 the field count box (UTF-8); piece 2, byte 0, bit 0: a good file was
+// loaded first, so that a refused file must leave it in place.
 #include <cmath>
 
 #include "FuzzInput.h"
@@ -38,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(!f.busy() && (h.pointer.changes.empty() || !h.pointer.changes.back()), "the pointer is normal again");
   const DecodeResult d = decodeText(bytes);
   if (!d.ok) {
-    check(before.str() == snapshot(f).str(), "a refused file changes nothing");
-    check(h.dialogs.shown.size() == boxesShown + 1, "a refused file is told once");
+    check(before.str() == snapshot(f).str() && h.dialogs.shown.size() == boxesShown + 1,
+          "a refused file is told once and changes nothing");
     return 0;
   }
   // The line rule itself is checked on every readable file by the shiftjis_decode target.
@@ -53,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     check(f.text(kFieldCountBox).empty(), "a count not typed as 1 to 9 is cleared");
     check(work.empty() || contains(f.text(kStatusLine), decimal(f.lineCount)), "the line count is shown");
-    // Half the quotes per line to the nearest whole number (halves to even); without any quote, the
-    // fields of the first record (none in an empty text).
+    // Half the quotes per line, halves to even; without any quote, the fields of the first record.
     const auto quotes = static_cast<double>(countOf(work, kQuote));
     const double fields =
         quotes > 0 ? std::nearbyint(quotes / (2.0 * f.lineCount)) : fieldsOfFirstRecord(work);

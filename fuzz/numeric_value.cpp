@@ -29,26 +29,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char16_t c : in.text(0))
     if (c != u' ' && c != u'\t' && c != u'\n') s += c < 0x80 ? static_cast<char>(c) : '\x01';
   if (s.size() >= 2 && s[0] == '&' && ((s[1] | 0x20) == 'h' || (s[1] | 0x20) == 'o')) {
-    // The digits' value, read as a 16-bit or 32-bit two's complement number when it fits in 16 or 32
-    // bits, else as it stands. A long number is never read as a small one.
+    // The digits as a 16-bit or 32-bit two's complement number when they fit, else as they stand.
     const int radix = (s[1] | 0x20) == 'h' ? 16 : 8;
     long double exact = 0;
     for (std::size_t i = 2; i < s.size() && std::isxdigit(s[i]) && (radix == 16 || s[i] < '8'); ++i)
       exact = exact * radix + (s[i] <= '9' ? s[i] - '0' : (s[i] | 0x20) - 'a' + 10);
-    if (exact <= 0xFFFF) {
+    if (exact <= 0xFFFF)
       check(v == static_cast<std::int16_t>(static_cast<std::uint16_t>(exact)), "16-bit radix value");
-    } else if (exact <= 0xFFFFFFFFL) {
+    else if (exact <= 0xFFFFFFFFL)
       check(v == static_cast<std::int32_t>(static_cast<std::uint32_t>(exact)), "32-bit radix value");
-    } else {
+    else
       check(exact > DBL_MAX ? v == INFINITY : std::fabs(v - exact) <= exact * 1e-12L, "long radix value");
-    }
   } else if (s.size() <= 200) {  // std::regex recurses per character
     // The longest leading part reading as sign, digits with one point, exponent E or D; else 0.
     static const std::regex number(R"(^[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[EeDd][+-]?[0-9]+)?)");
     std::smatch m;
     std::string literal = std::regex_search(s, m, number) ? m.str() : "0";
-    std::replace(literal.begin(), literal.end(), 'D', 'e');
-    std::replace(literal.begin(), literal.end(), 'd', 'e');
+    if (const std::size_t d = literal.find_first_of("Dd"); d != std::string::npos) literal[d] = 'e';
     check(v == std::strtod(literal.c_str(), nullptr), "decimal value of the leading number");
   }
   return 0;

@@ -1,7 +1,8 @@
-// The record reader and the document body writer on arbitrary text and names.
-// Input: piece 0, byte 0: number of names (mod 10; 0 ends the run), byte 1: bit 0 ends the built records
-// with LF alone, bit 1 puts blanks around the values, bit 2 a blank line after each record; pieces 1..k:
-// the names; piece k+1: a text, read as it stands and also cut at every "|" into values for records.
+// The record reader and the document body writer. Input: piece 0, byte 0: number of names (mod 10; 0 ends
+// the run), byte 1: bit 0 ends built records with LF alone, bit 1 puts blanks around values, bit 2 a blank
+// line after each; then k names and a text, read as it is and also cut at every "|" into values.
+#include <utility>
+
 #include "FuzzInput.h"
 #include "LiteralWriter.h"
 #include "convert/Records.h"
@@ -17,11 +18,8 @@ static Text escaped(TextView value) {
     const TextView c = value.substr(i, p.units);
     char ref[16];
     std::snprintf(ref, sizeof ref, "&#x%X;", static_cast<unsigned>(p.value));
-    out += c == u"&"           ? u"&amp;"
-           : c == u"<"         ? u"&lt;"
-           : c == u">"         ? u"&gt;"
-           : encodeCp932(c).ok ? c
-                               : fromUtf8(ref);
+    const Text markup = c == u"&" ? u"&amp;" : c == u"<" ? u"&lt;" : c == u">" ? u"&gt;" : Text(c);
+    out += encodeCp932(c).ok ? markup : fromUtf8(ref);
   }
   return out;
 }
@@ -32,53 +30,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (k == 0) return 0;
   std::vector<Text> names, values;
   for (std::size_t i = 1; i <= k; ++i) names.push_back(in.text(i, 40));
-  // Whatever the text, the reader keeps the first problems in text order; a text without any problem gets
-  // only the writer's tags.
-  const Text source = in.text(k + 1);
+  // Whatever the text, the reader keeps the first problems in order; a text without any gets only tags.
+  const Text source = in.text(k + 1, 2000);
   const RecordCheck c = checkRecords(source, k);
   check(c.problems.size() == std::min<std::size_t>(c.problemCount, RecordCheck::kShownProblems),
         "the first problems kept");
   for (std::size_t i = 0; i < c.problems.size(); ++i)
     check(c.problems[i].line > (i == 0 ? 0 : c.problems[i - 1].line), "problems in text order");
   // The conversion refuses names whose tags could be taken for markup or for a record tag.
-  if (std::any_of(names.begin(), names.end(), [](const Text& n) {
-        return n.find_first_of(u"<>\"") != Text::npos || n == kRecordElement ||
-               n == u"/" + Text(kRecordElement);
-      }))
-    return 0;
+  for (const Text& n : names)
+    if (n.find_first_of(u"<>\"") != Text::npos || n == kRecordElement || n == u"/mivoxml") return 0;
   const auto tags = static_cast<std::int64_t>(2 + 2 * k) * c.records;
   check(!c.ok() || countOf(writeDocumentBody(source, names, c), u'<') == tags, "only the writer's tags");
 
   // Records built from the values, each quoted with its quotes doubled, read back exactly; without a
   // quote in any value, byte for byte what the literal steps give.
-  for (std::size_t start = 0, bar = 0; bar != Text::npos && start < 2000; start = bar + 1)
+  for (std::size_t start = 0, bar = 0; bar != Text::npos; start = bar + 1)
     values.push_back(source.substr(start, (bar = source.find(u'|', start)) - start));
-  const bool blanks = in.number(0, 1) & 2;
+  values.resize((values.size() + k - 1) / k * k);  // the last record's missing values are empty
+  const Text lead = in.number(0, 1) & 2 ? u" " : u"", trail = lead.empty() ? u"" : u"\t";  // blanks
   const Text lineEnd = in.number(0, 1) & 1 ? u"\n" : u"\r\n";
   const Text blankLine = in.number(0, 1) & 4 ? u"\u3000" + lineEnd : Text();  // no record, stays as it is
   Text text, expected;
   for (std::size_t at = 0; at < values.size(); at += k) {
     Text fields;
     for (std::size_t f = 0; f < k; ++f) {
-      const Text value = at + f < values.size() ? values[at + f] : Text();
-      text += (f > 0 ? u"," : u"") + Text(blanks ? u" \"" : u"\"") + replaceAll(value, u"\"", u"\"\"") +
-              (blanks ? u"\"\t" : u"\"");
+      const Text& value = values[at + f];
+      text += (f > 0 ? u"," : u"") + lead + u"\"" + replaceAll(value, u"\"", u"\"\"") + u"\"" + trail;
       fields +=
-          (f > 0 && blanks ? u"\t <" : u"<") + names[f] + u">" + escaped(value) + u"</" + names[f] + u">";
+          (f > 0 ? trail + lead : Text()) + u"<" + names[f] + u">" + escaped(value) + u"</" + names[f] + u">";
     }
     text += lineEnd + blankLine;
-    expected += (blanks ? u" " : u"") + Text(u"<mivoxml>\r\n") + fields + u"\r\n</mivoxml>\r\n" +
-                (blanks ? u"\t" : u"") + lineEnd + blankLine;
+    expected += lead + u"<mivoxml>\r\n" + fields + u"\r\n</mivoxml>\r\n" + trail + lineEnd + blankLine;
   }
   const RecordCheck built = checkRecords(text, k);
-  check(built.ok() && built.records == static_cast<std::int64_t>((values.size() + k - 1) / k),
-        "one record per k values");
+  check(built.ok() && std::cmp_equal(built.records, values.size() / k), "one record per k values");
   const Text body = writeDocumentBody(text, names, built);
   check(body == expected, "every value read back as it was");
   // The literal steps wrote every value as it stood: compare where that was right and savable.
-  if (text.size() < 4000 && std::none_of(values.begin(), values.end(), [](const Text& v) {
-        return contains(v, u"\"") || !encodeCp932(v).ok;
-      }))
+  if (text.size() < 4000 && !contains(source, u"\"") && encodeCp932(source).ok)
     check(body == literal::documentBody(text, names), "same as the literal steps");
   return 0;
 }

@@ -1,8 +1,9 @@
 // The search page filled from arbitrary templates, names, search fields, line counts, paths and documents:
 // the path shown as it is, path and compressed document where the template's marks were.
-// Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: the line count, byte 9: where the
-// document is cut for the slice check; piece 1: the template; pieces 2..k+1: the names; then the search
-// field, the document's path (all UTF-8) and the document's bytes.
+// Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count, byte 9: where the document is
+// cut for the slice check; then the template, the k names, the search field, the path (all UTF-8) and the
+// document's bytes.
+#include <charconv>
 #include <map>
 
 #include "FuzzInput.h"
@@ -14,33 +15,28 @@
 
 using namespace orv;
 
-/// What a browser shows for escaped text: the named references of the markup characters and every
-/// numeric one read back; anything else after an "&" fails the run.
+/// What a browser shows for escaped text: named references of markup characters and numeric ones read.
 static Text fromHtml(const Text& html) {
   static const std::map<std::string, char16_t> named{
       {"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
   Text out = html.substr(0, html.find(u'&'));
   for (std::size_t amp = html.find(u'&'); amp != Text::npos; amp = html.find(u'&', amp + 1)) {
-    const std::size_t end = html.find(u';', amp);
-    check(end != Text::npos, "a reference ends with ';'");
-    const std::string ref = toUtf8(html.substr(amp + 1, end - amp - 1));
+    const std::size_t semicolon = html.find(u';', amp);
+    check(semicolon != Text::npos, "a reference ends with ';'");
+    const std::string ref = toUtf8(html.substr(amp + 1, semicolon - amp - 1));
     const bool hex = ref.starts_with("#x") || ref.starts_with("#X");
-    const std::string digits = ref.substr(std::min<std::size_t>(ref.size(), hex ? 2 : 1));
-    unsigned long v = named.contains(ref) ? named.at(ref) : 0x110000;
-    if (ref.starts_with('#') && !digits.empty() && digits.size() <= 8 &&
-        digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") == std::string::npos)
-      v = std::stoul(digits, nullptr, hex ? 16 : 10);
+    const char* end = ref.data() + ref.size();
+    const char* digits = std::min(ref.data() + (hex ? 2 : 1), end);
+    std::uint32_t v = named.contains(ref) ? named.at(ref) : 0x110000;
+    if (ref.starts_with('#') && std::from_chars(digits, end, v, hex ? 16 : 10).ptr != end) v = 0x110000;
     check(v <= 0x10FFFF, "a known reference");
-    out += v > 0xFFFF
-               ? Text{static_cast<char16_t>(0xD7C0 + (v >> 10)), static_cast<char16_t>(0xDC00 | (v & 0x3FF))}
-               : Text(1, static_cast<char16_t>(v));
-    out += html.substr(end + 1, html.find(u'&', end) - end - 1);
+    appendCodePoint(out, v);
+    out += html.substr(semicolon + 1, html.find(u'&', semicolon) - semicolon - 1);
   }
   return out;
 }
 
-/// True when `packed` is one whole raw DEFLATE stream, as the page's DecompressionStream('deflate-raw')
-/// reads it, that inflates to `bytes`.
+/// True when `packed` is one whole raw DEFLATE stream (the page's 'deflate-raw') inflating to `bytes`.
 static bool inflatesTo(const std::string& packed, const std::string& bytes) {
   std::string out(bytes.size() + 1, '\0');
   z_stream z{};
@@ -61,11 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < k; ++i) names.push_back(in.text(2 + i, 40));
   const Text path = in.text(k + 3, 300);
   const std::string xml(in.bytes(k + 4));
-  const auto lineCount = static_cast<std::int64_t>(in.number(0, 1, 8));
-  const Text page = fillSearchField(fillTableRows(in.text(1), names), in.text(k + 2, 40), lineCount);
+  const Text page = fillSearchField(fillTableRows(in.text(1), names), in.text(k + 2, 40),
+                                    static_cast<std::int64_t>(in.number(0, 1, 8)));
 
-  // The document's base64 form: its length, and slices of whole triples join into it (the page is
-  // written slice by slice).
+  // The document's base64 form: its length, and slices of whole triples join into it (as files write it).
   const std::string encoded = base64(xml);
   check(encoded.size() == (xml.size() + 2) / 3 * 4, "base64 length");
   const std::size_t slice = std::min<std::size_t>(in.number(0, 9) * 3, xml.size() / 3 * 3);
@@ -81,8 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (path.empty()) return 0;
   const auto packed = deflateRaw(xml);
   check(packed && inflatesTo(*packed, xml), "the page's data inflates to the document");
-  const std::string packedText = xml.empty() ? std::string() : base64(*packed);
-  const Text dataText(packedText.begin(), packedText.end());
+  const Text dataText = xml.empty() ? Text() : fromUtf8(base64(*packed));
   Text expected;
   std::size_t start = 0;
   for (std::size_t mark; (mark = page.find(u"[xmlfile]", start)) != Text::npos; start = mark + 9)

@@ -6,19 +6,6 @@
 
 using namespace orv;
 
-/// The line rule: a line ends at CR or CR LF and is written with CR LF; an LF alone stays in its line;
-/// the last line needs no line end.
-static void checkLines(const Text& text) {
-  Text expected;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    expected += text[i] == kCr ? kCrLf : TextView(&text[i], 1);
-    if (text[i] == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
-  }
-  if (!expected.empty() && !expected.ends_with(kCrLf)) expected += kCrLf;
-  const CrLfLines got = linesWithCrLf(Text(text));
-  check(got.text == expected && got.count == std::count(expected.begin(), expected.end(), kCr), "lines");
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const DecodeResult d = decodeText(bytes);
@@ -28,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(d.text.empty() && d.errorOffset >= 0 && at < size && shown >= 1 && shown <= (d.utf8 ? 3u : 2u) &&
               bytes.substr(at, shown) == d.errorBytes,
           "nothing kept but the bad bytes, the file's, one character at most");
-    // Lines end at CR or CR LF, an LF alone ends none.
-    check(d.errorLine == 1 + std::count(bytes.begin(), bytes.begin() + d.errorOffset, '\r'), "error line");
-    // A binary file is named by its first NUL byte, wherever the first unreadable byte is.
-    check(bytes.find('\0') == (d.binary ? at : bytes.npos), "a NUL byte always means binary");
+    check(d.errorLine == 1 + std::count(bytes.begin(), bytes.begin() + d.errorOffset, '\r'),
+          "the error's line: lines end at CR or CR LF, an LF alone ends none");
+    check(bytes.find('\0') == (d.binary ? at : bytes.npos),
+          "a NUL byte always means binary, named at the first one wherever the first bad byte is");
     if (d.binary) return 0;
     const auto first = static_cast<unsigned char>(bytes[at]);
     check(d.control == (shown == 1 && first < 0x20 && first != '\t' && first != '\n' && first != '\r'),
@@ -43,13 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(d.text.size() <= size, "never more characters than bytes");
   for (const char16_t c : d.text)
     check(c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r', "no control character is read");
-  checkLines(d.text);
+  // The line rule: a line ends at CR or CR LF and is written with CR LF; an LF alone stays in its line;
+  // the last line needs no line end.
+  Text lines;
+  for (std::size_t i = 0; i < d.text.size(); ++i) {
+    lines += d.text[i] == kCr ? kCrLf : TextView(&d.text[i], 1);
+    if (d.text[i] == kCr && i + 1 < d.text.size() && d.text[i + 1] == kLf) ++i;
+  }
+  if (!lines.empty() && !lines.ends_with(kCrLf)) lines += kCrLf;
+  const CrLfLines got = linesWithCrLf(Text(d.text));
+  check(got.text == lines && got.count == std::count(lines.begin(), lines.end(), kCr), "the line rule");
   // One 0x1A at the very end, the end-of-file mark of old editors, is dropped; nothing else is.
   std::string_view kept = bytes.substr(0, size > 0 && bytes.back() == '\x1a' ? size - 1 : size);
   if (d.utf8) {
-    // Well-formed UTF-8 is read as it stands, its byte order mark dropped.
     if (kept.starts_with("\xEF\xBB\xBF")) kept.remove_prefix(3);
-    check(d.text == fromUtf8(kept) && toUtf8(d.text) == kept, "UTF-8 read as it stands");
+    check(d.text == fromUtf8(kept) && toUtf8(d.text) == kept,
+          "well-formed UTF-8 read as it stands, its byte order mark dropped");
     return 0;
   }
   // Written back, it reads the same, unless the bytes form UTF-8: only when a character with two codes is
