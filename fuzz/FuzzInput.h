@@ -28,10 +28,11 @@ struct Pieces {
   /// `n` bytes of piece `i` from `at`, little-endian; bytes past its end count as 0.
   std::uint64_t number(std::size_t i, std::size_t at, std::size_t n = 1) const {
     std::uint64_t v = 0;
-    for (std::size_t k = 0; k < n && at + k < bytes(i).size(); ++k)
-      v |= std::uint64_t{static_cast<std::uint8_t>(bytes(i)[at + k])} << (8 * k);
+    for (std::size_t k = std::min(at + n, bytes(i).size()); k-- > at;) v = v << 8 | std::uint8_t(bytes(i)[k]);
     return v;
   }
 };
 
 }  // namespace orv
+
+using namespace orv;  // every fuzz target is a file of its own, written in the model's names

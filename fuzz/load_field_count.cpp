@@ -10,11 +10,8 @@
 #include "text/Numeric.h"
 #include "text/ShiftJis.h"
 
-using namespace orv;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Pieces in(data, size);
-  const std::string bytes(in.bytes(0));
   Harness h;
   Form1& f = h.f();
   if (in.number(2, 0) & 1) {
@@ -23,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     f.loadCommand();
     check(f.workingText().size() > 0 && f.fieldCount == 2, "the first file loads");
   }
-  h.disk.putBytes(u"/data/in.txt", bytes);
+  h.disk.putBytes(u"/data/in.txt", std::string(in.bytes(0)));
   f.setText(kPathBox, u"/data/in.txt");
   f.setText(kFieldCountBox, in.text(1));
   const Text box = f.text(kFieldCountBox);
@@ -35,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t boxesShown = h.dialogs.shown.size();
   f.loadCommand();
   check(!f.busy() && (h.pointer.changes.empty() || !h.pointer.changes.back()), "the pointer is normal again");
-  const DecodeResult d = decodeText(bytes);
+  const DecodeResult d = decodeText(in.bytes(0));
   if (!d.ok) {
     check(before.str() == snapshot(f).str() && h.dialogs.shown.size() == boxesShown + 1,
           "a refused file is told once and changes nothing");
@@ -46,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text& work = f.workingText();
   check(work == lines.text && f.lineCount == lines.count, "the working text is the file by lines");
 
-  std::int64_t open = f.fieldCount;  // the name boxes the load opens
+  std::int64_t open = f.fieldCount;  // the first `open` name boxes are open, and no other
   if (box >= Text(u"1") && box <= Text(u"9")) {
     check(roundToInt16(boxValue) == f.fieldCount, "the typed count is taken");
   } else {
@@ -62,7 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     open = expected > 9 ? 0 : expected;
   }
   for (int i = 0; i < kNameBoxes; ++i)
-    check(f.enabled(fieldNameBox(i)) == (i < open) && f.enabled(fieldNameLabel(i)) == (i < open),
-          "open boxes");
+    check(f.enabled(fieldNameBox(i)) == (i < open) && f.enabled(fieldNameLabel(i)) == (i < open), "boxes");
   return 0;
 }

@@ -1,6 +1,5 @@
-// The numeric value of a text and the whole-number rounding the field count box relies on.
-// Input: piece 0 is the text (UTF-8); the first eight bytes of piece 1 are also read as a raw double, so
-// that the rounding meets NaN, infinities and every magnitude.
+// The numeric value of a text and the whole-number rounding the field count box relies on. Input: piece 0
+// is the text (UTF-8); piece 1's first eight bytes are a raw double (NaN, infinities, every magnitude).
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -9,10 +8,7 @@
 #include "FuzzInput.h"
 #include "text/Numeric.h"
 
-using namespace orv;
-
-/// Nearest whole number, a half to the even neighbour (as the C library rounds), nothing outside the
-/// 16-bit range: -32768.5 goes to -32768, 32767.5 to 32768.
+/// Nearest whole number, halves to even as nearbyint rounds; nothing outside -32768.5 <= v < 32767.5.
 static void checkRounding(double v) {
   const std::optional<std::int16_t> r = roundToInt16(v);
   check(r.has_value() == (v >= -32768.5 && v < 32767.5) && (!r || *r == std::nearbyint(v)), "rounding");

@@ -8,8 +8,6 @@
 #include "convert/Records.h"
 #include "text/ShiftJis.h"
 
-using namespace orv;
-
 /// A value as the document holds it: markup escaped, and what Shift_JIS cannot hold as a reference.
 static Text escaped(TextView value) {
   Text out;
@@ -43,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto tags = static_cast<std::int64_t>(2 + 2 * k) * c.records;
   check(!c.ok() || countOf(writeDocumentBody(source, names, c), u'<') == tags, "only the writer's tags");
 
-  // Records built from the values, each quoted with its quotes doubled, read back exactly; without a
-  // quote in any value, byte for byte what the literal steps give.
+  // Records built from the values, each quoted with its quotes doubled, are read back exactly.
   for (std::size_t start = 0, bar = 0; bar != Text::npos; start = bar + 1)
     values.push_back(source.substr(start, (bar = source.find(u'|', start)) - start));
   values.resize((values.size() + k - 1) / k * k);  // the last record's missing values are empty

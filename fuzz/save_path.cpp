@@ -2,8 +2,6 @@
 #include "FuzzInput.h"
 #include "save/SavePath.h"
 
-using namespace orv;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const Text path = Pieces(data, size).text(0);
   const Text xml = xmlPathFor(path);

@@ -1,8 +1,7 @@
-// The search page filled from arbitrary templates, names, search fields, line counts, paths and documents:
-// the path shown as it is, path and compressed document where the template's marks were.
-// Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count, byte 9: where the document is
-// cut for the slice check; then the template, the k names, the search field, the path (all UTF-8) and the
-// document's bytes.
+// The search page filled from arbitrary input: the path shown as it is, path and compressed document where
+// the template's marks were. Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count,
+// byte 9: where the document is cut for the slice check; then the template, the k names, the search field,
+// the path (all UTF-8) and the document's bytes.
 #include <charconv>
 #include <map>
 
@@ -12,8 +11,6 @@
 
 #define ZLIB_CONST
 #include <zlib.h>
-
-using namespace orv;
 
 /// What a browser shows for escaped text: named references of markup characters and numeric ones read.
 static Text fromHtml(const Text& html) {
@@ -25,8 +22,7 @@ static Text fromHtml(const Text& html) {
     check(semicolon != Text::npos, "a reference ends with ';'");
     const std::string ref = toUtf8(html.substr(amp + 1, semicolon - amp - 1));
     const bool hex = ref.starts_with("#x") || ref.starts_with("#X");
-    const char* end = ref.data() + ref.size();
-    const char* digits = std::min(ref.data() + (hex ? 2 : 1), end);
+    const char *end = ref.data() + ref.size(), *digits = std::min(ref.data() + 1 + hex, end);
     std::uint32_t v = named.contains(ref) ? named.at(ref) : 0x110000;
     if (ref.starts_with('#') && std::from_chars(digits, end, v, hex ? 16 : 10).ptr != end) v = 0x110000;
     check(v <= 0x10FFFF, "a known reference");

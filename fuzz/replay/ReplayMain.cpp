@@ -1,5 +1,4 @@
-// Runs a fuzz target once on each input file, so that ctest replays every seed in the normal build; a
-// failed check aborts.   fuzz_TARGET FILE...
+// Replays a fuzz target on each input file (ctest: every seed); a failed check aborts.   fuzz_TARGET FILE...
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
