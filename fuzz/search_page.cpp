@@ -1,129 +1,84 @@
-// The search page preparation with arbitrary templates, names, search fields, line counts, paths and
-// documents: the document's path shown as text, and the path and the document (compressed, inflating
-// back to its bytes) put where the template says.
-//
-// Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: the line count, byte 9: where the
-// document is cut for the slice check; piece 1: the template; pieces 2..k+1: the names; then the search
-// field, the document's path (all UTF-8) and the document's bytes.
-#include <algorithm>
-#include <string>
+// The search page filled from arbitrary input: the path shown as it is, path and compressed document where
+// the template's marks were. Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count,
+// byte 9: where the document is cut for the slice check; then the template, the k names, the search field,
+// the path (all UTF-8) and the document's bytes.
+#include <charconv>
+#include <map>
 
 #include "FuzzInput.h"
-#include "text/Base64.h"
 #include "text/Deflate.h"
 #include "webdb/SearchPage.h"
 
 #define ZLIB_CONST
 #include <zlib.h>
 
-namespace {
-
-using namespace orv;
-using fuzz::check;
-
-/// HTML character references read back: the named ones the page may use and every numeric one.
-/// False when an "&" starts no reference.
-bool fromHtml(const Text& in, Text& out) {
-  out.clear();
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in[i] != u'&') {
-      out += in[i];
-      continue;
-    }
-    const std::size_t end = in.find(u';', i);
-    if (end == Text::npos || end == i + 1) return false;
-    const Text name = in.substr(i + 1, end - i - 1);
-    const Text named[] = {u"amp", u"lt", u"gt", u"quot", u"apos"};
-    if (const auto n = std::find(std::begin(named), std::end(named), name) - std::begin(named); n < 5) {
-      out += u"&<>\"'"[n];
-    } else if (name[0] == u'#') {
-      const bool hex = name.size() > 1 && (name[1] == u'x' || name[1] == u'X');
-      const std::string digits = toUtf8(name.substr(hex ? 2 : 1));
-      if (digits.empty() || digits.size() > 8 ||
-          digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos ||
-          (!hex && digits.find_first_not_of("0123456789") != std::string::npos))
-        return false;
-      const unsigned long v = std::stoul(digits, nullptr, hex ? 16 : 10);
-      if (v > 0x10FFFF) return false;
-      out += v > 0xFFFF ? Text{static_cast<char16_t>(0xD800 + ((v - 0x10000) >> 10)),
-                               static_cast<char16_t>(0xDC00 + ((v - 0x10000) & 0x3FF))}
-                        : Text(1, static_cast<char16_t>(v));
-    } else {
-      return false;
-    }
-    i = end;
+/// What a browser shows for escaped text: named references of markup characters and numeric ones read.
+static Text fromHtml(const Text& html) {
+  static const std::map<std::string, char16_t> named{
+      {"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
+  Text out = html.substr(0, html.find(u'&'));
+  for (std::size_t amp = html.find(u'&'); amp != Text::npos; amp = html.find(u'&', amp + 1)) {
+    const std::size_t semicolon = html.find(u';', amp);
+    check(semicolon != Text::npos, "a reference ends with ';'");
+    const std::string ref = toUtf8(html.substr(amp + 1, semicolon - amp - 1));
+    const bool hex = ref.starts_with("#x") || ref.starts_with("#X");
+    const char *end = ref.data() + ref.size(), *digits = std::min(ref.data() + 1 + hex, end);
+    std::uint32_t v = named.contains(ref) ? named.at(ref) : 0x110000;
+    if (ref.starts_with('#') && std::from_chars(digits, end, v, hex ? 16 : 10).ptr != end) v = 0x110000;
+    check(v <= 0x10FFFF, "a known reference");
+    appendCodePoint(out, v);
+    out += html.substr(semicolon + 1, html.find(u'&', semicolon) - semicolon - 1);
   }
-  return true;
-}
-
-/// Raw DEFLATE data inflated, as the page's DecompressionStream('deflate-raw') does; the data must end
-/// where the compressed stream does.
-std::string inflateRaw(const std::string& packed) {
-  z_stream z{};
-  check(inflateInit2(&z, -15) == Z_OK, "inflater");
-  z.next_in = reinterpret_cast<const Bytef*>(packed.data());
-  z.avail_in = static_cast<uInt>(packed.size());
-  std::string out;
-  int rc = Z_OK;
-  while (rc == Z_OK) {
-    char buf[16384];
-    z.next_out = reinterpret_cast<Bytef*>(buf);
-    z.avail_out = sizeof buf;
-    rc = inflate(&z, Z_NO_FLUSH);
-    out.append(buf, sizeof buf - z.avail_out);
-  }
-  inflateEnd(&z);
-  check(rc == Z_STREAM_END && z.avail_in == 0, "one whole compressed stream");
   return out;
 }
 
-}  // namespace
+/// True when `packed` is one whole raw DEFLATE stream (the page's 'deflate-raw') inflating to `bytes`.
+static bool inflatesTo(const std::string& packed, const std::string& bytes) {
+  std::string out(bytes.size() + 1, '\0');
+  z_stream z{};
+  z.next_in = reinterpret_cast<const Bytef*>(packed.data());
+  z.avail_in = static_cast<uInt>(packed.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  const bool whole =
+      inflateInit2(&z, -15) == Z_OK && inflate(&z, Z_FINISH) == Z_STREAM_END && z.avail_in == 0;
+  inflateEnd(&z);
+  return whole && z.avail_out == 1 && out.starts_with(bytes);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const fuzz::Pieces in(data, size);
-  const std::size_t k = in.byte(0, 0) % 10;
-  const std::int64_t lineCount = in.int64(0, 1);
-  const Text templateText = in.text(1);
+  const Pieces in(data, size);
+  const std::size_t k = in.number(0, 0) % 10;
   std::vector<Text> names;
   for (std::size_t i = 0; i < k; ++i) names.push_back(in.text(2 + i, 40));
-  const Text field = in.text(k + 2, 40);
   const Text path = in.text(k + 3, 300);
   const std::string xml(in.bytes(k + 4));
+  const Text page = fillSearchField(fillTableRows(in.text(1), names), in.text(k + 2, 40),
+                                    static_cast<std::int64_t>(in.number(0, 1, 8)));
 
-  const Text page = fillSearchField(fillTableRows(templateText, names), field, lineCount);
-
-  // The document's base64 form: its length, and slices of whole triples join into it (the page is
-  // written slice by slice).
+  // The document's base64 form: its length, and slices of whole triples join into it (as files write it).
   const std::string encoded = base64(xml);
   check(encoded.size() == (xml.size() + 2) / 3 * 4, "base64 length");
-  const std::size_t slice = std::min<std::size_t>(in.byte(0, 9) * 3u, xml.size() / 3 * 3);
+  const std::size_t slice = std::min<std::size_t>(in.number(0, 9) * 3, xml.size() / 3 * 3);
   check(base64(xml.substr(0, slice)) + base64(xml.substr(slice)) == encoded, "slices join");
 
   // The path goes in escaped, so that the page shows it as it is and no mark inside it is filled.
   const Text escapedPath = fillDocumentPath(u"[xmlfile]", path);
-  Text shown;
-  check(fromHtml(escapedPath, shown) && shown == path, "the escaped path reads back as the path");
-  for (char16_t c : escapedPath)
-    check(c != u'<' && c != u'>' && c != u'"' && c != u'[', "no markup or mark in the path");
+  check(fromHtml(escapedPath) == path, "the escaped path reads back as the path");
+  check(escapedPath.find_first_of(u"<>\"[") == Text::npos, "no markup or mark in the path");
 
   // The saved page: the path where the template said [xmlfile], the document where it said [xmldata].
   // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.
   if (path.empty()) return 0;
-  const Text saved = fillDocumentData(fillDocumentPath(page, path), xml);
-  Result<std::string, std::string> packed = deflateRaw(xml);
-  check(packed && inflateRaw(*packed) == xml, "the page's data inflates to the document");
-  const std::string packedText = xml.empty() ? std::string() : base64(*packed);
-  const Text encodedText(packedText.begin(), packedText.end());
+  const auto packed = deflateRaw(xml);
+  check(packed && inflatesTo(*packed, xml), "the page's data inflates to the document");
+  const Text dataText = xml.empty() ? Text() : fromUtf8(base64(*packed));
   Text expected;
   std::size_t start = 0;
-  for (;;) {
-    const std::size_t mark = page.find(u"[xmlfile]", start);
-    const Text piece = page.substr(start, mark == Text::npos ? Text::npos : mark - start);
-    expected += replaceAll(piece, kXmlDataMark, encodedText);
-    if (mark == Text::npos) break;
-    expected += escapedPath;
-    start = mark + 9;
-  }
-  check(saved == expected, "path and document go where the template put them");
+  for (std::size_t mark; (mark = page.find(u"[xmlfile]", start)) != Text::npos; start = mark + 9)
+    expected += replaceAll(page.substr(start, mark - start), kXmlDataMark, dataText) + escapedPath;
+  expected += replaceAll(page.substr(start), kXmlDataMark, dataText);
+  check(fillDocumentData(fillDocumentPath(page, path), xml) == expected,
+        "path and document where the marks were");
   return 0;
 }

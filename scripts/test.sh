@@ -21,5 +21,5 @@ if [ -n "${CI:-}" ]; then
   cmake --build build-asan
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -E search_page_browser
-  bash fuzz/run.sh 8
+  bash scripts/fuzz.sh 8
 fi

@@ -2,9 +2,9 @@
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer) and runs
 # each for SECONDS seconds. Fails when any target finds a crash, a sanitizer report, a failed check, a
 # leak, a time-out or runs out of memory; the input that did it is kept in BUILD/fuzz-runs/TARGET/ with
-# the run's log.   fuzz/run.sh SECONDS [TARGET...]   (every target by default; BUILD: $ORV_FUZZ_BUILD)
+# the run's log.   scripts/fuzz.sh SECONDS [TARGET...]   (every target by default; BUILD: $ORV_FUZZ_BUILD)
 set -euo pipefail
-seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 cd "$(dirname "$0")/.."
 build=${ORV_FUZZ_BUILD:-build-fuzz}
