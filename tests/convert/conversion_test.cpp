@@ -84,24 +84,32 @@ TEST(Conversion, AFieldCountOutsideOneToNineLeavesTheTextAndStopsSilently) {
   EXPECT_FALSE(h.f().enabled(kSaveButton));
 }
 
-TEST(Conversion, OnlyTheOpenBoxesNameTheFieldsAndAMissingTemplateIsToldButTheConversionCompletes) {
+TEST(Conversion, OnlyTheOpenBoxesNameTheFieldsAndWithoutATemplateItCompletesButNoPageIsWrittenOverTheLast) {
   Harness h;
+  h.disk.putBytes(kPagePath, "earlier page");
   h.disk.put(u"/data/wide.txt", u"\"1\",\"2\",\"3\",\"4\"\r\n");
   load(h, u"/data/wide.txt");
   name(h, u"old", {u"w", u"x", u"y", u"z"});
   h.disk.put(u"/data/items.txt", u"\"A1\",\"Pen\"\r\n");
   load(h, u"/data/items.txt");
   name(h, u"Mivoxml", {u"code", u"title"});  // an ordinary parent may look like the record element
-
   h.f().click(kConvertButton);
-
-  EXPECT_EQ(
-      h.dialogs.texts(),
-      (std::vector<Text>{u"検索ページのテンプレート（search.mvo）が見つかりません：/opt/orvessa/search.mvo"
-                         u"\r検索ページなしで変換を続けます。",
-                         kDone}));
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{u"検索ページのテンプレート（search.mvo）が見つかりません：/opt/"
+                               u"orvessa/search.mvo\r検索ページなしで変換を続けます。",
+                               kDone}));
   EXPECT_TEXT_EQ(h.f().workingText(), record(u"<code>A1</code><title>Pen</title>"));
-  EXPECT_TRUE(h.f().enabled(kSaveButton));
+  h.f().click(kModeButton);
+  h.dialogs.shown.clear();
+  h.f().click(kSaveButton);
+  EXPECT_EQ(h.dialogs.texts(), (std::vector<Text>{u"保存しますか？",
+                                                  u"保存しました！\r検索ページのテンプレートがなかっ"
+                                                  u"たため、検索ページは作成していません。"}));
+  EXPECT_TEXT_EQ(
+      h.disk.textOf(u"/data/items.xml"),
+      kDeclaration + u"<Mivoxml>\r\n" + record(u"<code>A1</code><title>Pen</title>") + u"</Mivoxml>");
+  EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
+  EXPECT_TRUE(h.opener.opened.empty());
   load(h, u"/data/items.txt", u"2");
   EXPECT_FALSE(h.f().enabled(kSaveButton)) << "a loaded text is no document yet";
 }

@@ -161,24 +161,6 @@ TEST(Save, AResavedDocumentIsTheOneThePageCarriesUnderTheFirstDocumentsPath) {
   EXPECT_EQ(h.opener.opened, (std::vector<Text>{kPagePath, kPagePath}));
 }
 
-TEST(Save, AConversionThatHadNoTemplateWritesNoPageOverTheLastOne) {
-  Harness h;
-  h.disk.putBytes(kPagePath, "earlier page");
-  h.disk.put(u"/data/b.txt", u"\"A1\",\"Pen\"\r\n");
-  load(h, u"/data/b.txt");
-  name(h, u"items", {u"code", u"title"});
-  h.f().click(kConvertButton);
-  h.f().click(kModeButton);
-  h.dialogs.shown.clear();
-  h.f().click(kSaveButton);
-  EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
-  EXPECT_EQ(h.disk.contents[kPagePath], "earlier page");
-  EXPECT_TRUE(h.opener.opened.empty());
-  EXPECT_EQ(h.dialogs.texts(),
-            (std::vector<Text>{kAskSave, kSaved + u"\r検索ページのテンプレートがなかったため、"
-                                                  u"検索ページは作成していません。"}));
-}
-
 TEST(Save, NeitherATextThatLostItsHeaderNorAFileChoicePreviewReplacesTheSavedDocument) {
   const Text kPreview = u"ファイルの先頭行だけが表示されています。「OK」ボタンでファイル全体を読み込";
   Harness h;
