@@ -71,19 +71,6 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
   }
 }
 
-TEST(Conversion, AFieldCountOutsideOneToNineLeavesTheTextAndStopsSilently) {
-  Harness h;
-  putTemplate(h);
-  h.disk.put(u"/data/odd.txt", Text(20, u'"') + u"\r\n");
-  load(h, u"/data/odd.txt", u"05");  // "05" passes the box but not the range: the fields are counted
-  h.f().textEdited(kParentNameBox, u"items");
-  h.dialogs.shown.clear();
-  h.f().click(kConvertButton);
-  EXPECT_TRUE(h.dialogs.shown.empty());
-  EXPECT_TEXT_EQ(h.f().workingText(), Text(20, u'"') + u"\r\n");
-  EXPECT_FALSE(h.f().enabled(kSaveButton));
-}
-
 TEST(Conversion, OnlyTheOpenBoxesNameTheFieldsAndWithoutATemplateItCompletesButNoPageIsWrittenOverTheLast) {
   Harness h;
   h.disk.putBytes(kPagePath, "earlier page");

@@ -75,19 +75,18 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
     SCOPED_TRACE(row.what);
     Harness h;
     converted(h, u"/data/b.txt", true);
-    if (row.existing) h.disk.putBytes(u"/data/b.xml", "old document");
-    if (row.existing) h.disk.putBytes(kPagePath, "old page");
+    if (row.existing) {
+      h.disk.putBytes(u"/data/b.xml", "old document");
+      h.disk.putBytes(kPagePath, "old page");
+    }
     if (row.readOnly) h.disk.readOnlyFiles.insert(u"/data/b.xml");
     h.disk.failWrites.insert(row.failing);
     h.dialogs.script.assign(row.answers.begin(), row.answers.end());
-
     h.f().click(kSaveButton);
-
     EXPECT_EQ(h.dialogs.texts(), row.boxes);
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], row.xmlAfter);
     EXPECT_EQ(h.disk.contents[kPagePath], row.existing ? "old page" : "");
-    EXPECT_TRUE(h.opener.opened.empty());
-    EXPECT_FALSE(h.f().busy());
+    EXPECT_TRUE(h.opener.opened.empty() && !h.f().busy());
   }
 }
 
@@ -108,14 +107,10 @@ TEST(Save, ADocumentOrParentNameTheFileCannotCarryIsRefusedAndTheCorrectedNameTh
     const Text edited = typed == u"Pen😀" ? replaceAll(body, u"Pen", typed) : body;
     h.f().textEdited(kTextView, edited);
     if (edited == body) h.f().textEdited(kParentNameBox, typed);
-
     h.f().click(kSaveButton);
-
     EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{message});
     EXPECT_EQ(h.disk.writes, 0);
-    if (edited == body) {
-      EXPECT_TEXT_EQ(h.f().workingText(), body) << "no header went in";
-    }
+    EXPECT_TRUE(edited != body || h.f().workingText() == body) << "no header went in";
     h.f().textEdited(kTextView, replaceAll(h.f().workingText(), typed, u"Pen"));
     h.f().textEdited(kParentNameBox, u"items");
     h.f().click(kSaveButton);
@@ -130,16 +125,13 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
     Harness h;
     converted(h, u"/data/b.txt", sample);
     if (webDb) h.f().click(kModeButton);
-
     h.f().click(kSaveButton);
-
     EXPECT_EQ(h.disk.contents[u"/data/b.xml"], kDocument);
     EXPECT_TRUE(contains(h.f().searchPageText, u"<p>/data/b.xml</p>")) << "[xmlfile] is filled in every mode";
-    EXPECT_EQ(h.dialogs.texts(),
-              (written ? std::vector<Text>{kAskSave, kSaved} : std::vector<Text>{kAskSave}));
+    EXPECT_EQ(h.dialogs.texts().back(), written ? kSaved : kAskSave);
     EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), written ? h.f().searchPageText : u"");
     EXPECT_TEXT_EQ(h.f().searchPagePath, written ? kPagePath : u"");
-    EXPECT_EQ(h.opener.opened, webDb ? std::vector<Text>{kPagePath} : std::vector<Text>{});
+    EXPECT_EQ(h.opener.opened, std::vector<Text>(webDb, kPagePath));
   }
 }
 
