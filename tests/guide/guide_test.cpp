@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 
@@ -30,35 +32,24 @@ TEST(SampleWalkThrough, AMissingSampleWritesNothingAndAnInstalledProgramWorksOnA
 }
 
 TEST(ViewAndHowTo, OpenTheChosenFileThePageOrTheHowToFileOrSayWhatIsMissing) {
-  struct Row {
-    const char* what;
-    Text path;
-    bool webDb, howTo, howToThere;
-    std::vector<Text> boxes;
-    std::vector<Text> opened;
+  const Text howTo = u"/opt/orvessa/how_to_qdx.txt";
+  // path typed, WEB_DB mode, the how-to button (else the view button), the how-to file there
+  const std::tuple<Text, bool, bool, bool, std::vector<Text>, std::vector<Text>> rows[] = {
+      {u"", false, false, false, {u"xmlﾌｧｲﾙを指定して下さい．"}, {}},
+      {u"/data/a.txt", false, false, false, {}, {u"/data/a.txt"}},
+      {u"/data/a.txt", true, false, false, {}, {u""}},  // WEB_DB mode before any page was written
+      {u"", false, true, false, {u"ファイルが見つかりません！"}, {}},
+      {u"", false, true, true, {}, {howTo}},
   };
-  // clang-format off
-  const Row rows[] = {
-      {"normal mode, no file", u"", false, false, false, {u"xmlﾌｧｲﾙを指定して下さい．"}, {}},
-      {"normal mode, a file", u"/data/a.txt", false, false, false, {}, {u"/data/a.txt"}},
-      {"WEB_DB mode before any page was written", u"/data/a.txt", true, false, false, {}, {u""}},
-      {"how-to file missing", u"", false, true, false, {u"ファイルが見つかりません！"}, {}},
-      {"how-to file there", u"", false, true, true, {}, {u"/opt/orvessa/how_to_qdx.txt"}},
-  };
-  // clang-format on
-
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const auto& [path, webDb, howToButton, there, boxes, opened] : rows) {
     Harness h;
-    if (row.howToThere) h.disk.put(u"/opt/orvessa/how_to_qdx.txt", u"使い方");
-    h.f().textEdited(kPathBox, row.path);
-    if (row.webDb) h.f().click(kModeButton);
+    if (there) h.disk.put(howTo, u"使い方");
+    h.f().textEdited(kPathBox, path);
+    if (webDb) h.f().click(kModeButton);
     const Snapshot before = snapshot(h.f());
-
-    h.f().click(row.howTo ? kHowToButton : kViewButton);
-
-    EXPECT_EQ(h.dialogs.texts(), row.boxes);
-    EXPECT_EQ(h.opener.opened, row.opened);
+    h.f().click(howToButton ? kHowToButton : kViewButton);
+    EXPECT_EQ(h.dialogs.texts(), boxes);
+    EXPECT_EQ(h.opener.opened, opened);
     EXPECT_EQ(before.str(), snapshot(h.f()).str());
   }
 }
