@@ -27,29 +27,22 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
     bool convertEnabledAfter = true;
     bool convertedBefore = false;
   };
+  // clang-format off
   const Row rows[] = {
       {"empty parent name", kThreeFields, u""},
       {"an enabled field box left empty", kThreeFields, u"items", {u"code", u"", u"price"}},
       {"the record element's name as parent", kThreeFields, u"mivoxml", kNames, reserved, false},
       {"a field named like the record element", kThreeFields, u"items", {u"mivoxml", u"b", u"c"}, reserved},
-      {"a parent starting with a digit", kThreeFields, u"1items", kNames,
-       u"親要素名「1items」はXMLの要素名に使えません。\r空白・記号（\" < > & "
-       u"など）を含まない名前、数字で始まらない名前にして下さい！"},
-      {"a field name Shift_JIS cannot hold",
-       kThreeFields,
-       u"items",
-       {u"a", u"t\U0001F600", u"c"},
-       u"要素2の名前「t\U0001F600」にShift_JISで保存できない文字があります：U+1F600 "
-       u"(\U0001F600)\r別の名前にして下さい！"},
-      {"records that cannot be written",
-       u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\"\r\n\"f\"g,\"h\"\r\n",
-       u"list",
-       {u"x", u"y"},
-       u"レコードとして読めない行があるため変換できません（1レコード2項目）：\r3行目：1項目\r"
-       u"4行目：2項目（\"で閉じた値の後に文字が続いています）\r値の中の\"は\"\"と二つ重ねてください。何も変更"
-       u"していません。"},
+      {"a parent starting with a digit", kThreeFields, u"1items", kNames, u"親要素名「1items」はXMLの要素名に使えません。"
+       u"\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！"},
+      {"a field name Shift_JIS cannot hold", kThreeFields, u"items", {u"a", u"t\U0001F600", u"c"},
+       u"要素2の名前「t\U0001F600」にShift_JISで保存できない文字があります：U+1F600 (\U0001F600)\r別の名前にして下さい！"},
+      {"records that cannot be written", u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\"\r\n\"f\"g,\"h\"\r\n", u"list", {u"x", u"y"},
+       u"レコードとして読めない行があるため変換できません（1レコード2項目）：\r3行目：1項目\r4行目：2項目（\"で閉じた値"
+       u"の後に文字が続いています）\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。"},
       {"a converted text", kThreeFields, u"items", kNames, again, false, true},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Harness h;
@@ -57,17 +50,17 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
     h.disk.put(u"/data/items.txt", row.text);
     load(h, u"/data/items.txt", decimal(static_cast<std::int64_t>(row.fields.size())));
     name(h, row.parent, row.fields);
-    if (row.convertedBefore) h.f().click(kConvertButton);
-    if (row.convertedBefore) h.f().textEdited(kFieldCountBox, u"2");  // enables 変換実行 again
+    if (row.convertedBefore) {
+      h.f().click(kConvertButton);
+      h.f().textEdited(kFieldCountBox, u"2");  // enables 変換実行 again
+    }
     ASSERT_TRUE(h.f().enabled(kConvertButton));
     Snapshot expected = snapshot(h.f());
     expected.controls[index(kConvertButton)].enabled = row.convertEnabledAfter;
     h.dialogs.shown.clear();
-
     h.f().click(kConvertButton);
-
     EXPECT_EQ(expected.str(), snapshot(h.f()).str());
-    EXPECT_EQ(h.dialogs.texts(), row.message.empty() ? std::vector<Text>{} : std::vector<Text>{row.message});
+    EXPECT_EQ(h.dialogs.texts(), std::vector<Text>(!row.message.empty(), row.message));
   }
 }
 
