@@ -49,14 +49,12 @@ TEST(CommandLine, WritesTheSampleAsTheWindowDoesAndKeepsTheDocumentThereWithoutY
   const fs::path& root = install.root;
   for (const bool webDb : {false, true}) {
     const std::string out = webDb ? "web.xml" : "normal.xml";
-    const Text input = fromUtf8((root / "sample.txt").string()), xml = fromUtf8((root / out).string());
+    const Text xml = fromUtf8((root / out).string());
     Harness h;
     h.disk.folderSet.insert(fromUtf8(root.string()));
     h.disk.putBytes(kTemplatePath, bytesOf(root / "share/orvessa/search.mvo"));
-    h.disk.putBytes(input, bytesOf(root / "sample.txt"));
-    load(h, input, u"5");
-    name(h, u"住所録", {u"読み", u"名前", u"住所1", u"住所2", u"電話"});
-    h.f().click(kConvertButton);
+    convertFile(h, fromUtf8((root / "sample.txt").string()), decodeText(bytesOf(root / "sample.txt")).text,
+                u"住所録", {u"読み", u"名前", u"住所1", u"住所2", u"電話"});
     if (webDb) h.f().click(kModeButton);
     if (webDb) h.f().chooseSearchField(1);
     h.f().textEdited(kPathBox, xml);

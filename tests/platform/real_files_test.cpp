@@ -71,8 +71,26 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
   EXPECT_EQ(dir.entries("sub"), 2);
 }
 
-TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
+TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanMemoryOrAPreviewNeeds) {
   ScratchFolder dir;
+  const std::string folder = encodeCp932(u"資料").bytes;
+  fs::create_directories(dir.path / folder);
+  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
+  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
+  const Text inside = dir.at("資料");
+  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
+  EXPECT_EQ(dir.disk.files(inside).value(), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
+  EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
+  EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
+  EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>") ||
+               dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
+  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
+  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
+  const fs::path was = fs::current_path();
+  EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
+  EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
+  fs::current_path(was);
+
   ASSERT_EQ(::mkfifo((dir.path / "pipe.txt").c_str(), 0644), 0);
   fs::create_directories(dir.path / "folder.txt");
   for (const Text& path : {dir.at("pipe.txt"), dir.at("folder.txt"), Text(u"/dev/null")})
@@ -98,27 +116,6 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
   EXPECT_TRUE(contains(msg::fileProblem(huge.error), u"1099511627776 バイト"));
   EXPECT_TRUE(dir.files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
-}
-
-TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBytes) {
-  ScratchFolder dir;
-  const std::string folder = encodeCp932(u"資料").bytes;
-  fs::create_directories(dir.path / folder);
-  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
-  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
-  const Text inside = dir.at("資料");
-  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
-  EXPECT_EQ(dir.disk.files(inside).value(), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
-  EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
-  EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
-  EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>") ||
-               dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
-  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
-  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
-  const fs::path was = fs::current_path();
-  EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
-  EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
-  fs::current_path(was);
 }
 
 }  // namespace
