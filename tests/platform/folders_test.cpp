@@ -1,6 +1,8 @@
 // Where the program reads its files and writes its own, decided from what the system says of its place.
 #include "platform/Folders.h"
 
+#include <tuple>
+
 #include "common/TextTest.h"
 
 namespace orv {
@@ -8,10 +10,8 @@ namespace {
 
 TEST(Folders, ABuildFolderKeepsEverythingBesideTheProgramAnInstalledOneWritesToTheUsersDataFolder) {
   const Text home = u"/home/u/.local/share/orvessa";
-  const struct {
-    FolderFacts facts;  // program folder, files beside, files in ../share, writable, $XDG_DATA_HOME
-    Text resources, work;
-  } rows[] = {
+  // The facts: program folder, files beside, files in ../share, writable, $XDG_DATA_HOME, home.
+  const std::tuple<FolderFacts, Text, Text> rows[] = {
       {{u"/src/build", true, false, true, u"/x", u"/home/u"}, u"/src/build", u"/src/build"},
       {{u"/usr/bin", false, true, false, u"/d", u"/home/u"}, u"/usr/share/orvessa", u"/d/orvessa"},
       {{u"/usr/local/bin", false, true, false, u"", u"/home/u"}, u"/usr/local/share/orvessa", home},
@@ -20,10 +20,9 @@ TEST(Folders, ABuildFolderKeepsEverythingBesideTheProgramAnInstalledOneWritesToT
       {{u"/opt/o", true, false, false, u"", u"/home/u"}, u"/opt/o", home},
       {{u"/opt/bin", true, true, true, u"", u"/home/u"}, u"/opt/bin", u"/opt/bin"},
   };
-  for (const auto& row : rows) {
-    const Folders f = decideFolders(row.facts);
-    EXPECT_TEXT_EQ(f.resources, row.resources) << toUtf8(row.facts.programFolder);
-    EXPECT_TEXT_EQ(f.work, row.work) << toUtf8(row.facts.programFolder);
+  for (const auto& [facts, resources, work] : rows) {
+    const Folders f = decideFolders(facts);
+    EXPECT_TEXT_EQ(f.resources + u" " + f.work, resources + u" " + work) << toUtf8(facts.programFolder);
   }
 }
 

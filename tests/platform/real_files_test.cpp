@@ -16,35 +16,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-  TempFolder() : path(fs::temp_directory_path() / ("orv-files-" + std::to_string(::getpid()))) {
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempFolder() { fs::remove_all(path); }
+struct ScratchFolder {
+  fs::path path = fs::temp_directory_path() / ("orv-files-" + std::to_string(::getpid()));
+  ScratchFolder() { fs::remove_all(path), fs::create_directories(path); }
+  ~ScratchFolder() { fs::remove_all(path); }
   Text at(const std::string& name) const { return fromUtf8((path / name).string()); }
   std::string bytesOf(const std::string& name) const {
     std::ifstream in(path / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  long entries(const std::string& sub = ".") const {
-    return std::distance(fs::directory_iterator(path / sub), fs::directory_iterator());
-  }
-  fs::path path;
+  long entries(const std::string& sub) const { return std::distance(fs::directory_iterator(path / sub), {}); }
   RealTextFiles files;
   RealFileSystem disk;
 };
 
-TEST(RealTextFiles, WritesThroughAShortTemporaryNameEvenBesideANameNearTheLimitAndLeavesNothingBehind) {
+// A save goes through a short temporary name beside the file, also beside a name near the limit, and
+// leaves nothing else; a link is written through and stays a link, even a dangling one.
+TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFilesAndWhatIsNoFile) {
+  ScratchFolder dir;
   for (const std::string& name : {std::string("doc.xml"), std::string(251, 'n') + ".xml"}) {
-    SCOPED_TRACE(name.size());
-    TempFolder dir;
     std::ofstream(dir.path / name) << "old content";
-    EXPECT_FALSE(dir.files.writeBytes(dir.at(name), "new content"));
-    EXPECT_EQ(dir.bytesOf(name), "new content");
-    EXPECT_EQ(dir.entries(), 1) << "no temporary file is left";
+    EXPECT_FALSE(dir.files.writeBytes(dir.at(name), "new content")) << name.size();
+    EXPECT_EQ(dir.bytesOf(name), "new content") << name.size();
   }
-  TempFolder dir;
   std::string document(200001, '\0');
   for (std::size_t i = 0; i < document.size(); ++i) document[i] = static_cast<char>(i * 7919 >> 3);
   ASSERT_FALSE(dir.files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}}));
@@ -54,23 +48,16 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameEvenBesideANameNearTheLimitA
     const FileError e = dir.files.writeBytes(dir.at(path), "x");
     EXPECT_TRUE(e.kind == FileError::Kind::Unwritable && !e.reason.empty()) << path;
   }
-  EXPECT_TRUE(fs::is_directory(dir.path / "folder.xml"));
-}
-
-TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLinkALink) {
-  TempFolder dir;
   std::ofstream(dir.path / "ro.xml") << "old";
-  fs::permissions(dir.path / "ro.xml",
-                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir.path / "ro.xml", fs::perms::owner_read);
   fs::create_directories(dir.path / "sub");
   std::ofstream(dir.path / "sub/real.xml") << "old";
   fs::create_symlink("sub/real.xml", dir.path / "link.xml");
   fs::create_symlink("sub/new.xml", dir.path / "dangling.xml");
   fs::create_symlink("ro.xml", dir.path / "ro-link.xml");
   for (const char* readOnly : {"ro.xml", "ro-link.xml"}) {
-    EXPECT_TRUE(dir.disk.readOnly(dir.at(readOnly)));
+    EXPECT_TRUE(dir.disk.readOnly(dir.at(readOnly))) << readOnly;
     EXPECT_EQ(dir.files.writeBytes(dir.at(readOnly), "new").kind, FileError::Kind::ReadOnly) << readOnly;
-    EXPECT_EQ(dir.bytesOf("ro.xml"), "old");
   }
   EXPECT_FALSE(dir.disk.readOnly(dir.at("link.xml")));
   EXPECT_TRUE(dir.disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
@@ -79,12 +66,31 @@ TEST(RealTextFiles, ASaveRefusesAReadOnlyFileAndWritesTheFileOfALinkLeavingTheLi
     EXPECT_FALSE(dir.files.writeBytes(dir.at(link), "new")) << link;
     EXPECT_TRUE(fs::is_symlink(dir.path / link) && dir.bytesOf(link) == "new") << link;
   }
-  EXPECT_EQ(dir.entries(), 5) << "no temporary file is left";
+  EXPECT_TRUE(dir.bytesOf("ro.xml") == "old" && fs::is_directory(dir.path / "folder.xml"));
+  EXPECT_EQ(dir.entries("."), 9) << "no temporary file is left";
   EXPECT_EQ(dir.entries("sub"), 2);
 }
 
-TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPreviewNeeds) {
-  TempFolder dir;
+TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanMemoryOrAPreviewNeeds) {
+  ScratchFolder dir;
+  const std::string folder = encodeCp932(u"資料").bytes;
+  fs::create_directories(dir.path / folder);
+  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
+  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
+  const Text inside = dir.at("資料");
+  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
+  EXPECT_EQ(dir.disk.files(inside).value(), (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
+  EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
+  EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
+  EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>") ||
+               dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
+  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
+  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
+  const fs::path was = fs::current_path();
+  EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
+  EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
+  fs::current_path(was);
+
   ASSERT_EQ(::mkfifo((dir.path / "pipe.txt").c_str(), 0644), 0);
   fs::create_directories(dir.path / "folder.txt");
   for (const Text& path : {dir.at("pipe.txt"), dir.at("folder.txt"), Text(u"/dev/null")})
@@ -100,12 +106,9 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   std::string line = "\"";
   for (int i = 0; i < (1 << 20); ++i) line += "\x82\xa0";
   std::ofstream(dir.path / "long.txt", std::ios::binary) << line << "\r\n";
-  ReadResult preview = dir.files.readFirstLine(dir.at("long.txt"));
-  ASSERT_FALSE(preview.error);
-  EXPECT_EQ(preview.text.size(), 1u + ((1u << 20) - 1) / 2);
-  EXPECT_EQ(preview.text.back(), u'あ');
+  EXPECT_TRUE(dir.files.readFirstLine(dir.at("long.txt")).text == u"\"" + Text(((1 << 20) - 1) / 2, u'あ'));
   // A sparse file far larger than memory is refused by its size; its preview reads only a prefix.
-  std::ofstream(dir.path / "huge.txt").close();
+  std::ofstream(dir.path / "huge.txt");
   std::error_code ec;
   fs::resize_file(dir.path / "huge.txt", std::uintmax_t{1} << 40, ec);
   if (ec) GTEST_SKIP() << "this file system holds no sparse file of 1 TiB";
@@ -113,29 +116,6 @@ TEST(RealTextFiles, ReadsOnlyRegularFilesWithoutBlockingAndNoMoreThanMemoryOrAPr
   EXPECT_EQ(huge.error.kind, FileError::Kind::TooLarge);
   EXPECT_TRUE(contains(msg::fileProblem(huge.error), u"1099511627776 バイト"));
   EXPECT_TRUE(dir.files.readFirstLine(dir.at("huge.txt")).error.binary) << "the zero bytes at its start";
-}
-
-TEST(RealFileSystem, NamesInCodePage932BytesAreListedReadablyAndUsedByTheirOwnBytes) {
-  TempFolder dir;
-  const std::string folder = encodeCp932(u"資料").bytes;
-  fs::create_directories(dir.path / folder);
-  std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";
-  std::ofstream(dir.path / folder / "東京.txt") << "\"b\"";
-  const Text inside = fromUtf8(dir.path.string()) + u"/資料";
-  EXPECT_EQ(dir.disk.folders(fromUtf8(dir.path.string())).value(), std::vector<Text>{u"資料"});
-  const auto listed = dir.disk.files(inside);
-  ASSERT_TRUE(listed);
-  EXPECT_EQ(*listed, (std::vector<Text>{u"センタ.txt", u"東京.txt"}));
-  EXPECT_TRUE(dir.disk.fileExists(inside + u"/センタ.txt"));
-  EXPECT_TEXT_EQ(dir.files.readFirstLine(inside + u"/センタ.txt").text, u"\"a\"");
-  EXPECT_FALSE(dir.files.writeBytes(inside + u"/センタ.xml", "<x/>"));
-  EXPECT_FALSE(dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
-  EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
-  EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
-  const fs::path was = fs::current_path();
-  EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
-  EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
-  fs::current_path(was);
 }
 
 }  // namespace
