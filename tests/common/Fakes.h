@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <ranges>
 #include <set>
 #include <sstream>
 #include <string>
@@ -22,8 +23,9 @@ struct ShownBox {
   Text caption;
 };
 
-/// Answers from a script (OK when the script is empty) and records every box shown.
-class FakeDialogs : public Dialogs {
+/// Answers from a script (OK when the script is empty) and records every box shown, every file the
+/// desktop is asked to open and every change of the busy pointer.
+class FakeDesktop : public Dialogs, public Opener, public Pointer {
  public:
   Answer show(const Text& text, Buttons buttons, const Text& caption) override {
     shown.push_back({text, buttons, caption});
@@ -37,8 +39,12 @@ class FakeDialogs : public Dialogs {
     for (const auto& box : shown) out.push_back(box.text);
     return out;
   }
+  void open(const Text& path) override { opened.push_back(path); }
+  void setBusy(bool busy) override { changes.push_back(busy); }
   std::deque<Answer> script;
   std::vector<ShownBox> shown;
+  std::vector<Text> opened;
+  std::vector<bool> changes;
 };
 
 /// Files and folders in memory. Paths are absolute or taken from the current directory.
@@ -47,17 +53,12 @@ class FakeDisk : public TextFiles, public FileSystem {
   ReadResult readText(const Text& path) override { return read(path, false); }
   ReadResult readFirstLine(const Text& path) override { return read(path, true); }
   FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override {
-    std::string bytes;
-    for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
-    const Text p = absolute(path);
-    const auto slash = p.rfind(u'/');
-    if (failWrites.count(p) || !folderSet.count(slash == 0 ? Text(u"/") : p.substr(0, slash))) {
-      FileError e = fileError(FileError::Kind::Unwritable, path);
-      e.reason = "No space left on device";
-      return e;
-    }
-    contents[p] = bytes;
-    ++writes;
+    const Text p = absolute(path), folder = p.substr(0, std::max<std::size_t>(p.rfind(u'/'), 1));
+    FileError e = fileError(FileError::Kind::Unwritable, path);
+    e.reason = "No space left on device";
+    if (failWrites.count(p) || !folderSet.count(folder)) return e;
+    for (contents[p].clear(), ++writes; const WritePart& part : parts)
+      contents[p] += part.base64 ? base64(part.bytes) : std::string(part.bytes);
     return {};
   }
   bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
@@ -67,17 +68,15 @@ class FakeDisk : public TextFiles, public FileSystem {
   Text workFolder() override { return work; }
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override {
-    if (folderSet.count(path)) cwd = path;
-    return folderSet.count(path) > 0;
+    return folderSet.count(path) && !(cwd = path).empty();
   }
   std::vector<Text> drives() override { return driveList; }
   Result<std::vector<Text>> folders(const Text& path) override {
-    return childrenOf(path, std::vector<Text>(folderSet.begin(), folderSet.end()));
+    return childrenOf(path, {folderSet.begin(), folderSet.end()});
   }
   Result<std::vector<Text>> files(const Text& path) override {
-    std::vector<Text> paths;
-    for (const auto& [p, bytes] : contents) paths.push_back(p);
-    return childrenOf(path, paths);
+    const auto paths = std::views::keys(contents);
+    return childrenOf(path, {paths.begin(), paths.end()});
   }
 
   /// Puts a file, its text encoded as code page 932.
@@ -85,12 +84,10 @@ class FakeDisk : public TextFiles, public FileSystem {
   void putBytes(const Text& path, const std::string& bytes) { contents[absolute(path)] = bytes; }
   /// The decoded text of a file; empty when missing.
   Text textOf(const Text& path) {
-    const auto it = contents.find(absolute(path));
-    return it == contents.end() ? Text() : decodeText(it->second).text;
+    return fileExists(path) ? decodeText(contents[absolute(path)]).text : Text();
   }
   Text absolute(const Text& path) const {
-    if (!path.empty() && path[0] == u'/') return path;
-    return cwd == u"/" ? u"/" + path : cwd + u"/" + path;
+    return path.starts_with(u'/') ? path : (cwd == u"/" ? Text() : cwd) + u"/" + path;
   }
 
   std::map<Text, std::string> contents;
@@ -133,28 +130,15 @@ class FakeDisk : public TextFiles, public FileSystem {
   }
 };
 
-class RecordingOpener : public Opener {
- public:
-  void open(const Text& path) override { opened.push_back(path); }
-  std::vector<Text> opened;
-};
-
-class RecordingPointer : public Pointer {
- public:
-  void setBusy(bool busy) override { changes.push_back(busy); }
-  std::vector<bool> changes;
-};
-
 /// A Form1 over fresh doubles, started up and loaded as the window does it.
 struct Harness {
   Harness() : form(std::make_unique<Form1>(Platform{dialogs, disk, disk, opener, pointer})) {
     form->startUp();
     form->windowLoad();
   }
-  FakeDialogs dialogs;
+  FakeDesktop dialogs;
+  FakeDesktop &opener = dialogs, &pointer = dialogs;
   FakeDisk disk;
-  RecordingOpener opener;
-  RecordingPointer pointer;
   std::unique_ptr<Form1> form;
   Form1& f() { return *form; }
 };
