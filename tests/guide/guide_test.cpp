@@ -1,5 +1,3 @@
-#include <tuple>
-
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 
@@ -31,27 +29,22 @@ TEST(SampleWalkThrough, AMissingSampleWritesNothingAndAnInstalledProgramWorksOnA
   EXPECT_TRUE(contains(h.f().workingText(), u"<名前>青木</名前>"));
 }
 
-TEST(ViewAndHowTo, OpenTheChosenFileThePageOrTheHowToFileOrSayWhatIsMissing) {
-  const Text howTo = u"/opt/orvessa/how_to_qdx.txt";
-  // path typed, WEB_DB mode, the how-to button (else the view button), the how-to file there
-  const std::tuple<Text, bool, bool, bool, std::vector<Text>, std::vector<Text>> rows[] = {
-      {u"", false, false, false, {u"xmlﾌｧｲﾙを指定して下さい．"}, {}},
-      {u"/data/a.txt", false, false, false, {}, {u"/data/a.txt"}},
-      {u"/data/a.txt", true, false, false, {}, {u""}},  // WEB_DB mode before any page was written
-      {u"", false, true, false, {u"ファイルが見つかりません！"}, {}},
-      {u"", false, true, true, {}, {howTo}},
-  };
-  for (const auto& [path, webDb, howToButton, there, boxes, opened] : rows) {
-    Harness h;
-    if (there) h.disk.put(howTo, u"使い方");
-    h.f().textEdited(kPathBox, path);
-    if (webDb) h.f().click(kModeButton);
-    const Snapshot before = snapshot(h.f());
-    h.f().click(howToButton ? kHowToButton : kViewButton);
-    EXPECT_EQ(h.dialogs.texts(), boxes);
-    EXPECT_EQ(h.opener.opened, opened);
-    EXPECT_EQ(before.str(), snapshot(h.f()).str());
-  }
+TEST(ViewAndHowTo, OpenTheChosenFileThePageOrTheHowToFileOrSayWhatIsMissingAndChangeNothing) {
+  Harness h;
+  const Snapshot start = snapshot(h.f());
+  h.f().click(kViewButton);
+  h.f().click(kHowToButton);
+  EXPECT_EQ(h.dialogs.texts(),
+            (std::vector<Text>{u"xmlﾌｧｲﾙを指定して下さい．", u"ファイルが見つかりません！"}));
+  EXPECT_EQ(start.str(), snapshot(h.f()).str());
+  h.disk.put(u"/opt/orvessa/how_to_qdx.txt", u"使い方");
+  h.f().click(kHowToButton);
+  h.f().textEdited(kPathBox, u"/data/a.txt");
+  h.f().click(kViewButton);
+  h.f().click(kModeButton);
+  h.f().click(kViewButton);  // in WEB_DB mode it opens the page, none written yet
+  EXPECT_EQ(h.opener.opened, (std::vector<Text>{u"/opt/orvessa/how_to_qdx.txt", u"/data/a.txt", u""}));
+  EXPECT_EQ(h.dialogs.texts().size(), 2u);
 }
 
 }  // namespace
