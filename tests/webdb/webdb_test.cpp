@@ -11,23 +11,8 @@
 namespace orv {
 namespace {
 
-TEST(ModeSwitch, EachPressChangesOnlyTheCaptionTheModeTheFrameAndTheListOfNamesUpToTheLastUsedBox) {
-  Harness h;
-  convertFile(h, u"/data/items.txt", u"\"A1\",\"Pen\",\"3\"\r\n", u"items", {u"code", u"", u"n"});
-  Snapshot normal = snapshot(h.f());
-  normal.combo = {u"code", u"", u"n"};  // refilled on entering and on leaving
-  normal.controls[index(kSearchFieldList)].text.clear();
-  Snapshot webDb = normal;
-  webDb.controls[index(kModeButton)].text = u"WEB_DB作成";
-  webDb.controls[index(kSearchFieldFrame)].visible = true;
-  webDb.modeValue = kWebDbMode;
-  h.f().click(kModeButton);
-  EXPECT_EQ(webDb.str(), snapshot(h.f()).str());
-  h.f().click(kModeButton);
-  EXPECT_EQ(normal.str(), snapshot(h.f()).str());
-}
-
-TEST(SearchFieldChoice, IsConfirmedFillsThePlaceholdersOnceWithHalfTheLatestLineCountAndRefusesAnEmptyItem) {
+// A choice fills the placeholders once with half the latest line count; an empty item is refused.
+TEST(ModeSwitchAndSearchFieldChoice, ChangeOnlyWhatTheyOwnAndFillThePlaceholdersOnce) {
   const auto confirmation = [](const Text& field) {
     return u"検索対象ﾌｨｰﾙﾄﾞを【" + field + u"】に設定しました。ﾌｧｲﾙのsaveを実行してください。";
   };
@@ -38,10 +23,20 @@ TEST(SearchFieldChoice, IsConfirmedFillsThePlaceholdersOnceWithHalfTheLatestLine
   convertFile(h, u"/data/book.txt", u"\"1\",\"x\",\"\"\r\n\"2\",\"y\",\"\"\r\n\"3\",\"z\",\"\"\r\n", u"book",
               {u"名前", u"b", u"電話"});
   h.f().textEdited(fieldNameBox(1), u"");
+  Snapshot normal = snapshot(h.f());
+  normal.combo = {u"名前", u"", u"電話"};  // refilled on entering and on leaving
+  normal.controls[index(kSearchFieldList)].text.clear();
+  Snapshot webDb = normal;
+  webDb.controls[index(kModeButton)].text = u"WEB_DB作成";
+  webDb.controls[index(kSearchFieldFrame)].visible = true;
+  webDb.modeValue = kWebDbMode;
+  h.f().click(kModeButton);
+  EXPECT_EQ(webDb.str(), snapshot(h.f()).str());
+  h.f().click(kModeButton);
+  EXPECT_EQ(normal.str(), snapshot(h.f()).str());
   h.f().click(kModeButton);
   const Text page = h.f().searchPageText;
   h.dialogs.shown.clear();
-
   h.f().chooseSearchField(1);
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"検索対象ﾌｨｰﾙﾄﾞが設定されていません！"});
   EXPECT_TEXT_EQ(h.f().searchPageText, page);
