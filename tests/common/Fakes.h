@@ -5,7 +5,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <ranges>
 #include <set>
 #include <sstream>
 #include <string>
@@ -75,8 +74,9 @@ class FakeDisk : public TextFiles, public FileSystem {
     return childrenOf(path, {folderSet.begin(), folderSet.end()});
   }
   Result<std::vector<Text>> files(const Text& path) override {
-    const auto paths = std::views::keys(contents);
-    return childrenOf(path, {paths.begin(), paths.end()});
+    std::vector<Text> paths;
+    for (const auto& entry : contents) paths.push_back(entry.first);
+    return childrenOf(path, paths);
   }
 
   /// Puts a file, its text encoded as code page 932.
