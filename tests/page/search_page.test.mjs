@@ -59,8 +59,16 @@ test('the first page shows under the column names; pages by button, number and s
   assert.deepEqual(await view(page), showing(records, 0, 20));
   assert.equal(await page.evaluate(() => document.images.length), 0, 'the markup made no element');
   assert.deepEqual(await axeFindings(page), []);  // with the far too long value on this page
+  const headColour = () => page.$eval('#head-rows tr', (tr) => getComputedStyle(tr).backgroundColor);
+  assert.equal(await headColour(), 'rgb(0, 255, 255)', 'the cyan header of light mode');
+  assert.match(await page.$eval('#query', (e) => { e.focus(); return getComputedStyle(e).outlineStyle; }), /solid|auto/);
   if (!firefox) {  // media emulation is a CDP feature
+    await page.emulateMediaType('print');
+    assert.deepEqual(await page.$$eval('.toolbar, .pager', (es) => es.map((e) => getComputedStyle(e).display)),
+      ['none', 'none'], 'printed without the controls');
+    await page.emulateMediaType('screen');
     await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+    assert.notEqual(await headColour(), 'rgb(0, 255, 255)', 'dark mode has a header of its own');
     assert.deepEqual(await axeFindings(page), []);
   }
   assert.ok(await page.$eval('#table-wrap', (w) => w.scrollWidth <= w.clientWidth), 'a long value wraps');
@@ -182,6 +190,7 @@ test('with no data, a prompt whose picker refuses a file without records; a drop
   // The document is not beside the page either (Firefox would read it from there).
   const written = pageIn('nodata', { leave: 'no-data', xmlName: 'elsewhere.xml', xmlPath: 'C:\\データ\\住所録.xml' });
   const page = await env.open(written.url, { waitFor: 'need-file' });
+  assert.equal(await page.$eval('#records', (e) => e.getClientRects().length), 0, 'no table while the prompt shows');
   assert.match(await text(page, '#loader'), /住所録\.xml/);
   fs.writeFileSync(path.join(env.dir, 'memo.xml'), 'just text');
   await (await page.$('#file-input')).uploadFile(path.join(env.dir, 'memo.xml'));
