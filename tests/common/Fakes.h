@@ -56,8 +56,9 @@ class FakeDisk : public TextFiles, public FileSystem {
     FileError e = fileError(FileError::Kind::Unwritable, path);
     e.reason = "No space left on device";
     if (failWrites.count(p) || !folderSet.count(folder)) return e;
-    for (contents[p].clear(), ++writes; const WritePart& part : parts)
-      contents[p] += part.base64 ? base64(part.bytes) : std::string(part.bytes);
+    std::string& bytes = contents[p] = {};
+    for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
+    ++writes;
     return {};
   }
   bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
@@ -67,7 +68,8 @@ class FakeDisk : public TextFiles, public FileSystem {
   Text workFolder() override { return work; }
   Text currentDirectory() override { return cwd; }
   bool setCurrentDirectory(const Text& path) override {
-    return folderSet.count(path) && !(cwd = path).empty();
+    if (folderSet.count(path)) cwd = path;
+    return folderSet.count(path) > 0;
   }
   std::vector<Text> drives() override { return driveList; }
   Result<std::vector<Text>> folders(const Text& path) override {
