@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string bytesOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // PREFIX/bin/orvessa, its files in PREFIX/share/orvessa, the sample in PREFIX, the data in PREFIX/data.
 struct ScratchInstall {
   fs::path root = fs::temp_directory_path() / ("orv-cli-" + std::to_string(::getpid()));

@@ -1,7 +1,10 @@
 #pragma once
-// Readable failures for UTF-16 text: GoogleTest shows std::u16string as escapes otherwise.
+// Readable failures for UTF-16 text (GoogleTest shows std::u16string as escapes otherwise), and a real
+// file's bytes for the tests that write to disk.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -14,4 +17,10 @@
 namespace orv {
 /// UTF-16 from a UTF-8 literal, for test data written with u8 or plain literals.
 inline Text T(std::string_view utf8) { return fromUtf8(utf8); }
+
+/// The whole content of a file on disk; empty when it cannot be read.
+inline std::string bytesOf(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 }  // namespace orv

@@ -18,13 +18,13 @@ namespace fs = std::filesystem;
 
 struct ScratchFolder {
   fs::path path = fs::temp_directory_path() / ("orv-files-" + std::to_string(::getpid()));
-  ScratchFolder() { fs::remove_all(path), fs::create_directories(path); }
+  ScratchFolder() {
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
   ~ScratchFolder() { fs::remove_all(path); }
   Text at(const std::string& name) const { return fromUtf8((path / name).string()); }
-  std::string bytesOf(const std::string& name) const {
-    std::ifstream in(path / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string bytesOf(const std::string& name) const { return orv::bytesOf(path / name); }
   long entries(const std::string& sub) const { return std::distance(fs::directory_iterator(path / sub), {}); }
   RealTextFiles files;
   RealFileSystem disk;

@@ -1,7 +1,5 @@
 // The mode switch, the search field and the shipped page template as the tool reads it. The path and the
 // document in the page are checked by fuzz/search_page.cpp, and the page in a browser by tests/page/.
-#include <fstream>
-
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 #include "text/Lines.h"
@@ -54,8 +52,7 @@ TEST(ModeSwitchAndSearchFieldChoice, ChangeOnlyWhatTheyOwnAndFillThePlaceholders
 // Where each mark stands (the path shown and kept for the script, the data outside the script) is
 // checked by the browser tests, which fail when a mark is missing or misplaced.
 TEST(ShippedTemplate, IsAsciiWithCrLfLinesAndEveryMarkIsFilledIntoAPageShiftJisCanHold) {
-  std::ifstream in(ORV_BUILD_DIR "/search.mvo", std::ios::binary);
-  const std::string raw(std::istreambuf_iterator<char>(in), {});
+  const std::string raw = bytesOf(ORV_BUILD_DIR "/search.mvo");
   ASSERT_FALSE(raw.empty());
   for (std::size_t i = 0; i < raw.size(); ++i) {
     ASSERT_LT(static_cast<unsigned char>(raw[i]), 0x80) << "the template keeps to ASCII, byte " << i;
