@@ -1,10 +1,12 @@
 #pragma once
-// What the fuzz targets share: the check that stops a run with its reason, and one input cut into values.
+// What the fuzz targets share: the check that stops a run with its reason, one input cut into values, and
+// text as a document or page must hold it.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "text/ShiftJis.h"
 #include "text/Text.h"
 
 namespace orv {
@@ -32,6 +34,26 @@ struct Pieces {
     return v;
   }
 };
+
+/// `value` with "&", "<", ">" (and in an attribute '"' and "[") as references, and what Shift_JIS cannot
+/// hold as a numeric one: written character by character, apart from the escaper under test.
+inline Text referenced(TextView value, bool attribute = false) {
+  Text out;
+  for (std::size_t i = 0; i < value.size(); i += codePointAt(value, i).units) {
+    const CodePoint p = codePointAt(value, i);
+    const TextView c = value.substr(i, p.units);
+    char ref[16];
+    std::snprintf(ref, sizeof ref, "&#x%X;", static_cast<unsigned>(p.value));
+    const Text markup = c == u"&"                 ? u"&amp;"
+                        : c == u"<"               ? u"&lt;"
+                        : c == u">"               ? u"&gt;"
+                        : attribute && c == u"\"" ? u"&quot;"
+                        : attribute && c == u"["  ? u"&#91;"
+                                                  : Text(c);
+    out += encodeCp932(c).ok ? markup : fromUtf8(ref);
+  }
+  return out;
+}
 
 }  // namespace orv
 

@@ -2,35 +2,12 @@
 // the template's marks were. Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count,
 // byte 9: where the document is cut for the slice check; then the template, the k names, the search field,
 // the path (all UTF-8) and the document's bytes.
-#include <charconv>
-#include <map>
-
 #include "FuzzInput.h"
 #include "text/Deflate.h"
 #include "webdb/SearchPage.h"
 
 #define ZLIB_CONST
 #include <zlib.h>
-
-/// What a browser shows for escaped text: named references of markup characters and numeric ones read.
-static Text fromHtml(const Text& html) {
-  static const std::map<std::string, char16_t> named{
-      {"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
-  Text out = html.substr(0, html.find(u'&'));
-  for (std::size_t amp = html.find(u'&'); amp != Text::npos; amp = html.find(u'&', amp + 1)) {
-    const std::size_t semicolon = html.find(u';', amp);
-    check(semicolon != Text::npos, "a reference ends with ';'");
-    const std::string ref = toUtf8(html.substr(amp + 1, semicolon - amp - 1));
-    const bool hex = ref.starts_with("#x") || ref.starts_with("#X");
-    const char *end = ref.data() + ref.size(), *digits = std::min(ref.data() + 1 + hex, end);
-    std::uint32_t v = named.contains(ref) ? named.at(ref) : 0x110000;
-    if (ref.starts_with('#') && std::from_chars(digits, end, v, hex ? 16 : 10).ptr != end) v = 0x110000;
-    check(v <= 0x10FFFF, "a known reference");
-    appendCodePoint(out, v);
-    out += html.substr(semicolon + 1, html.find(u'&', semicolon) - semicolon - 1);
-  }
-  return out;
-}
 
 /// True when `packed` is one whole raw DEFLATE stream (the page's 'deflate-raw') inflating to `bytes`.
 static bool inflatesTo(const std::string& packed, const std::string& bytes) {
@@ -64,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The path goes in escaped, so that the page shows it as it is and no mark inside it is filled.
   const Text escapedPath = fillDocumentPath(u"[xmlfile]", path);
-  check(fromHtml(escapedPath) == path, "the escaped path reads back as the path");
-  check(escapedPath.find_first_of(u"<>\"[") == Text::npos, "no markup or mark in the path");
+  check(escapedPath == referenced(path, true), "the path as references where markup or a mark would be");
 
   // The saved page: the path where the template said [xmlfile], the document where it said [xmldata].
   // The save always has a path (it ends in ".xml"); an empty one could join two halves of a mark.

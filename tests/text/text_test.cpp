@@ -1,8 +1,12 @@
-// The Shift_JIS codec, also against the system converter over every character and byte pair; base64.
+// The Shift_JIS codec, also against the system converter over every character and byte pair; base64; the
+// numbers the field count box reads.
 #include <iconv.h>
+
+#include <cmath>
 
 #include "common/TextTest.h"
 #include "text/Base64.h"
+#include "text/Numeric.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -46,6 +50,23 @@ TEST(Base64, EncodesEveryPaddingCase) {
       {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
       {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"}};
   for (const auto& [in, out] : rows) EXPECT_EQ(base64(in), out);
+}
+
+// Blanks anywhere do not count; the longest leading number, its exponent E or D; &H and &O as 16-bit, then
+// 32-bit two's complement, then as they stand; a full-width digit is no digit. Halves round to even.
+TEST(Numeric, ReadsTheLeadingNumberAndRoundsToSixteenBitsHalvesToEven) {
+  // clang-format off
+  const std::pair<Text, double> values[] = {
+      {u"5", 5}, {u" 1 2\t.5\n", 12.5}, {u"-3e", -3}, {u"1.5D2", 150}, {u".5E+1x", 5}, {u"2.5.1", 2.5},
+      {u"\uFF19", 0}, {u"&HFFFF", -1}, {u"&h8000", -32768}, {u"&o777", 511}, {u"&H10000", 65536},
+      {u"&HFFFFFFFF", -1}, {u"&HG", 0}, {u"&O2" + Text(21, u'0') + u"1", 0x1p67},
+      {u"&H" + Text(60, u'0') + u"7", 7}, {u"&H1" + Text(17, u'0'), 0x1p68}, {u"&H1" + Text(300, u'0'), INFINITY}};
+  // clang-format on
+  for (const auto& [text, value] : values) EXPECT_EQ(numericValue(text), value) << toUtf8(text);
+  const std::pair<double, std::optional<std::int16_t>> rounded[] = {
+      {8.5, 8},      {9.5, 10},       {-2.5, -2}, {-32768.5, -32768}, {32767.49, 32767},
+      {32767.5, {}}, {-32768.51, {}}, {NAN, {}},  {INFINITY, {}}};
+  for (const auto& [value, whole] : rounded) EXPECT_EQ(roundToInt16(value), whole) << value;
 }
 
 /// A character or two through iconv; nothing when it refuses.
