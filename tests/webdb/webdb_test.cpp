@@ -1,10 +1,7 @@
-// The mode switch, the search field and the shipped page template as the tool reads it. The path and the
-// document in the page are checked by fuzz/search_page.cpp, and the page in a browser by tests/page/.
+// The mode switch, the search field and the shipped page template. The path and the document in the page
+// are checked by fuzz/search_page.cpp, and the page in a browser by tests/page/.
 #include "common/Fakes.h"
 #include "common/TextTest.h"
-#include "text/Lines.h"
-#include "text/ShiftJis.h"
-#include "webdb/SearchPage.h"
 
 namespace orv {
 namespace {
@@ -49,22 +46,14 @@ TEST(ModeSwitchAndSearchFieldChoice, ChangeOnlyWhatTheyOwnAndFillThePlaceholders
   EXPECT_TEXT_EQ(h.f().searchPageText, filled) << "the placeholders are used up";
 }
 
-// Where each mark stands (the path shown and kept for the script, the data outside the script) is
-// checked by the browser tests, which fail when a mark is missing or misplaced.
-TEST(ShippedTemplate, IsAsciiWithCrLfLinesAndEveryMarkIsFilledIntoAPageShiftJisCanHold) {
+// Every mark is filled, each where it belongs, as the browser tests show: they fail when one is missing.
+TEST(ShippedTemplate, KeepsToAsciiWithCrLfLines) {
   const std::string raw = bytesOf(ORV_BUILD_DIR "/search.mvo");
   ASSERT_FALSE(raw.empty());
   for (std::size_t i = 0; i < raw.size(); ++i) {
-    ASSERT_LT(static_cast<unsigned char>(raw[i]), 0x80) << "the template keeps to ASCII, byte " << i;
+    ASSERT_LT(static_cast<unsigned char>(raw[i]), 0x80) << "byte " << i;
     ASSERT_EQ(raw[i] == '\n', i > 0 && raw[i - 1] == '\r') << "a line ends in CR LF, byte " << i;
   }
-  Text page =
-      fillSearchField(fillTableRows(linesWithCrLf(decodeText(raw).text).text, {u"読み"}), u"読み", 10);
-  page = fillDocumentData(fillDocumentPath(page, u"C:\\data\\住所録.xml"), "<r/>");
-  for (TextView mark : {u"[thead]", u"[tbody]", u"<search_field>", u"[kennsaku_field]", u"[pagesize]",
-                        u"[xmldata]", u"[xmlfile]"})
-    EXPECT_FALSE(contains(page, mark)) << toUtf8(mark);
-  EXPECT_TRUE(encodeCp932(page).ok);
 }
 
 }  // namespace
