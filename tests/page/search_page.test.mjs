@@ -221,7 +221,7 @@ test('with no data, served over http, the page names the document and loads the 
 test('the walk-through in the window model writes the page beside the program and asks the desktop to open it; that '
   + 'page shows the sample and searches by name', async () => {
   for (const [from, name] of [[templatePath, 'search.mvo'], [sample, 'sample.txt']]) fs.copyFileSync(from, path.join(env.dir, name));
-  const opened = execFileSync(built('ORV_WALKTHROUGH', 'tests/page/walkthrough_page'), [env.dir], { encoding: 'utf8' }).trim();
+  const opened = execFileSync(built('ORV_MAKE_PAGE', 'tests/page/make_page'), ['--first-time', env.dir], { encoding: 'utf8' }).trim();
   assert.equal(opened, path.join(env.dir, 'XmlSearchTemp.htm'));
   assert.ok(fs.existsSync(path.join(env.dir, 'sample.xml')));
   // The sample's records, read back from the Shift_JIS file the tool ships; the page size is half their count.
