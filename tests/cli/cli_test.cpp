@@ -1,6 +1,5 @@
 // The command line, run as a script would run it: installed in a scratch prefix, with no display.
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,17 +14,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // PREFIX/bin/orvessa, its files in PREFIX/share/orvessa, the sample in PREFIX, the data in PREFIX/data.
-struct ScratchInstall {
-  fs::path root = fs::temp_directory_path() / ("orv-cli-" + std::to_string(::getpid()));
-  ScratchInstall() {
-    fs::remove_all(root);
+struct ScratchInstall : ScratchFolder {
+  const fs::path& root = path;
+  ScratchInstall() : ScratchFolder("orv-cli") {
     fs::create_directories(root / "share/orvessa");
     fs::create_directory(root / "bin");
     fs::copy_file(ORV_PROGRAM, root / "bin/orvessa");
     fs::copy_file(fs::path(ORV_BUILD_DIR) / "search.mvo", root / "share/orvessa/search.mvo");
     fs::copy_file(fs::path(ORV_BUILD_DIR) / "sample.txt", root / "sample.txt");
   }
-  ~ScratchInstall() { fs::remove_all(root); }
   int run(const std::string& args) const {
     const int status =
         std::system(("cd " + root.string() + " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +

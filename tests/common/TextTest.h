@@ -1,7 +1,8 @@
 #pragma once
 // Readable failures for UTF-16 text (GoogleTest shows std::u16string as escapes otherwise), and a real
-// file's bytes for the tests that write to disk.
+// file's bytes and a scratch folder for the tests that write to disk.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,4 +24,15 @@ inline std::string bytesOf(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+/// A fresh folder of its own under the system's temporary folder, removed with all it holds at the end.
+struct ScratchFolder {
+  explicit ScratchFolder(const std::string& name)
+      : path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  std::filesystem::path path;
+};
 }  // namespace orv

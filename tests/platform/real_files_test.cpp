@@ -1,6 +1,5 @@
 // The real disk, in a scratch folder: what an in-memory disk cannot show.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,13 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ScratchFolder {
-  fs::path path = fs::temp_directory_path() / ("orv-files-" + std::to_string(::getpid()));
-  ScratchFolder() {
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~ScratchFolder() { fs::remove_all(path); }
+struct Scratch : ScratchFolder {
+  Scratch() : ScratchFolder("orv-files") {}
   Text at(const std::string& name) const { return fromUtf8((path / name).string()); }
   std::string bytesOf(const std::string& name) const { return orv::bytesOf(path / name); }
   long entries(const std::string& sub) const { return std::distance(fs::directory_iterator(path / sub), {}); }
@@ -33,7 +27,7 @@ struct ScratchFolder {
 // A save goes through a short temporary name beside the file, also beside a name near the limit, and
 // leaves nothing else; a link is written through and stays a link, even a dangling one.
 TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFilesAndWhatIsNoFile) {
-  ScratchFolder dir;
+  Scratch dir;
   for (const std::string& name : {std::string("doc.xml"), std::string(251, 'n') + ".xml"}) {
     std::ofstream(dir.path / name) << "old content";
     EXPECT_FALSE(dir.files.writeBytes(dir.at(name), "new content")) << name.size();
@@ -72,7 +66,7 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
 }
 
 TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanMemoryOrAPreviewNeeds) {
-  ScratchFolder dir;
+  Scratch dir;
   const std::string folder = encodeCp932(u"資料").bytes;
   fs::create_directories(dir.path / folder);
   std::ofstream(dir.path / folder / encodeCp932(u"センタ.txt").bytes) << "\"a\"";

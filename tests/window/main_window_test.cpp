@@ -112,15 +112,14 @@ TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {
 }
 
 TEST(QtOpener, HandsANameInCodePage932BytesToTheDesktopByThoseBytes) {
-  const fs::path dir = fs::temp_directory_path() / ("orv-url-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const ScratchFolder scratch("orv-url");
+  const fs::path& dir = scratch.path;
   std::ofstream(dir / encodeCp932(u"センタ.xml").bytes) << "<x/>";
   std::ofstream(dir / "東京.xml") << "<y/>";
   const Text folder = fromUtf8(dir.string());
   EXPECT_EQ(fileUrl(folder + u"/センタ.xml").toEncoded().toStdString(),
             "file://" + dir.string() + "/%83Z%83%93%83%5E.xml");
   EXPECT_EQ(fileUrl(folder + u"/東京.xml"), QUrl::fromLocalFile(toQString(folder + u"/東京.xml")));
-  fs::remove_all(dir);
 }
 
 }  // namespace
