@@ -100,6 +100,9 @@ class Form1 {
   /// converted or saved: its document would replace the whole file's with a single record.
   bool workingTextIsPreview = false;
 
+  /// The text file the last load read whole; a save never writes over it, whatever the name.
+  Text loadedFile;
+
   // --- File browser state ----------------------------------------------------------------------
   std::vector<Text> driveList;   ///< `Drive1` items
   Text drive;                    ///< `Drive1` value

@@ -1,13 +1,40 @@
 #include "app/Messages.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "text/ShiftJis.h"
 
 namespace orv::msg {
 
+Text systemReason(int errorNumber) {
+  switch (errorNumber) {
+    case ENOENT:
+      return u"ファイルまたはフォルダがありません";
+    case EACCES:
+    case EPERM:
+      return u"アクセスが許可されていません";
+    case EISDIR:
+      return u"フォルダです";
+    case ENOSPC:
+    case EDQUOT:
+      return u"ディスクに空きがありません";
+    case ENAMETOOLONG:
+      return u"名前が長すぎます";
+    case EROFS:
+      return u"読み取り専用のファイルシステムです";
+    default:
+      return fromUtf8(std::strerror(errorNumber));
+  }
+}
+
 Text fieldNameLabel(int i) { return u"要素" + decimal(i + 1); }
 
 Text fileProblem(const FileError& e) {
-  auto reason = [&] { return e.reason.empty() ? Text() : u"（" + fromUtf8(e.reason) + u"）"; };
+  auto reason = [&] {
+    if (e.errorNumber != 0) return u"（" + systemReason(e.errorNumber) + u"）";
+    return e.reason.empty() ? Text() : u"（" + fromUtf8(e.reason) + u"）";
+  };
   switch (e.kind) {
     case FileError::Kind::None:
       return {};
@@ -40,6 +67,15 @@ Text fileProblem(const FileError& e) {
              u"使えるメモリが足りません。何も変更していません。";
     case FileError::Kind::ReadOnly:
       return u"読み取り専用のファイルのため保存できません：" + e.path + u"\r元のファイルはそのままです。";
+    case FileError::Kind::NotRegularTarget:
+      return u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：" + e.path +
+             u"\rそこには何も書き込んでいません。";
+    case FileError::Kind::SameAsInput:
+      return u"保存先は読み込んだテキストファイルそのものです（リンクや別名）：" + e.path +
+             u"\rテキストファイルを守るため保存しませんでした。別の名前を指定してください。";
+    case FileError::Kind::AppearedMeanwhile:
+      return u"保存している間に同名ファイルが作られたため、上書きせずに中止しました：" + e.path +
+             u"\rそのファイルはそのままです。";
   }
   return {};
 }

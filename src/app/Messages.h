@@ -42,6 +42,8 @@ Text fieldNameLabel(int i);
 // --- Files and folders ---------------------------------------------------------------------------
 /// A user-facing description of a file error.
 Text fileProblem(const FileError& error);
+/// The system's reason for an error number, worded for the common ones.
+Text systemReason(int errorNumber);
 Text emptyFile(const Text& path);
 inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
 inline constexpr TextView kNotATextFile =

@@ -43,8 +43,8 @@ class ConsoleDialogs : public Dialogs {
 // The real files, noting which were written whole.
 class NotedFiles : public RealTextFiles {
  public:
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override {
-    FileError err = RealTextFiles::writeParts(path, parts);
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override {
+    FileError err = RealTextFiles::writeParts(path, parts, replace);
     if (!err) written.insert(path);
     return err;
   }

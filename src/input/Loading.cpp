@@ -72,6 +72,7 @@ void Form1::loadCommand() {
   if (read.error) return;
 
   lineCount = lines.count;
+  loadedFile = path;
   setWorkingText(std::move(lines.text));
 
   if (inDigitRange(text(kFieldCountBox))) {

@@ -21,11 +21,15 @@ struct FileError {
     Unwritable,
     NotRegular,  ///< a folder, named pipe or device where a file to read was expected
     TooLarge,    ///< more than the free memory can load
-    ReadOnly     ///< a file that a save may not replace
+    ReadOnly,    ///< a file that a save may not replace
+    NotRegularTarget,  ///< a save's target is a folder, named pipe, device or socket
+    SameAsInput,       ///< a save's target is the text file being converted, by another name
+    AppearedMeanwhile  ///< a file of the target's name was made while the save was being written
   };
   Kind kind = Kind::None;
   Text path;
-  std::string reason;      ///< the system's reason, for read and write failures
+  int errorNumber = 0;     ///< the system's error number, for read and write failures
+  std::string reason;      ///< a reason of no error number (the compressor's), else empty
   std::int64_t line = 0;   ///< NotShiftJis: 1-based line of the bad bytes
   std::string bytes;       ///< NotShiftJis: the bad bytes
   bool binary = false;     ///< NotShiftJis: the file is not text at all
@@ -66,13 +70,16 @@ class TextFiles {
   /// reading the rest of the file. An empty file sets `emptyFile`.
   virtual ReadResult readFirstLine(const Text& path) = 0;
   /// Bytes already encoded, written through a temporary file beside the target, then renamed into
-  /// place: a failure leaves what was there untouched.
-  FileError writeBytes(const Text& path, const std::string& bytes) {
-    return writeParts(path, {{bytes, false}});
+  /// place: a failure leaves what was there untouched. With `Replace::Never` the rename itself fails
+  /// (AppearedMeanwhile) when a file of that name exists by then, so that a file made by someone else
+  /// after the user was asked is never replaced.
+  enum class Replace { Allowed, Never };
+  FileError writeBytes(const Text& path, const std::string& bytes, Replace replace = Replace::Allowed) {
+    return writeParts(path, {{bytes, false}}, replace);
   }
   /// Pieces written one after another the same safe way; a large document embedded in base64 is
   /// encoded on the way to the disk, never held in memory whole.
-  virtual FileError writeParts(const Text& path, const std::vector<WritePart>& parts) = 0;
+  virtual FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) = 0;
 };
 
 /// Folders, drives and the program's place.
@@ -81,8 +88,10 @@ class FileSystem {
   virtual ~FileSystem() = default;
   /// True for a file, and for a link whose file does not exist yet (writing there creates it).
   virtual bool fileExists(const Text& path) = 0;
-  /// True for an existing file that may not be written: a save would be refused.
-  virtual bool readOnly(const Text& path) = 0;
+  /// Why a save may not write `target`: a read-only file (ReadOnly), a folder, pipe, device or socket
+  /// (NotRegularTarget), or the very file `source` is, by a link or another name (SameAsInput); links
+  /// are followed. None when it may.
+  virtual FileError::Kind writeRefusal(const Text& target, const Text& source) = 0;
   /// The folder that holds the program file, without a trailing separator.
   virtual Text programFolder() = 0;
   /// Where the program's own files (page template, sample, how-to) are read.

@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,18 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string systemReason(int err) { return std::strerror(err); }
-
-FileError errorOf(FileError::Kind kind, const Text& path, std::string reason) {
+FileError errorOf(FileError::Kind kind, const Text& path, int errorNumber = 0) {
   FileError e;
   e.kind = kind;
   e.path = path;
-  e.reason = std::move(reason);
+  e.errorNumber = errorNumber;
   return e;
 }
 
 FileError notShiftJis(const Text& path, const DecodeResult& d) {
-  FileError e = errorOf(FileError::Kind::NotShiftJis, path, {});
+  FileError e = errorOf(FileError::Kind::NotShiftJis, path);
   e.line = d.errorLine;
   e.bytes = d.errorBytes;
   e.binary = d.binary;
@@ -141,19 +142,18 @@ Text pathFromNative(const std::string& native) {
 int openRegularFile(const Text& path, FileError& error, struct stat& st) {
   const std::string native = nativePath(path);
   if (::stat(native.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = errorOf(FileError::Kind::NotRegular, path, {});
+    error = errorOf(FileError::Kind::NotRegular, path);
     return -1;
   }
   const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     const bool notFound = errno == ENOENT || errno == ENOTDIR;
-    error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path,
-                    systemReason(errno));
+    error = errorOf(notFound ? FileError::Kind::NotFound : FileError::Kind::Unreadable, path, errno);
     return -1;
   }
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    error = errorOf(FileError::Kind::NotRegular, path, {});
+    error = errorOf(FileError::Kind::NotRegular, path);
     return -1;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -218,7 +218,7 @@ ReadResult RealTextFiles::readText(const Text& path) {
   file.fd = openRegularFile(path, r.error, st);
   if (file.fd < 0) return r;
   if (tooLargeToLoad(st)) {
-    r.error = errorOf(FileError::Kind::TooLarge, path, {});
+    r.error = errorOf(FileError::Kind::TooLarge, path);
     r.error.size = st.st_size;
     return r;
   }
@@ -229,7 +229,7 @@ ReadResult RealTextFiles::readText(const Text& path) {
     ssize_t n = ::read(file.fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
-      r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
+      r.error = errorOf(FileError::Kind::Unreadable, path, errno);
       return r;
     }
     if (n == 0) break;
@@ -262,7 +262,7 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
     ssize_t n = ::read(file.fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
-      r.error = errorOf(FileError::Kind::Unreadable, path, systemReason(errno));
+      r.error = errorOf(FileError::Kind::Unreadable, path, errno);
       return r;
     }
     atEnd = n == 0;
@@ -282,60 +282,162 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   return r;
 }
 
-FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts) {
+namespace {
+
+// The temporary file being written, removed when SIGINT or SIGTERM ends the process in the middle of a
+// save: the signal's default action would leave it behind for good. Only a signal whose action is
+// still the default is caught, so a program that ignores or handles it keeps its own way.
+char gTemporary[PATH_MAX];
+volatile std::sig_atomic_t gTemporaryOpen = 0;
+
+extern "C" void removeTemporaryAndDie(int number) {
+  if (gTemporaryOpen) ::unlink(gTemporary);
+  ::signal(number, SIG_DFL);
+  ::raise(number);
+}
+
+void catchEndingSignals() {
+  static const bool caught = [] {
+    for (const int number : {SIGINT, SIGTERM}) {
+      struct sigaction was {};
+      if (::sigaction(number, nullptr, &was) != 0 || was.sa_handler != SIG_DFL) continue;
+      struct sigaction now {};
+      now.sa_handler = removeTemporaryAndDie;
+      sigemptyset(&now.sa_mask);
+      ::sigaction(number, &now, nullptr);
+    }
+    return true;
+  }();
+  (void)caught;
+}
+
+/// Registers `path` as the temporary file to remove on an ending signal for as long as it lives.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& path) {
+    if (path.size() >= sizeof gTemporary) return;
+    std::memcpy(gTemporary, path.c_str(), path.size() + 1);
+    gTemporaryOpen = 1;
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() { gTemporaryOpen = 0; }
+};
+
+// When this process started; a temporary file of ours not written since then belongs to a save that
+// ended without cleaning up (killed, or the machine stopped).
+const struct timespec kProcessStart = [] {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}();
+
+// Temporary files are named for their target: ".orv" and eight hex digits of the target's name, then a
+// random part. The name stays short whatever the target's length (a name near the system's limit
+// leaves no room for a suffix), and a later save of the same target can find what an earlier one left.
+std::string temporaryPrefix(std::string_view targetName) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (const char c : targetName) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", hash);
+  return std::string(".orv") + hex + "-";
+}
+
+void removeStaleTemporaries(const std::string& folder, const std::string& prefix) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder.empty() ? "." : folder, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) != 0 || !name.ends_with(".tmp")) continue;
+    struct stat st {};
+    if (::lstat((folder + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    const bool older =
+        st.st_mtim.tv_sec < kProcessStart.tv_sec ||
+        (st.st_mtim.tv_sec == kProcessStart.tv_sec && st.st_mtim.tv_nsec < kProcessStart.tv_nsec);
+    if (older) ::unlink((folder + name).c_str());
+  }
+}
+
+// Renames the finished temporary file into place. Without leave to replace, the rename fails when the
+// target exists by now; where the file system cannot rename so, a hard link (which never replaces) is
+// made and the temporary name removed.
+bool putInPlace(const std::string& tmp, const std::string& target, TextFiles::Replace replace, int& err) {
+  if (replace == TextFiles::Replace::Allowed) {
+    if (::rename(tmp.c_str(), target.c_str()) == 0) return true;
+  } else {
+    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno == EINVAL || errno == ENOSYS) {
+      if (::link(tmp.c_str(), target.c_str()) == 0) {
+        ::unlink(tmp.c_str());
+        return true;
+      }
+    }
+  }
+  err = errno;
+  return false;
+}
+
+bool writePieces(int fd, const std::vector<WritePart>& parts, int& err) {
+  for (const WritePart& part : parts) {
+    if (!part.base64) {
+      if (!writeAll(fd, part.bytes.data(), part.bytes.size(), err)) return false;
+      continue;
+    }
+    constexpr std::size_t kSlice = 3 * 16384;  // a multiple of three: the pieces join exactly
+    for (std::size_t at = 0; at < part.bytes.size(); at += kSlice) {
+      const std::string encoded = base64(part.bytes.substr(at, kSlice));
+      if (!writeAll(fd, encoded.data(), encoded.size(), err)) return false;
+    }
+  }
+  if (::fsync(fd) != 0) {
+    err = errno;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) {
   // A link is followed: its target is the file replaced, and the link stays a link.
   std::string target = nativePath(path);
   int err = 0;
-  if (!followLinks(target, err)) return errorOf(FileError::Kind::Unwritable, path, systemReason(err));
+  if (!followLinks(target, err)) return errorOf(FileError::Kind::Unwritable, path, err);
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  // Keep the mode of a file being replaced; new files get the usual mode.
+  // Keep the mode of a file being replaced; new files get the usual mode. Only a regular file is
+  // replaced: a rename over a device, a pipe or a socket would put a plain file in its place.
   mode_t mode = 0666;
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return errorOf(FileError::Kind::Unwritable, path, systemReason(EISDIR));
-    if (isReadOnly(target, st)) return errorOf(FileError::Kind::ReadOnly, path, {});
+    if (!S_ISREG(st.st_mode)) return errorOf(FileError::Kind::NotRegularTarget, path);
+    if (isReadOnly(target, st)) return errorOf(FileError::Kind::ReadOnly, path);
+    if (replace == Replace::Never) return errorOf(FileError::Kind::AppearedMeanwhile, path);
     mode = st.st_mode & 07777;
   }
-  // The temporary name is short, whatever the target's length: a name near the system's limit
-  // leaves no room for a suffix.
+  const std::string prefix = folder + temporaryPrefix(std::string_view(target).substr(folder.size()));
+  removeStaleTemporaries(folder, prefix.substr(folder.size()));
+  catchEndingSignals();
   std::random_device rd;
   std::string tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = folder + ".orv" + std::to_string(rd() % 1000000) + ".tmp";
+    tmp = prefix + std::to_string(rd() % 1000000) + ".tmp";
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, systemReason(errno));
-  bool ok = true;
-  for (const WritePart& part : parts) {
-    if (!part.base64) {
-      ok = writeAll(fd, part.bytes.data(), part.bytes.size(), err);
-    } else {
-      constexpr std::size_t kSlice = 3 * 16384;  // a multiple of three: the pieces join exactly
-      for (std::size_t at = 0; ok && at < part.bytes.size(); at += kSlice) {
-        const std::string encoded = base64(part.bytes.substr(at, kSlice));
-        ok = writeAll(fd, encoded.data(), encoded.size(), err);
-      }
-    }
-    if (!ok) break;
-  }
-  if (ok && ::fsync(fd) != 0) {
-    err = errno;
-    ok = false;
-  }
+  if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, errno);
+  const TemporaryFile registered(tmp);
+  bool ok = writePieces(fd, parts, err);
   if (::close(fd) != 0 && ok) {
     err = errno;
     ok = false;
   }
-  if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-    err = errno;
-    ok = false;
-  }
+  ok = ok && putInPlace(tmp, target, replace, err);
   if (!ok) {
     ::unlink(tmp.c_str());
-    return errorOf(FileError::Kind::Unwritable, path, systemReason(err));
+    if (err == EEXIST) return errorOf(FileError::Kind::AppearedMeanwhile, path);
+    return errorOf(FileError::Kind::Unwritable, path, err);
   }
   return {};
 }
@@ -350,12 +452,17 @@ bool RealFileSystem::fileExists(const Text& path) {
   return !S_ISDIR(st.st_mode);
 }
 
-bool RealFileSystem::readOnly(const Text& path) {
-  std::string target = nativePath(path);
+FileError::Kind RealFileSystem::writeRefusal(const Text& target, const Text& source) {
+  std::string native = nativePath(target);
   int err = 0;
   struct stat st {};
-  return followLinks(target, err) && ::stat(target.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
-         isReadOnly(target, st);
+  if (!followLinks(native, err) || ::stat(native.c_str(), &st) != 0) return FileError::Kind::None;
+  if (!S_ISREG(st.st_mode)) return FileError::Kind::NotRegularTarget;
+  struct stat was {};
+  if (!source.empty() && ::stat(nativePath(source).c_str(), &was) == 0 && was.st_dev == st.st_dev &&
+      was.st_ino == st.st_ino)
+    return FileError::Kind::SameAsInput;
+  return isReadOnly(native, st) ? FileError::Kind::ReadOnly : FileError::Kind::None;
 }
 
 Text RealFileSystem::programFolder() {

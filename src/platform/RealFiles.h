@@ -11,14 +11,14 @@ class RealTextFiles : public TextFiles {
  public:
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override;
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override;
 };
 
 /// The real file system; the program folder is taken from the running executable.
 class RealFileSystem : public FileSystem {
  public:
   bool fileExists(const Text& path) override;
-  bool readOnly(const Text& path) override;
+  FileError::Kind writeRefusal(const Text& target, const Text& source) override;
   Text programFolder() override;
   Text resourceFolder() override { return folders().resources; }
   /// Created on first use when it is the user's data folder.

@@ -129,9 +129,11 @@ Result<SaveJob> settleSave(Form1& form) {
   EncodeResult xml = encodeCp932(form.workingText());
   if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, Text(msg::kXmlDocument)));
   job.xml = std::move(xml.bytes);
-  // A document marked read-only is not replaced: told now, not after the questions.
-  if (form.platform().fs.readOnly(job.xmlPath))
-    return fail(msg::fileProblem(fileError(FileError::Kind::ReadOnly, job.xmlPath)));
+  // A document marked read-only, a device or pipe of that name, or the text file itself under another
+  // name (a link to it) is not replaced: told now, not after the questions.
+  if (const auto refused = form.platform().fs.writeRefusal(job.xmlPath, form.loadedFile);
+      refused != FileError::Kind::None)
+    return fail(msg::fileProblem(fileError(refused, job.xmlPath)));
   job.pageWanted = form.sampleFlag == kSampleFlagSet || form.modeValue == kWebDbMode;
   // A conversion without a template left no page: an empty file would replace the last good page.
   job.writePage = job.pageWanted && !form.searchPageText.empty();
@@ -160,10 +162,31 @@ std::optional<bool> goAhead(Form1& form, const Text& xmlPath) {
 
 Result<void> writeDocument(Form1& form, const SaveJob& job, bool replacing) {
   BusyScope busy(form);
-  FileError err = form.platform().files.writeBytes(job.xmlPath, job.xml);
+  // No file was there when the user was asked: none made meanwhile is replaced either.
+  FileError err = form.platform().files.writeBytes(
+      job.xmlPath, job.xml, replacing ? TextFiles::Replace::Allowed : TextFiles::Replace::Never);
   if (!err) return {};
   err.replacing = replacing;
   return fail(msg::fileProblem(err));
+}
+
+// The page's pieces with the compressed document in base64 between them. A page of the same name that
+// is no regular file, or is the text file itself, is left alone.
+FileError writePage(Form1& form, const SaveJob& job, const Text& pagePath) {
+  if (FileError refused = fileError(form.platform().fs.writeRefusal(pagePath, form.loadedFile), pagePath))
+    return refused;
+  Result<std::string, std::string> packed = deflateRaw(job.xml);
+  if (!packed) {
+    FileError err = fileError(FileError::Kind::Unwritable, pagePath);
+    err.reason = packed.error();
+    return err;
+  }
+  std::vector<WritePart> parts;
+  for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
+    if (i > 0) parts.push_back({*packed, true});
+    parts.push_back({job.pagePieces[i], false});
+  }
+  return form.platform().files.writeParts(pagePath, parts, TextFiles::Replace::Allowed);
 }
 
 // The search page in the program's folder (the user's data folder when installed), the document
@@ -178,18 +201,7 @@ void writeSearchPage(Form1& form, const SaveJob& job) {
   const Text pageFolder = form.platform().fs.workFolder();
   const Text pagePath = joinPath(pageFolder, u"XmlSearchTemp.htm");
   const bool replacing = form.platform().fs.fileExists(pagePath);
-  FileError err;
-  if (Result<std::string, std::string> packed = deflateRaw(job.xml)) {
-    std::vector<WritePart> parts;
-    for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
-      if (i > 0) parts.push_back({*packed, true});
-      parts.push_back({job.pagePieces[i], false});
-    }
-    err = form.platform().files.writeParts(pagePath, parts);
-  } else {
-    err = fileError(FileError::Kind::Unwritable, pagePath);
-    err.reason = packed.error();
-  }
+  FileError err = writePage(form, job, pagePath);
   if (err) {
     // The document is on disk by now: the user is told so, and why the page is missing.
     err.replacing = replacing;

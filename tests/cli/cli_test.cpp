@@ -23,13 +23,15 @@ struct ScratchInstall : ScratchFolder {
     fs::copy_file(fs::path(ORV_BUILD_DIR) / "search.mvo", root / "share/orvessa/search.mvo");
     fs::copy_file(fs::path(ORV_BUILD_DIR) / "sample.txt", root / "sample.txt");
   }
-  int run(const std::string& args) const {
+  /// Runs a shell command in the scratch prefix with no display; its exit status.
+  int shell(const std::string& command) const {
     const int status =
-        std::system(("cd " + root.string() + " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                     "XDG_DATA_HOME=" + (root / "data").string() + " bin/orvessa " + args + " 2>/dev/null")
+        std::system(("cd " + root.string() + " && unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM && " +
+                     "export XDG_DATA_HOME=" + (root / "data").string() + " && { " + command + "; }")
                         .c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
+  int run(const std::string& args) const { return shell("bin/orvessa " + args + " 2>/dev/null"); }
 };
 
 const std::string kNames = " --parent 住所録 --fields 読み,名前,住所1,住所2,電話";
@@ -70,6 +72,32 @@ TEST(CommandLine, WritesTheSampleAsTheWindowDoesAndKeepsTheDocumentThereWithoutY
   for (const auto& [args, status] : rows) {
     EXPECT_EQ(install.run(args), status) << args;
     EXPECT_EQ(bytesOf(root / "sample.xml") == "kept", status != 0) << args;
+  }
+}
+
+// The document never takes the place of its own text, whatever name leads there, and of two runs
+// without --yes writing one document at once, exactly one writes it and the other says it did not.
+TEST(CommandLine, NeverWritesOverItsInputAndOfTwoRunsAtOnceOnlyOneWritesWithoutYes) {
+  ScratchInstall install;
+  const fs::path& root = install.root;
+  const std::string sample = bytesOf(root / "sample.txt");
+  fs::create_symlink("sample.txt", root / "soft.xml");
+  fs::create_hard_link(root / "sample.txt", root / "hard.xml");
+  for (const char* output : {"soft.xml", "hard.xml"}) {
+    EXPECT_EQ(install.run("convert sample.txt" + kNames + " --yes --output " + output), 1) << output;
+    EXPECT_EQ(bytesOf(root / "sample.txt"), sample) << output;
+  }
+  std::ofstream big(root / "big.txt", std::ios::binary);
+  for (int i = 0; i < 2000; ++i) big << sample;
+  big.close();
+  const std::string one = "bin/orvessa convert big.txt" + kNames + " --output race.xml 2>/dev/null";
+  for (int round = 0; round < 3; ++round) {
+    fs::remove(root / "race.xml");
+    ASSERT_EQ(install.shell("(" + one + "; echo $? > a) & (" + one + "; echo $? > b) & wait"), 0);
+    EXPECT_EQ(bytesOf(root / "a") + bytesOf(root / "b") == "0\n1\n" ||
+                  bytesOf(root / "a") + bytesOf(root / "b") == "1\n0\n",
+              true)
+        << bytesOf(root / "a") << bytesOf(root / "b");
   }
 }
 

@@ -2,6 +2,7 @@
 // Test doubles for the platform: scripted dialogs, an in-memory disk that fails on demand, a
 // recording opener and pointer; a harness that builds a Form1 over them; whole-state snapshots; the
 // steps a user takes in the window, for tests that drive whole actions from loading to saving.
+#include <cerrno>
 #include <deque>
 #include <map>
 #include <memory>
@@ -51,18 +52,22 @@ class FakeDisk : public TextFiles, public FileSystem {
  public:
   ReadResult readText(const Text& path) override { return read(path, false); }
   ReadResult readFirstLine(const Text& path) override { return read(path, true); }
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts) override {
+  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override {
     const Text p = absolute(path), folder = p.substr(0, std::max<std::size_t>(p.rfind(u'/'), 1));
     FileError e = fileError(FileError::Kind::Unwritable, path);
-    e.reason = "No space left on device";
+    e.errorNumber = ENOSPC;
     if (failWrites.count(p) || !folderSet.count(folder)) return e;
+    if (replace == Replace::Never && contents.count(p))
+      return fileError(FileError::Kind::AppearedMeanwhile, path);
     std::string& bytes = contents[p] = {};
     for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
     ++writes;
     return {};
   }
   bool fileExists(const Text& path) override { return contents.count(absolute(path)) > 0; }
-  bool readOnly(const Text& path) override { return readOnlyFiles.count(absolute(path)) > 0; }
+  FileError::Kind writeRefusal(const Text& target, const Text&) override {
+    return readOnlyFiles.count(absolute(target)) ? FileError::Kind::ReadOnly : FileError::Kind::None;
+  }
   Text programFolder() override { return u"/opt/orvessa"; }
   Text resourceFolder() override { return resources; }
   Text workFolder() override { return work; }
@@ -108,7 +113,7 @@ class FakeDisk : public TextFiles, public FileSystem {
     if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
       if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
       FileError error = fileError(e->second, path);
-      if (e->second == FileError::Kind::Unreadable) error.reason = "Permission denied";
+      if (e->second == FileError::Kind::Unreadable) error.errorNumber = EACCES;
       return {{}, error};
     }
     const auto it = contents.find(absolute(path));

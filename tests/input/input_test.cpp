@@ -72,7 +72,7 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
       {"memory runs out", "\"a\"\r\n", FileError::Kind::TooLarge,
        u"ファイルが大きすぎて読み込めません：/data/bad.txt\r使えるメモリが足りません。" + kept},
       {"unreadable", "\"a\"\r\n", FileError::Kind::Unreadable,
-       u"ファイルを読み込めません：/data/bad.txt（Permission denied）", 2},
+       u"ファイルを読み込めません：/data/bad.txt（アクセスが許可されていません）", 2},
       {"gone from the folder", "", FileError::Kind::NotFound, u"ファイルが見つかりません：/data/bad.txt", 2},
       {"empty", "", FileError::Kind::None, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。", 2},
       {"a name not ending in .txt or .csv", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.Txt"},

@@ -1,6 +1,12 @@
 // The real disk, in a scratch folder: what an in-memory disk cannot show.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -35,13 +41,11 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
   }
   std::string document(200001, '\0');
   for (std::size_t i = 0; i < document.size(); ++i) document[i] = static_cast<char>(i * 7919 >> 3);
-  ASSERT_FALSE(dir.files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}}));
+  ASSERT_FALSE(dir.files.writeParts(dir.at("page.htm"), {{"<x>", false}, {document, true}, {"</x>", false}},
+                                    TextFiles::Replace::Allowed));
   EXPECT_EQ(dir.bytesOf("page.htm"), "<x>" + base64(document) + "</x>") << "slices join into one base64";
   fs::create_directories(dir.path / "folder.xml");
-  for (const char* path : {"missing-folder/doc.xml", "folder.xml"}) {
-    const FileError e = dir.files.writeBytes(dir.at(path), "x");
-    EXPECT_TRUE(e.kind == FileError::Kind::Unwritable && !e.reason.empty()) << path;
-  }
+  EXPECT_EQ(dir.files.writeBytes(dir.at("missing-folder/doc.xml"), "x").errorNumber, ENOENT);
   std::ofstream(dir.path / "ro.xml") << "old";
   fs::permissions(dir.path / "ro.xml", fs::perms::owner_read);
   fs::create_directories(dir.path / "sub");
@@ -50,10 +54,10 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
   fs::create_symlink("sub/new.xml", dir.path / "dangling.xml");
   fs::create_symlink("ro.xml", dir.path / "ro-link.xml");
   for (const char* readOnly : {"ro.xml", "ro-link.xml"}) {
-    EXPECT_TRUE(dir.disk.readOnly(dir.at(readOnly))) << readOnly;
+    EXPECT_EQ(dir.disk.writeRefusal(dir.at(readOnly), {}), FileError::Kind::ReadOnly) << readOnly;
     EXPECT_EQ(dir.files.writeBytes(dir.at(readOnly), "new").kind, FileError::Kind::ReadOnly) << readOnly;
   }
-  EXPECT_FALSE(dir.disk.readOnly(dir.at("link.xml")));
+  EXPECT_EQ(dir.disk.writeRefusal(dir.at("link.xml"), {}), FileError::Kind::None);
   EXPECT_TRUE(dir.disk.fileExists(dir.at("dangling.xml"))) << "so that a save asks before writing through it";
   EXPECT_FALSE(dir.disk.fileExists(dir.at("sub")));
   for (const char* link : {"link.xml", "dangling.xml"}) {
@@ -63,6 +67,98 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
   EXPECT_TRUE(dir.bytesOf("ro.xml") == "old" && fs::is_directory(dir.path / "folder.xml"));
   EXPECT_EQ(dir.entries("."), 9) << "no temporary file is left";
   EXPECT_EQ(dir.entries("sub"), 2);
+}
+
+// What a save must never replace: anything but a regular file, the text being converted under another
+// name, and a file made by someone else after the user was asked. Each stays as it was.
+TEST(RealTextFiles, NeverReplacesWhatIsNoRegularFileNorTheTextItselfNorAFileMadeMeanwhile) {
+  Scratch dir;
+  std::ofstream(dir.path / "in.txt") << "\"a\"";
+  ASSERT_EQ(::mkfifo((dir.path / "fifo.xml").c_str(), 0644), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", (dir.path / "sock.xml").c_str());
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  fs::create_symlink("/dev/null", dir.path / "null.xml");
+  fs::create_directory(dir.path / "dir.xml");
+  fs::create_symlink("in.txt", dir.path / "in-link.xml");
+  fs::create_hard_link(dir.path / "in.txt", dir.path / "in-hard.xml");
+  const std::pair<const char*, FileError::Kind> rows[] = {
+      {"fifo.xml", FileError::Kind::NotRegularTarget}, {"sock.xml", FileError::Kind::NotRegularTarget},
+      {"null.xml", FileError::Kind::NotRegularTarget}, {"dir.xml", FileError::Kind::NotRegularTarget},
+      {"in-link.xml", FileError::Kind::SameAsInput},   {"in-hard.xml", FileError::Kind::SameAsInput},
+      {"in.txt", FileError::Kind::SameAsInput},        {"new.xml", FileError::Kind::None}};
+  for (const auto& [name, kind] : rows) {
+    EXPECT_EQ(dir.disk.writeRefusal(dir.at(name), dir.at("in.txt")), kind) << name;
+    if (kind == FileError::Kind::NotRegularTarget) {
+      EXPECT_EQ(dir.files.writeBytes(dir.at(name), "x").kind, kind) << name << ": refused by the write too";
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(dir.path / "fifo.xml") && fs::is_socket(dir.path / "sock.xml") &&
+              fs::is_symlink(dir.path / "null.xml") && fs::is_directory(dir.path / "dir.xml"));
+  ::close(sock);
+  EXPECT_FALSE(dir.files.writeBytes(dir.at("new.xml"), "first", TextFiles::Replace::Never));
+  EXPECT_EQ(dir.files.writeBytes(dir.at("new.xml"), "second", TextFiles::Replace::Never).kind,
+            FileError::Kind::AppearedMeanwhile);
+  EXPECT_EQ(dir.bytesOf("new.xml"), "first");
+  // A write that fails part-way (here past the file size the process may write) leaves nothing behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit was{};
+  ::getrlimit(RLIMIT_FSIZE, &was);
+  rlimit small = was;
+  small.rlim_cur = 4096;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const FileError cut = dir.files.writeBytes(dir.at("new.xml"), std::string(100000, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &was);
+  EXPECT_EQ(cut.errorNumber, EFBIG);
+  EXPECT_EQ(dir.bytesOf("new.xml"), "first");
+  EXPECT_EQ(dir.entries("."), 8) << "no temporary file is left";
+}
+
+// Starts a save of `bytes` in a child process and sends it `signal` once its temporary file holds data;
+// the signal that ended the child.
+int interruptedSave(const Scratch& dir, const std::string& name, const std::string& bytes, int signal) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    RealTextFiles().writeParts(dir.at(name), {{bytes, true}}, TextFiles::Replace::Allowed);
+    ::_exit(0);
+  }
+  for (bool sent = false; !sent; ::usleep(100))
+    for (const auto& entry : fs::directory_iterator(dir.path))
+      if (!sent && entry.path().extension() == ".tmp" && fs::file_size(entry.path()) > 0)
+        sent = ::kill(child, signal) == 0;
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+}
+
+std::vector<fs::path> temporaries(const Scratch& dir) {
+  std::vector<fs::path> out;
+  for (const auto& entry : fs::directory_iterator(dir.path))
+    if (entry.path().extension() == ".tmp") out.push_back(entry.path());
+  return out;
+}
+
+// Interrupted or killed during a save, the old document stays whole; SIGINT and SIGTERM also take the
+// temporary file with them, and what SIGKILL leaves is cleared by the next save of that document once
+// it is older than the saving process.
+TEST(RealTextFiles, ASaveEndedBySignalLeavesTheOldDocumentAndNoTemporaryFileForGood) {
+  Scratch dir;
+  std::ofstream(dir.path / "doc.xml") << "old";
+  const std::string large(32 << 20, 'x');
+  for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
+    EXPECT_EQ(interruptedSave(dir, "doc.xml", large, signal), signal);
+    EXPECT_EQ(dir.bytesOf("doc.xml"), "old") << signal;
+    EXPECT_EQ(temporaries(dir).size(), signal == SIGKILL ? 1u : 0u) << signal;
+  }
+  const fs::path stale = temporaries(dir).at(0);
+  const fs::path fresh = fs::path(stale).replace_extension("9.tmp");
+  fs::copy_file(stale, fresh);
+  const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  ::utimensat(AT_FDCWD, stale.c_str(), hourAgo, 0);
+  EXPECT_FALSE(dir.files.writeBytes(dir.at("doc.xml"), "new"));
+  EXPECT_EQ(temporaries(dir), std::vector<fs::path>{fresh}) << "the stale one cleared, a live one kept";
 }
 
 TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanMemoryOrAPreviewNeeds) {

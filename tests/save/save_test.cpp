@@ -70,7 +70,7 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
   const Text kept = u"\r元のファイルはそのままです。";
   const Text pageFailed =
       u"XML文書は保存しました：/data/b.xml\r検索ページは保存できませんでした。"
-      u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（No space left on device）";
+      u"ファイルを書き込めません：/opt/orvessa/XmlSearchTemp.htm（ディスクに空きがありません）";
   struct Row {
     const char* what;
     Text failing;
@@ -87,7 +87,7 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
       {"a read-only document", u"", {}, {u"読み取り専用のファイルのため保存できません：/data/b.xml" + kept},
        "old document", true, true},
       {"the document", u"/data/b.xml", {},
-       {kAskSave, kAskOverwrite, u"ファイルを書き込めません：/data/b.xml（No space left on device）" + kept}},
+       {kAskSave, kAskOverwrite, u"ファイルを書き込めません：/data/b.xml（ディスクに空きがありません）" + kept}},
       {"the search page", kPagePath, {}, {kAskSave, kAskOverwrite, pageFailed + kept}, kDocument},
       {"a new search page", kPagePath, {}, {kAskSave, pageFailed}, kDocument, false},
   };
