@@ -133,6 +133,11 @@ inline constexpr Bilingual kCliNames = {
 inline constexpr Bilingual kCliSearchField = {
     u"--web-db と --search-field は一緒に指定し、検索対象ﾌｨｰﾙﾄﾞは --fields の名前のひとつにしてください。",
     u"--web-db and --search-field go together, and the search field is one of the --fields names."};
+inline constexpr Bilingual kCliNoCurrentFolder = {
+    u"現在のフォルダの場所をシステムから得られない（深すぎる）ため、相対パスは使えません。絶対パスで指定して"
+    u"ください：",
+    u"The current folder's location cannot be had from the system (it is too deep), so a relative path "
+    u"cannot be used; give an absolute path: "};
 inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名を指定してください。",
                                          u"--output takes a file name ending in .xml."};
 

@@ -7,12 +7,15 @@
 #include <QDir>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "app/Controls.h"
 #include "app/Messages.h"
 #include "cli/ConvertCommand.h"
 #include "platform/HugePages.h"
+#include "platform/RealFiles.h"
 
 namespace orv {
 namespace {
@@ -36,10 +39,32 @@ ExitStatus usageError(const Text& why) {
 }
 
 Text text(const QString& s) { return Text(reinterpret_cast<const char16_t*>(s.utf16()), s.size()); }
+QString qtext(const Text& t) {
+  return QString(reinterpret_cast<const QChar*>(t.data()), static_cast<qsizetype>(t.size()));
+}
+
+// The arguments by their own bytes: a file name that reads in no encoding still names its own file.
+QStringList argumentsOf(int argc, char** argv) {
+  QStringList out;
+  for (int i = 0; i < argc; ++i) out << qtext(pathFromBytes(argv[i]));
+  return out;
+}
 
 // A path as a user picks it in the file list: absolute, so the page finds the document wherever the
-// page is written.
-Text absolute(const QString& path) { return text(QDir::cleanPath(QDir::current().absoluteFilePath(path))); }
+// page is written. A relative path needs the current folder's name; when the system cannot give it (a
+// folder deeper than the system's limit), nothing, rather than a path into another folder.
+std::optional<Text> absolute(const QString& path) {
+  if (path.startsWith(QLatin1Char('/'))) return text(QDir::cleanPath(path));
+  std::error_code ec;
+  const std::filesystem::path current = std::filesystem::current_path(ec);
+  if (ec) return std::nullopt;
+  return text(QDir::cleanPath(qtext(pathFromBytes(current.string())) + QLatin1Char('/') + path));
+}
+
+ExitStatus noCurrentFolder(const QString& path) {
+  print(stderr, u"orvessa: " + Text(said(msg::kCliNoCurrentFolder)) + text(path) + u"\n");
+  return kRefused;
+}
 
 }  // namespace
 
@@ -57,7 +82,7 @@ int runCommandLine(int argc, char** argv) {
   const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("FILE.xml"));
   const QCommandLineOption yes(QStringLiteral("yes"));
   parser.addOptions({help, version, parent, fields, webDb, searchField, output, yes});
-  if (!parser.parse(QCoreApplication::arguments())) return usageError(text(parser.errorText()));
+  if (!parser.parse(argumentsOf(argc, argv))) return usageError(text(parser.errorText()));
   if (parser.isSet(help)) {
     print(stdout, said(msg::kCliHelp));
     return 0;
@@ -72,7 +97,9 @@ int runCommandLine(int argc, char** argv) {
     return usageError(Text(said(msg::kCliNoCommand)) + (args.isEmpty() ? Text() : text(args[0])));
   if (args.size() != 2) return usageError(Text(said(msg::kCliNoInput)));
   ConvertRequest request;
-  request.input = absolute(args[1]);
+  const std::optional<Text> input = absolute(args[1]);
+  if (!input) return noCurrentFolder(args[1]);
+  request.input = *input;
   request.parent = text(parser.value(parent));
   for (const QString& name : parser.value(fields).split(QLatin1Char(',')))
     request.fields.push_back(text(name));
@@ -88,7 +115,9 @@ int runCommandLine(int argc, char** argv) {
   if (parser.isSet(output)) {
     if (!parser.value(output).endsWith(QStringLiteral(".xml")))
       return usageError(Text(said(msg::kCliOutput)));
-    request.output = absolute(parser.value(output));
+    const std::optional<Text> out = absolute(parser.value(output));
+    if (!out) return noCurrentFolder(parser.value(output));
+    request.output = *out;
   }
   request.replace = parser.isSet(yes);
   return convertCommand(request);

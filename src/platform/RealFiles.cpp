@@ -84,7 +84,7 @@ std::string stemOf(const std::string& name) { return name.substr(0, name.rfind('
 // character with two codes). A new file takes code page 932 when its neighbour of the same stem is
 // in code page 932 (the document beside its text file from a Windows archive), else UTF-8.
 std::string nativeName(const std::string& folder, TextView name, bool last) {
-  std::string utf8 = toUtf8(name);
+  std::string utf8 = nameBytes(name);
   if (isAscii(name) || entryExists(folder + utf8)) return utf8;
   EncodeResult cp932 = encodeCp932(name);
   if (cp932.ok && entryExists(folder + cp932.bytes)) return cp932.bytes;
@@ -106,7 +106,7 @@ std::string nativeName(const std::string& folder, TextView name, bool last) {
 
 // Each name is found as nativeName finds it, inside the folder found so far.
 std::string nativePath(const Text& path) {
-  std::string whole = toUtf8(path);
+  std::string whole = nameBytes(path);
   if (isAscii(path) || entryExists(whole)) return whole;
   std::string out;
   std::size_t start = 0;
@@ -120,21 +120,20 @@ std::string nativePath(const Text& path) {
   }
 }
 
-namespace {
-
-// A path the system gave, read name by name as the file list shows names.
-Text pathFromNative(const std::string& native) {
+Text pathFromBytes(std::string_view native) {
   Text out;
   std::size_t start = 0;
   for (;;) {
     const std::size_t slash = native.find('/', start);
-    out += nameFromBytes(std::string_view(native).substr(
-        start, slash == std::string::npos ? std::string::npos : slash - start));
+    out +=
+        nameFromBytes(native.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
     if (slash == std::string::npos) return out;
     out += u'/';
     start = slash + 1;
   }
 }
+
+namespace {
 
 // Opens a path for reading only when it is a regular file. Nothing else is even opened: a named pipe
 // without a writer would hold the window for ever, and opening a device can act on it. The open
@@ -469,7 +468,7 @@ Text RealFileSystem::programFolder() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return currentDirectory();
-  return pathFromNative(exe.parent_path().string());
+  return pathFromBytes(exe.parent_path().string());
 }
 
 const Folders& RealFileSystem::folders() {
@@ -494,7 +493,7 @@ const Folders& RealFileSystem::folders() {
 
 Text RealFileSystem::currentDirectory() {
   std::error_code ec;
-  return pathFromNative(fs::current_path(ec).string());
+  return pathFromBytes(fs::current_path(ec).string());
 }
 
 bool RealFileSystem::setCurrentDirectory(const Text& path) { return ::chdir(nativePath(path).c_str()) == 0; }

@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <string_view>
 
 #include "platform/Files.h"
 #include "platform/Folders.h"
@@ -37,5 +38,9 @@ class RealFileSystem : public FileSystem {
 /// The bytes the system knows `path` by: names are UTF-8, but those unpacked from Windows archives
 /// are code page 932 bytes, and a new file beside such a file takes them too.
 std::string nativePath(const Text& path);
+
+/// A path the system gave (or a command line argument), read name by name as the file list shows names:
+/// nativePath gives its bytes back.
+Text pathFromBytes(std::string_view native);
 
 }  // namespace orv

@@ -252,11 +252,23 @@ Text nameFromBytes(std::string_view bytes) {
     utf8 = len > 0;
     i += len;
   }
-  if (!utf8) {
-    DecodeResult d = decodeText(bytes, false);
-    if (d.ok) return std::move(d.text);
+  if (utf8) return fromUtf8(bytes);
+  DecodeResult d = decodeText(bytes, false);
+  if (d.ok) return std::move(d.text);
+  // Neither: the well-formed UTF-8 as characters, every other byte kept as itself.
+  Text out;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    const std::size_t len = b < 0x80 ? 1 : utf8SequenceLength(bytes.substr(i));
+    if (len == 0) {
+      appendCodePoint(out, kEscapedByte + b);
+      ++i;
+      continue;
+    }
+    out += fromUtf8(bytes.substr(i, len));
+    i += len;
   }
-  return fromUtf8(bytes);
+  return out;
 }
 
 std::size_t firstOutsideCodePage932(TextView text) {

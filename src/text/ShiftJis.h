@@ -42,7 +42,8 @@ std::size_t firstOutsideCodePage932(TextView text);
 /// second byte is missing is left out.
 std::size_t wholeCharacters(std::string_view bytes);
 /// A file or folder name from its bytes: UTF-8 when they are well-formed UTF-8, else code page 932
-/// (what names from Windows archives are) when they read as that, else UTF-8 with U+FFFD.
+/// (what names from Windows archives are) when they read as that, else UTF-8 with every byte that is
+/// not kept as itself (kEscapedByte), so that nameBytes gives the very bytes back.
 Text nameFromBytes(std::string_view bytes);
 
 /// "0x87 0x40" style rendering of bytes for messages.

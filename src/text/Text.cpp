@@ -68,12 +68,18 @@ Text joinPath(TextView folder, TextView name) {
   return path.append(u"/").append(name);
 }
 
-std::string toUtf8(TextView text) {
+namespace {
+// UTF-8 of `text`; half a surrogate pair becomes U+FFFD, or, for a name, the byte it stands for.
+std::string encodeUtf8(TextView text, bool name) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const CodePoint p = codePointAt(text, i);
     i += p.units;
+    if (name && p.value >= kEscapedByte + 0x80 && p.value <= kEscapedByte + 0xFF) {
+      out += static_cast<char>(p.value - kEscapedByte);
+      continue;
+    }
     const char32_t c = isSurrogate(p.value) ? 0xFFFD : p.value;
     if (c < 0x80) {
       out += static_cast<char>(c);
@@ -93,6 +99,11 @@ std::string toUtf8(TextView text) {
   }
   return out;
 }
+}  // namespace
+
+std::string toUtf8(TextView text) { return encodeUtf8(text, false); }
+
+std::string nameBytes(TextView name) { return encodeUtf8(name, true); }
 
 Text fromUtf8(std::string_view s) {
   Text out;

@@ -54,4 +54,10 @@ Text joinPath(TextView folder, TextView name);
 std::string toUtf8(TextView text);
 Text fromUtf8(std::string_view text);
 
+/// A byte of a file name that reads in no encoding is kept in the name's text as half a surrogate pair,
+/// U+DC80 to U+DCFF, so that the name leads back to its own bytes (shown, such a unit reads as U+FFFD).
+inline constexpr char32_t kEscapedByte = 0xDC00;
+/// The bytes of a name as the system knows it: UTF-8, with each kept byte (see kEscapedByte) as itself.
+std::string nameBytes(TextView name);
+
 }  // namespace orv

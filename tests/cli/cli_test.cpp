@@ -101,5 +101,26 @@ TEST(CommandLine, NeverWritesOverItsInputAndOfTwoRunsAtOnceOnlyOneWritesWithoutY
   }
 }
 
+// A name that reads in no encoding names its own file, not another that reads alike; from a folder too
+// deep for the system to name, a relative name is refused, never looked up in another folder.
+TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
+  ScratchInstall install;
+  const fs::path& root = install.root;
+  std::ofstream(root / "\xFE.txt") << "\"fe\"\r\n";
+  std::ofstream(root / "\xFF.txt") << "\"ff\"\r\n";
+  EXPECT_EQ(install.run("convert $(printf '\\376.txt') --parent p --fields v"), 0);
+  EXPECT_TRUE(contains(fromUtf8(bytesOf(root / "\xFE.xml")), u"<v>fe</v>")) << bytesOf(root / "\xFE.xml");
+  EXPECT_FALSE(fs::exists(root / "\xFF.xml"));
+  const std::string name = "orv-deep-" + std::to_string(::getpid());
+  std::ofstream("/" + name + ".txt") << "\"root\"\r\n";
+  const std::string down = "d=$(printf '%0250d' 0); for i in $(seq 20); do mkdir $d && cd $d; done";
+  EXPECT_EQ(install.shell(down + " && echo '\"deep\"' > " + name + ".txt && " + root.string() +
+                          "/bin/orvessa convert " + name + ".txt --parent p --fields v 2>/dev/null"),
+            1);
+  EXPECT_FALSE(fs::exists("/" + name + ".xml"));
+  fs::remove("/" + name + ".txt");
+  fs::remove("/" + name + ".xml");
+}
+
 }  // namespace
 }  // namespace orv

@@ -176,6 +176,19 @@ TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanM
                dir.files.writeBytes(inside + u"/東京.xml", "<y/>"));
   EXPECT_EQ(dir.bytesOf(folder + "/" + encodeCp932(u"センタ.xml").bytes), "<x/>") << "beside its text file";
   EXPECT_EQ(dir.bytesOf(folder + "/東京.xml"), "<y/>");
+  // Names that read in no encoding are told apart and lead back to their own bytes.
+  fs::create_directory(dir.path / "odd");
+  for (const std::string b : {"\xFE", "\xFF", "\x82"})
+    std::ofstream(dir.path / "odd" / (b + ".txt")) << +static_cast<unsigned char>(b[0]);
+  const std::vector<Text> odd = dir.disk.files(dir.at("odd")).value();
+  ASSERT_EQ(odd.size(), 3u);
+  for (const Text& name : odd) {
+    const std::string b = nameBytes(name).substr(0, 1),
+                      mark = std::to_string(static_cast<unsigned char>(b[0]));
+    EXPECT_TEXT_EQ(dir.files.readFirstLine(dir.at("odd") + u"/" + name).text, fromUtf8(mark));
+    EXPECT_FALSE(dir.files.writeBytes(dir.at("odd") + u"/" + name.substr(0, 1) + u".xml", mark));
+    EXPECT_EQ(dir.bytesOf("odd/" + b + ".xml"), mark);
+  }
   const fs::path was = fs::current_path();
   EXPECT_TRUE(dir.disk.setCurrentDirectory(inside));
   EXPECT_TEXT_EQ(dir.disk.currentDirectory(), inside);
