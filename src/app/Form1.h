@@ -102,6 +102,8 @@ class Form1 {
 
   /// The text file the last load read whole; a save never writes over it, whatever the name.
   Text loadedFile;
+  /// The records the last conversion wrote.
+  std::int64_t recordCount = 0;
 
   // --- File browser state ----------------------------------------------------------------------
   std::vector<Text> driveList;   ///< `Drive1` items

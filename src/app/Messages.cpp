@@ -6,6 +6,15 @@
 #include "text/ShiftJis.h"
 
 namespace orv::msg {
+namespace {
+Language gLanguage = Language::Japanese;
+
+/// The text in the language of the messages.
+Text say(TextView ja, TextView en) { return Text(gLanguage == Language::English ? en : ja); }
+}  // namespace
+
+Language language() { return gLanguage; }
+void setLanguage(Language language) { gLanguage = language; }
 
 Text systemReason(int errorNumber) {
   switch (errorNumber) {
@@ -68,8 +77,8 @@ Text fileProblem(const FileError& e) {
     case FileError::Kind::ReadOnly:
       return u"読み取り専用のファイルのため保存できません：" + e.path + u"\r元のファイルはそのままです。";
     case FileError::Kind::NotRegularTarget:
-      return u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：" + e.path +
-             u"\rそこには何も書き込んでいません。";
+      return u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：" +
+             e.path + u"\rそこには何も書き込んでいません。";
     case FileError::Kind::SameAsInput:
       return u"保存先は読み込んだテキストファイルそのものです（リンクや別名）：" + e.path +
              u"\rテキストファイルを守るため保存しませんでした。別の名前を指定してください。";
@@ -140,7 +149,23 @@ Text cannotSave(char32_t c, const Text& what) {
 Text savedPageIn(const Text& pagePath) { return u"保存しました！\r検索ページの保存先：" + pagePath; }
 
 Text notReplaced(const Text& path) {
-  return u"同名ファイルがあるため保存しませんでした（上書きするには --yes を付けて下さい）：" + path;
+  return say(u"同名ファイルがあるため保存しませんでした（上書きするには --yes を付けて下さい）：",
+             u"Not saved: a file of that name exists (add --yes to replace it): ") +
+         path;
+}
+
+Text cliSaved(const Text& xmlPath, std::int64_t records, const Text& pagePath) {
+  Text line = say(u"保存しました：", u"Saved ") + xmlPath + say(u"（", u" (") + decimal(records) +
+              say(u"件）", records == 1 ? u" record)" : u" records)");
+  if (!pagePath.empty()) line += say(u"、検索ページ：", u", search page ") + pagePath;
+  return line;
+}
+
+Text cliDocumentWithoutPage(const Text& xmlPath) {
+  return say(u"XML文書は保存しましたが、テンプレート（search.mvo）がないため検索ページは作成していません：",
+             u"The XML document was saved, but no search page was made, for its template (search.mvo) is "
+             u"missing: ") +
+         xmlPath;
 }
 
 const Bilingual kCliHelp = {

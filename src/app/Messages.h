@@ -10,6 +10,12 @@
 
 namespace orv::msg {
 
+/// The language of the messages below that a command line may print: the window's are Japanese; the
+/// command line follows the user's locale.
+enum class Language { Japanese, English };
+Language language();
+void setLanguage(Language language);
+
 // --- Window and start captions -------------------------------------------------------------------
 inline constexpr TextView kAppTitle = u"Orvessa108";
 inline constexpr TextView kWindowTitle = u"Orvessa Ver1.08　簡易ﾃﾞｰﾀﾍﾞｰｽHTMLﾌｧｲﾙ自動生成";
@@ -119,7 +125,18 @@ struct Bilingual {
 };
 /// The overwrite question answered no, because the command line was not told to replace files.
 Text notReplaced(const Text& path);
+/// The one line of a command that saved: the document, its records and the page when one was written.
+Text cliSaved(const Text& xmlPath, std::int64_t records, const Text& pagePath);
+/// The document saved in WEB_DB mode, but no page (its template was missing).
+Text cliDocumentWithoutPage(const Text& xmlPath);
 extern const Bilingual kCliHelp;
+inline constexpr Bilingual kCliUsageLine = {
+    u"使い方: orvessa convert 入力.txt --parent 親要素 --fields 要素1,要素2,... [--web-db --search-field "
+    u"要素] "
+    u"[--output 文書.xml] [--yes]",
+    u"Usage: orvessa convert INPUT.txt --parent NAME --fields A,B,C [--web-db --search-field B] [--output "
+    u"FILE.xml] "
+    u"[--yes]"};
 inline constexpr Bilingual kCliSeeHelp = {u"使い方は orvessa --help で表示します。",
                                           u"Run orvessa --help for usage."};
 inline constexpr Bilingual kCliNoCommand = {u"コマンドは convert だけです：",
@@ -138,6 +155,11 @@ inline constexpr Bilingual kCliNoCurrentFolder = {
     u"ください：",
     u"The current folder's location cannot be had from the system (it is too deep), so a relative path "
     u"cannot be used; give an absolute path: "};
+inline constexpr Bilingual kCliEmptyName = {u"空の名前は使えません（--parent、--fields の各名前）。",
+                                            u"A name cannot be empty (--parent, and each of --fields)."};
+inline constexpr Bilingual kCliInputKind = {
+    u"入力には .txt または .csv のテキストファイルを指定してください：",
+    u"The input is a text file ending in .txt or .csv: "};
 inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名を指定してください。",
                                          u"--output takes a file name ending in .xml."};
 

@@ -34,7 +34,8 @@ TextView said(const msg::Bilingual& text) { return japanese() ? text.ja : text.e
 void print(std::FILE* to, TextView text) { std::fprintf(to, "%s", toUtf8(text).c_str()); }
 
 ExitStatus usageError(const Text& why) {
-  print(stderr, u"orvessa: " + why + u"\n" + Text(said(msg::kCliSeeHelp)) + u"\n");
+  print(stderr, u"orvessa: " + why + u"\n" + Text(said(msg::kCliUsageLine)) + u"\n" +
+                    Text(said(msg::kCliSeeHelp)) + u"\n");
   return kUsageError;
 }
 
@@ -70,6 +71,7 @@ ExitStatus noCurrentFolder(const QString& path) {
 
 int runCommandLine(int argc, char** argv) {
   if (std::string_view(argv[1]) == "convert") restartWithHugePages(argv);
+  msg::setLanguage(japanese() ? msg::Language::Japanese : msg::Language::English);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("orvessa"));
   QCommandLineParser parser;
@@ -96,6 +98,9 @@ int runCommandLine(int argc, char** argv) {
   if (args.isEmpty() || args[0] != QStringLiteral("convert"))
     return usageError(Text(said(msg::kCliNoCommand)) + (args.isEmpty() ? Text() : text(args[0])));
   if (args.size() != 2) return usageError(Text(said(msg::kCliNoInput)));
+  if (!args[1].endsWith(QStringLiteral(".txt")) && !args[1].endsWith(QStringLiteral(".csv")) &&
+      !args[1].endsWith(QStringLiteral(".TXT")) && !args[1].endsWith(QStringLiteral(".CSV")))
+    return usageError(Text(said(msg::kCliInputKind)) + text(args[1]));
   ConvertRequest request;
   const std::optional<Text> input = absolute(args[1]);
   if (!input) return noCurrentFolder(args[1]);
@@ -106,6 +111,9 @@ int runCommandLine(int argc, char** argv) {
   if (!parser.isSet(parent) || !parser.isSet(fields) ||
       request.fields.size() > static_cast<std::size_t>(kNameBoxes))
     return usageError(Text(said(msg::kCliNames)));
+  if (request.parent.empty() ||
+      std::find(request.fields.begin(), request.fields.end(), Text()) != request.fields.end())
+    return usageError(Text(said(msg::kCliEmptyName)));
   request.webDb = parser.isSet(webDb);
   request.searchField = text(parser.value(searchField));
   const bool known =

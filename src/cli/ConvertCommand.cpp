@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <set>
 
 #include "app/Form1.h"
@@ -17,27 +18,38 @@ void printLine(TextView text) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-// Every box goes to standard error. Only the save question and the overwrite question can come up on
-// this road: the save is what was asked for; a file is replaced only when the user said so.
+// The boxes of the window, answered as the command was told: the save is what was asked for; a file is
+// replaced only with leave to. What the model tells is kept until the step that told it is done, so
+// that the window's own instructions ("press 通常…", "saved!") can be left out of what is printed.
 class ConsoleDialogs : public Dialogs {
  public:
   explicit ConsoleDialogs(bool replace) : replace_(replace) {}
   Answer show(const Text& text, Buttons buttons, const Text&) override {
-    ++shown;
     if (buttons == Buttons::Ok) {
-      printLine(text);
+      told_.push_back(text);
       return Answer::Ok;
     }
-    const bool ok = text == msg::kSaveQuestion || (text == msg::kOverwriteQuestion && replace_);
-    if (text == msg::kOverwriteQuestion && !replace_) declinedOverwrite = true;
-    printLine(text + (ok ? u" [OK]" : u" [Cancel]"));
-    return ok ? Answer::Ok : Answer::Cancel;
+    if (text != msg::kOverwriteQuestion) return Answer::Ok;
+    declinedOverwrite = !replace_;
+    return replace_ ? Answer::Ok : Answer::Cancel;
   }
-  int shown = 0;
+  /// Prints what was told since the last call, but for the window's instructions in `windowOnly`; true
+  /// when something was printed.
+  bool printTold(std::initializer_list<Text> windowOnly = {}) {
+    bool printed = false;
+    for (const Text& text : told_) {
+      if (std::find(windowOnly.begin(), windowOnly.end(), text) != windowOnly.end()) continue;
+      printLine(text);
+      printed = true;
+    }
+    told_.clear();
+    return printed;
+  }
   bool declinedOverwrite = false;
 
  private:
   bool replace_;
+  std::vector<Text> told_;
 };
 
 // The real files, noting which were written whole.
@@ -73,16 +85,18 @@ ExitStatus convertCommand(const ConvertRequest& request) {
   if (form.workingText().empty()) {
     // A file the window cannot open, or an empty one, leaves an empty text without a word; here a
     // word is due.
-    if (dialogs.shown == 0) {
+    if (!dialogs.printTold()) {
       const ReadResult first = files.readFirstLine(request.input);
       printLine(first.error ? msg::fileProblem(first.error) : msg::emptyFile(request.input));
     }
     return kRefused;
   }
+  dialogs.printTold();
   form.textEdited(kParentNameBox, request.parent);
   for (std::size_t i = 0; i < request.fields.size(); ++i)
     form.textEdited(fieldNameBox(static_cast<int>(i)), request.fields[i]);
   form.click(kConvertButton);
+  dialogs.printTold({Text(msg::kConversionDone)});
   if (!form.enabled(kSaveButton)) return kRefused;
 
   if (request.webDb) {
@@ -90,15 +104,24 @@ ExitStatus convertCommand(const ConvertRequest& request) {
     const auto& items = form.comboItems();
     const auto item = std::find(items.begin(), items.end(), request.searchField);
     form.chooseSearchField(static_cast<int>(item - items.begin()));
+    dialogs.printTold({msg::searchFieldSet(request.searchField)});
   }
   // The path box takes the document's name, as a user would type it before saving.
   if (!request.output.empty()) form.textEdited(kPathBox, request.output);
   form.click(kSaveButton);
 
+  const Text& xmlPath = form.text(kPathBox);
   const bool pageWritten = !form.searchPagePath.empty() && files.written.count(form.searchPagePath);
-  if (files.written.count(form.text(kPathBox)) && (!request.webDb || pageWritten)) return kWritten;
-  if (dialogs.declinedOverwrite) printLine(msg::notReplaced(form.text(kPathBox)));
-  return kRefused;
+  const bool explained = dialogs.printTold(
+      {Text(msg::kSaved), msg::savedPageIn(form.searchPagePath), Text(msg::kSavedWithoutPage)});
+  if (dialogs.declinedOverwrite) printLine(msg::notReplaced(xmlPath));
+  if (!files.written.count(xmlPath)) return kRefused;
+  if (request.webDb && !pageWritten) {
+    if (!explained) printLine(msg::cliDocumentWithoutPage(xmlPath));
+    return kRefused;
+  }
+  printLine(msg::cliSaved(xmlPath, form.recordCount, pageWritten ? form.searchPagePath : Text()));
+  return kWritten;
 }
 
 }  // namespace orv

@@ -91,6 +91,7 @@ void writeBody(Form1& form, const std::vector<Text>& names, const RecordCheck& c
   const Text loaded = form.takeWorkingText();
   form.setWorkingText(writeDocumentBody(loaded, names, check));
   form.workingTextConverted = true;
+  form.recordCount = check.records;
 }
 
 }  // namespace
