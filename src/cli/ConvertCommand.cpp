@@ -13,7 +13,7 @@ namespace orv {
 namespace {
 
 void printLine(TextView text) {
-  std::string line = toUtf8(text);
+  std::string line = toUtf8(shownName(text));
   std::replace(line.begin(), line.end(), '\r', '\n');
   std::fprintf(stderr, "%s\n", line.c_str());
 }

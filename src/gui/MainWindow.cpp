@@ -341,7 +341,8 @@ void MainWindow::refresh() {
       dir1_->clear();
       for (const auto& [path, depth] : rows) {
         Text name = path == u"/" ? path : path.substr(path.rfind(u'/') + 1);
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + toQString(name), dir1_);
+        auto* item =
+            new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + toQString(shownName(name)), dir1_);
         item->setData(Qt::UserRole, toQString(path));
         if (path == form_.folder) dir1_->setCurrentItem(item);
       }
@@ -353,7 +354,7 @@ void MainWindow::refresh() {
     if (!sameItems(file1_, form_.fileList)) {
       file1_->clear();
       for (const Text& name : form_.fileList) {
-        auto* item = new QListWidgetItem(toQString(name), file1_);
+        auto* item = new QListWidgetItem(toQString(shownName(name)), file1_);
         item->setData(Qt::UserRole, toQString(name));
       }
     }

@@ -20,7 +20,7 @@ Text fromQString(const QString& text) {
 
 Answer QtDialogs::show(const Text& text, Buttons buttons, const Text& caption) {
   if (beforeShow) beforeShow();
-  QString body = toQString(text);
+  QString body = toQString(shownName(text));
   body.replace(QChar(u'\r'), QChar(u'\n'));
   QMessageBox box(QMessageBox::NoIcon, toQString(caption), body, QMessageBox::NoButton,
                   QApplication::activeWindow());

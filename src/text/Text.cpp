@@ -105,6 +105,22 @@ std::string toUtf8(TextView text) { return encodeUtf8(text, false); }
 
 std::string nameBytes(TextView name) { return encodeUtf8(name, true); }
 
+Text shownName(TextView text) {
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  Text out;
+  out.reserve(text.size());
+  for (const char16_t c : text) {
+    if (c < kEscapedByte + 0x80 || c > kEscapedByte + 0xFF) {
+      out += c;
+      continue;
+    }
+    out += u"\\x";
+    out += kHex[(c >> 4) & 0xF];
+    out += kHex[c & 0xF];
+  }
+  return out;
+}
+
 Text fromUtf8(std::string_view s) {
   Text out;
   out.reserve(s.size());

@@ -59,5 +59,8 @@ Text fromUtf8(std::string_view text);
 inline constexpr char32_t kEscapedByte = 0xDC00;
 /// The bytes of a name as the system knows it: UTF-8, with each kept byte (see kEscapedByte) as itself.
 std::string nameBytes(TextView name);
+/// A name or message as shown to the user: each kept byte reads "\xFE", so that two names differing in
+/// such bytes look different too.
+Text shownName(TextView text);
 
 }  // namespace orv

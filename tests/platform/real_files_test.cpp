@@ -186,6 +186,8 @@ TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanM
     const std::string b = nameBytes(name).substr(0, 1),
                       mark = std::to_string(static_cast<unsigned char>(b[0]));
     EXPECT_TEXT_EQ(dir.files.readFirstLine(dir.at("odd") + u"/" + name).text, fromUtf8(mark));
+    EXPECT_EQ(std::stoi(toUtf8(shownName(name)).substr(2, 2), nullptr, 16), std::stoi(mark))
+        << "shown as \\xFE";
     EXPECT_FALSE(dir.files.writeBytes(dir.at("odd") + u"/" + name.substr(0, 1) + u".xml", mark));
     EXPECT_EQ(dir.bytesOf("odd/" + b + ".xml"), mark);
   }
