@@ -190,5 +190,15 @@ TEST(HeaderStep, WrapsTheBodyOnceWhateverTheNameAndALoadReArmsItWhole) {
   }
 }
 
+// A change action runs only for a change: code setting a box to the text it holds leaves every control
+// as it was (here the convert button, which a conversion turned off).
+TEST(ChangeActions, SettingATextBoxToTheTextItAlreadyHoldsRunsNothing) {
+  Harness h;
+  convertFile(h, u"/data/a.txt", u"\"a\"\r\n", u"p", {u"v"});
+  const std::string before = snapshot(h.f()).str();
+  for (const Ctl box : {kFieldCountBox, kParentNameBox}) h.f().setText(box, h.f().text(box));
+  EXPECT_EQ(snapshot(h.f()).str(), before);
+}
+
 }  // namespace
 }  // namespace orv
