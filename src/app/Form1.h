@@ -144,6 +144,9 @@ class Form1 {
   bool prepareSearchPage();
   void switchMode();                 ///< `Command9`
   void chooseSearchField(int item);  ///< `Combo1` item chosen
+  /// Normal mode as the window shows it: the mode value, the mode button's caption, the search-field
+  /// frame hidden and its list emptied.
+  void enterNormalMode();
 
   // --- Saving (save/) --------------------------------------------------------------------------
   void saveCommand();  ///< `Command3`

@@ -72,6 +72,8 @@ Text nameNotWritable(const Text& name, const Text& what, char32_t c);
 inline constexpr TextView kPreviewNotConvertible =
     u"ファイルの先頭行だけが表示されています。"
     u"「OK」ボタンでファイル全体を読み込んでから変換してください。";
+inline constexpr TextView kNoRecords =
+    u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。";
 inline constexpr TextView kAlreadyConverted =
     u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。";
 /// The message of a text with records that cannot be written: the opening for a writer of

@@ -81,6 +81,8 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
     check = checkRecords(form.workingText(), names.size());
   }
   if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});
+  // Blank lines alone would make a document without a single record, and a save would offer it.
+  if (!names.empty() && check.records == 0) return fail(Refusal{Text(msg::kNoRecords)});
   return check;
 }
 

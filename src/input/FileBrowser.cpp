@@ -66,7 +66,8 @@ void Form1::fileChoice(const Text& name) {
   }
   chosenFile = name;
   setText(kFieldCountBox, Text());
-  modeValue = kNormalMode;
+  // A new file starts in normal mode, shown as such: the search-field list would offer the old names.
+  enterNormalMode();
   setText(kPathBox, path);
   setWorkingText(std::move(first.text));
   workingTextConverted = false;

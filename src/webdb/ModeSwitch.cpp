@@ -4,14 +4,18 @@
 
 namespace orv {
 
+void Form1::enterNormalMode() {
+  modeValue = kNormalMode;
+  setText(kModeButton, Text(msg::kNormalMode));
+  clearCombo();
+  setVisible(kSearchFieldFrame, false);
+}
+
 void Form1::switchMode() {
-  // The press follows what the button says: after a file choice in WEB_DB mode the mode value is back
-  // to normal while the caption still reads "WEB_DB作成", and the next press then turns it to "通常".
+  // The press follows what the button says. A file choice returns the caption to "通常" together with
+  // the mode value, so one press after it enters WEB_DB mode with the names then in the boxes.
   if (text(kModeButton) == msg::kWebDbMode) {
-    modeValue = kNormalMode;
-    setText(kModeButton, Text(msg::kNormalMode));
-    clearCombo();
-    setVisible(kSearchFieldFrame, false);
+    enterNormalMode();
   } else {
     modeValue = kWebDbMode;
     setText(kModeButton, Text(msg::kWebDbMode));

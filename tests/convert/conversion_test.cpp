@@ -41,6 +41,7 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
        u"レコードとして読めない行があるため変換できません（1レコード2項目）：\r3行目：1項目\r4行目：2項目（\"で閉じた値"
        u"の後に文字が続いています）\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。"},
       {"a converted text", kThreeFields, u"items", kNames, again, false, true},
+      {"blank lines only", u"\r\n \n\u3000\r\n", u"items", kNames, u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。"},
   };
   // clang-format on
   for (const Row& row : rows) {

@@ -138,20 +138,22 @@ TEST(FileChoice, OffersHalfTheFirstLineQuotesAndOpensALineWithoutAUsableCountInI
   }
 }
 
-TEST(FileChoice, InWebDbModeSetsTheModeValueToNormalButLeavesTheCaptionAndTheNames) {
+TEST(FileChoice, InWebDbModeReturnsTheWindowToNormalModeAndOnePressEntersWebDbModeWithTheNewNames) {
   Harness h;
   convertFile(h, u"/data/items.txt", u"\"A1\",\"Pen\"\r\n", u"items", {u"code", u"title"});
   h.f().click(kModeButton);
+  const auto mode = [&f = h.f()] {
+    return std::tuple(f.modeValue, f.text(kModeButton), f.visible(kSearchFieldFrame), f.comboItems());
+  };
   h.disk.put(u"/data/next.txt", u"\"a\",\"b\",\"c\"\r\n");
   h.f().folderChange(u"/data");
   h.f().fileChoice(u"next.txt");
-  EXPECT_EQ(h.f().modeValue, kNormalMode);
-  EXPECT_TEXT_EQ(h.f().text(kModeButton), u"WEB_DB作成");
-  EXPECT_TRUE(h.f().visible(kSearchFieldFrame) && h.f().comboItems().size() == 2u);
+  EXPECT_EQ(mode(), std::tuple(kNormalMode, Text(u"通常"), false, std::vector<Text>{}));
   EXPECT_FALSE(h.f().enabled(kSaveButton)) << "a first line is no document to save";
-  h.f().click(kViewButton);
-  EXPECT_EQ(h.opener.opened, std::vector<Text>{u"/data/next.txt"})
-      << "the view command acts as in normal mode";
+  h.f().click(kLoadButton);
+  name(h, u"next", {u"x", u"y", u"z"});
+  h.f().click(kModeButton);
+  EXPECT_EQ(mode(), std::tuple(kWebDbMode, Text(u"WEB_DB作成"), true, std::vector<Text>{u"x", u"y", u"z"}));
 }
 
 TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
