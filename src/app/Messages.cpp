@@ -19,19 +19,19 @@ void setLanguage(Language language) { gLanguage = language; }
 Text systemReason(int errorNumber) {
   switch (errorNumber) {
     case ENOENT:
-      return u"ファイルまたはフォルダがありません";
+      return say(u"ファイルまたはフォルダがありません", u"no such file or folder");
     case EACCES:
     case EPERM:
-      return u"アクセスが許可されていません";
+      return say(u"アクセスが許可されていません", u"permission denied");
     case EISDIR:
-      return u"フォルダです";
+      return say(u"フォルダです", u"it is a folder");
     case ENOSPC:
     case EDQUOT:
-      return u"ディスクに空きがありません";
+      return say(u"ディスクに空きがありません", u"no space left on the disk");
     case ENAMETOOLONG:
-      return u"名前が長すぎます";
+      return say(u"名前が長すぎます", u"name too long");
     case EROFS:
-      return u"読み取り専用のファイルシステムです";
+      return say(u"読み取り専用のファイルシステムです", u"read-only file system");
     default:
       return fromUtf8(std::strerror(errorNumber));
   }
@@ -39,112 +39,175 @@ Text systemReason(int errorNumber) {
 
 Text fieldNameLabel(int i) { return u"要素" + decimal(i + 1); }
 
+namespace {
+Text unreadableBytes(const FileError& e) {
+  if (e.binary)
+    return say(u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：",
+               u"Not a text file (it holds 0x00 bytes, as binary files do): ") +
+           e.path + say(u"\r何も変更していません。", u"\rNothing was changed.");
+  const Text line = decimal(e.line), bytes = hexBytes(e.bytes);
+  if (e.control)
+    return say(u"XMLに入れられない制御文字を含むファイルです：", u"The file holds a control character XML cannot carry: ") +
+           e.path +
+           say(u"\r" + line + u"行目に制御文字 " + bytes +
+                   u" があります。取り除いてから読み込んでください。何も変更していません。",
+               u"\rLine " + line + u" holds the control character " + bytes +
+                   u". Remove it and load the file again. Nothing was changed.");
+  return say(u"Shift_JISのテキストとして読めないファイルです：", u"The file cannot be read as Shift_JIS text: ") + e.path +
+         say(u"\r" + line + u"行目のバイト " + bytes + u" を読み込めません。何も変更していません。",
+             u"\rLine " + line + u": the bytes " + bytes + u" cannot be read. Nothing was changed.");
+}
+
+Text tooLarge(const FileError& e) {
+  // Without a size, memory ran out while the file was being read.
+  const Text size = decimal(e.size);
+  return say(u"ファイルが大きすぎて読み込めません：", u"The file is too large to load: ") + e.path + u"\r" +
+         (e.size > 0 ? say(u"ファイルの大きさは " + size + u" バイトで、", u"It holds " + size + u" bytes; ") : Text()) +
+         say(u"使えるメモリが足りません。何も変更していません。",
+             u"there is not enough free memory. Nothing was changed.");
+}
+}  // namespace
+
 Text fileProblem(const FileError& e) {
   auto reason = [&] {
-    if (e.errorNumber != 0) return u"（" + systemReason(e.errorNumber) + u"）";
-    return e.reason.empty() ? Text() : u"（" + fromUtf8(e.reason) + u"）";
+    const Text why = e.errorNumber != 0 ? systemReason(e.errorNumber) : fromUtf8(e.reason);
+    return why.empty() ? Text() : say(u"（", u" (") + why + say(u"）", u")");
   };
   switch (e.kind) {
     case FileError::Kind::None:
       return {};
     case FileError::Kind::NotFound:
-      return u"ファイルが見つかりません：" + e.path;
+      return say(u"ファイルが見つかりません：", u"File not found: ") + e.path;
     case FileError::Kind::Unreadable:
-      return u"ファイルを読み込めません：" + e.path + reason();
+      return say(u"ファイルを読み込めません：", u"Cannot read the file: ") + e.path + reason();
     case FileError::Kind::NotShiftJis:
-      if (e.binary)
-        return u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：" + e.path +
-               u"\r何も変更していません。";
-      if (e.control)
-        return u"XMLに入れられない制御文字を含むファイルです：" + e.path + u"\r" + decimal(e.line) +
-               u"行目に制御文字 " + hexBytes(e.bytes) +
-               u" があります。取り除いてから読み込んでください。何も変更していません。";
-      return u"Shift_JISのテキストとして読めないファイルです：" + e.path + u"\r" + decimal(e.line) +
-             u"行目のバイト " + hexBytes(e.bytes) + u" を読み込めません。何も変更していません。";
+      return unreadableBytes(e);
     case FileError::Kind::Unencodable:
-      return cannotHoldInShiftJis(e.character) + u"\r保存先：" + e.path + u"\r何も保存していません。";
+      return cannotHoldInShiftJis(e.character) + say(u"\r保存先：", u"\rSaving to: ") + e.path +
+             say(u"\r何も保存していません。", u"\rNothing was saved.");
     case FileError::Kind::Unwritable:
-      return u"ファイルを書き込めません：" + e.path + reason() +
-             (e.replacing ? u"\r元のファイルはそのままです。" : u"");
+      return say(u"ファイルを書き込めません：", u"Cannot write the file: ") + e.path + reason() +
+             (e.replacing ? say(u"\r元のファイルはそのままです。", u"\rThe file there is unchanged.") : Text());
     case FileError::Kind::NotRegular:
-      return u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：" +
-             e.path + u"\r何も変更していません。";
+      return say(u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：",
+                 u"Not a regular file, so it is not read (a folder, a named pipe, a device or the like): ") +
+             e.path + say(u"\r何も変更していません。", u"\rNothing was changed.");
     case FileError::Kind::TooLarge:
-      // Without a size, memory ran out while the file was being read.
-      return u"ファイルが大きすぎて読み込めません：" + e.path + u"\r" +
-             (e.size > 0 ? u"ファイルの大きさは " + decimal(e.size) + u" バイトで、" : Text()) +
-             u"使えるメモリが足りません。何も変更していません。";
+      return tooLarge(e);
     case FileError::Kind::ReadOnly:
-      return u"読み取り専用のファイルのため保存できません：" + e.path + u"\r元のファイルはそのままです。";
+      return say(u"読み取り専用のファイルのため保存できません：", u"The file is read-only, so it is not replaced: ") +
+             e.path + say(u"\r元のファイルはそのままです。", u"\rThe file is unchanged.");
     case FileError::Kind::NotRegularTarget:
-      return u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：" +
-             e.path + u"\rそこには何も書き込んでいません。";
+      return say(u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：",
+                 u"Not a regular file, so nothing is written there (a folder, a named pipe, a device or the like): ") +
+             e.path + say(u"\rそこには何も書き込んでいません。", u"\rNothing was written there.");
     case FileError::Kind::SameAsInput:
-      return u"保存先は読み込んだテキストファイルそのものです（リンクや別名）：" + e.path +
-             u"\rテキストファイルを守るため保存しませんでした。別の名前を指定してください。";
+      return say(u"保存先は読み込んだテキストファイルそのものです（リンクや別名）：",
+                 u"The target is the text file being converted itself (by a link or another name): ") +
+             e.path +
+             say(u"\rテキストファイルを守るため保存しませんでした。別の名前を指定してください。",
+                 u"\rNothing was saved, to keep the text file. Give another name.");
     case FileError::Kind::AppearedMeanwhile:
-      return u"保存している間に同名ファイルが作られたため、上書きせずに中止しました：" + e.path +
-             u"\rそのファイルはそのままです。";
+      return say(u"保存している間に同名ファイルが作られたため、上書きせずに中止しました：",
+                 u"A file of that name was made during the save, so the save stopped without replacing it: ") +
+             e.path + say(u"\rそのファイルはそのままです。", u"\rThat file is unchanged.");
   }
   return {};
 }
 
-Text emptyFile(const Text& path) { return u"空のファイルです：" + path + u"\r読み込むデータがありません。"; }
+Text emptyFile(const Text& path) {
+  return say(u"空のファイルです：", u"The file is empty: ") + path +
+         say(u"\r読み込むデータがありません。", u"\rThere is nothing to load.");
+}
 
 Text lineCountStatus(std::int64_t lineEnds) { return u"行数は" + decimal(lineEnds) + u"行です。"; }
 
-Text cannotHoldInShiftJis(char32_t c) { return u"Shift_JISで保存できない文字があります：" + describeChar(c); }
+Text cannotHoldInShiftJis(char32_t c) {
+  return say(u"Shift_JISで保存できない文字があります：", u"A character cannot be saved in Shift_JIS: ") + describeChar(c);
+}
 
-Text fieldName(int i) { return u"要素" + decimal(i + 1) + u"の名前"; }
+Text parentName() { return say(u"親要素名", u"The parent name"); }
 
-Text notUsable(const Text& name) { return name + u"は使用できません。他の名称にして下さい！"; }
+Text fieldName(int i) { return say(u"要素" + decimal(i + 1) + u"の名前", u"The name of field " + decimal(i + 1)); }
+
+Text notUsable(const Text& name) {
+  return say(name + u"は使用できません。他の名称にして下さい！", u"\"" + name + u"\" cannot be used. Choose another name.");
+}
 
 Text notAnXmlName(const Text& name, const Text& what) {
-  return what + u"「" + name + u"」はXMLの要素名に使えません。\r" +
-         u"空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！";
+  return say(what + u"「" + name + u"」はXMLの要素名に使えません。\r" +
+                 u"空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！",
+             what + u" \"" + name + u"\" cannot be an XML element name.\r" +
+                 u"Use a name without blanks or marks (\" < > & and the like) that does not begin with a digit.");
 }
 
 Text nameNotWritable(const Text& name, const Text& what, char32_t c) {
-  return what + u"「" + name + u"」に" + cannotHoldInShiftJis(c) + u"\r別の名前にして下さい！";
+  return say(what + u"「" + name + u"」に", what + u" \"" + name + u"\": ") + cannotHoldInShiftJis(c) +
+         say(u"\r別の名前にして下さい！", u"\rChoose another name.");
+}
+
+Text noRecords() {
+  return say(u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。",
+             u"There is no record to convert (the text is empty or holds blank lines only).\rNothing was changed.");
 }
 
 Text recordsOpening(std::size_t fieldsPerRecord) {
-  return u"レコードとして読めない行があるため変換できません（1レコード" +
-         decimal(static_cast<std::int64_t>(fieldsPerRecord)) + u"項目）：";
+  const Text n = decimal(static_cast<std::int64_t>(fieldsPerRecord));
+  return say(u"レコードとして読めない行があるため変換できません（1レコード" + n + u"項目）：",
+             u"Cannot convert: some lines cannot be read as records of " + n + u" fields:");
 }
 
 Text wrongFieldCount(std::int64_t line, std::int64_t fields) {
-  return u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目";
+  return say(u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目",
+             u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields");
 }
 
 Text unclosedQuote(std::int64_t line, std::int64_t field) {
-  return u"\r" + decimal(line) + u"行目：" + decimal(field) + u"項目目の\"が閉じていません";
+  return say(u"\r" + decimal(line) + u"行目：" + decimal(field) + u"項目目の\"が閉じていません",
+             u"\rline " + decimal(line) + u": the \" of field " + decimal(field) + u" does not close");
 }
 
 Text textAfterQuote(std::int64_t line, std::int64_t fields) {
-  return u"\r" + decimal(line) + u"行目：" + decimal(fields) +
-         u"項目（\"で閉じた値の後に文字が続いています）";
+  return say(u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目（\"で閉じた値の後に文字が続いています）",
+             u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields (text follows a value closed by \")");
 }
 
-Text moreRecords(std::int64_t count) { return u"\rほか" + decimal(count) + u"件"; }
+Text moreRecords(std::int64_t count) {
+  return say(u"\rほか" + decimal(count) + u"件", u"\rand " + decimal(count) + u" more");
+}
+
+Text recordsClosing() {
+  return say(u"\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。",
+             u"\rWrite a \" inside a value as \"\". Nothing was changed.");
+}
 
 Text templateMissing(const Text& path) {
-  return u"検索ページのテンプレート（search.mvo）が見つかりません：" + path;
+  return say(u"検索ページのテンプレート（search.mvo）が見つかりません：",
+             u"The search page's template (search.mvo) is missing: ") +
+         path;
 }
 
-Text withoutSearchPage(const Text& why) { return why + u"\r検索ページなしで変換を続けます。"; }
+Text withoutSearchPage(const Text& why) {
+  return why + say(u"\r検索ページなしで変換を続けます。", u"\rThe conversion goes on without a search page.");
+}
 
 Text searchFieldSet(const Text& field) {
   return u"検索対象ﾌｨｰﾙﾄﾞを【" + field + u"】に設定しました。ﾌｧｲﾙのsaveを実行してください。";
 }
 
 Text parentNameNotSavable(const Text& name) {
-  return u"親要素名「" + name + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！";
+  return say(u"親要素名「" + name + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！",
+             u"The parent name \"" + name + u"\" cannot be an XML element name. Type the parent name again, then save.");
 }
 
 Text cannotSave(char32_t c, const Text& what) {
-  return cannotHoldInShiftJis(c) + u"\r（" + what + u"）\r何も保存していません。";
+  return cannotHoldInShiftJis(c) + say(u"\r（", u"\r(") + what +
+         say(u"）\r何も保存していません。", u")\rNothing was saved.");
 }
+
+Text xmlDocument() { return say(u"XML文書", u"the XML document"); }
+
+Text searchPage() { return say(u"検索ページ", u"the search page"); }
 
 Text savedPageIn(const Text& pagePath) { return u"保存しました！\r検索ページの保存先：" + pagePath; }
 
@@ -205,7 +268,8 @@ const Bilingual kCliHelp = {
     u"Exit status: 0 saved / 1 input or a name refused, or a file not written / 2 usage error\n"};
 
 Text pageNotSaved(const Text& xmlPath, const FileError& error) {
-  return u"XML文書は保存しました：" + xmlPath + u"\r検索ページは保存できませんでした。" + fileProblem(error);
+  return say(u"XML文書は保存しました：", u"The XML document was saved: ") + xmlPath +
+         say(u"\r検索ページは保存できませんでした。", u"\rThe search page could not be saved. ") + fileProblem(error);
 }
 
 }  // namespace orv::msg

@@ -63,7 +63,8 @@ inline constexpr TextView kHowToMissing = u"ファイルが見つかりません
 // --- Names and conversion ------------------------------------------------------------------------
 /// The one wording of a character that code page 932 cannot hold, with the character.
 Text cannotHoldInShiftJis(char32_t c);
-inline constexpr TextView kParentName = u"親要素名";
+/// How the parent element's name is called in a message.
+Text parentName();
 /// How a field's element name is called in a message: "要素3の名前" for box 2.
 Text fieldName(int i);
 Text notUsable(const Text& name);
@@ -72,8 +73,8 @@ Text nameNotWritable(const Text& name, const Text& what, char32_t c);
 inline constexpr TextView kPreviewNotConvertible =
     u"ファイルの先頭行だけが表示されています。"
     u"「OK」ボタンでファイル全体を読み込んでから変換してください。";
-inline constexpr TextView kNoRecords =
-    u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。";
+/// A text without a single record: blank lines only.
+Text noRecords();
 inline constexpr TextView kAlreadyConverted =
     u"このテキストは既に変換済みです。もう一度変換するにはﾌｧｲﾙを読み込み直してください。";
 /// The message of a text with records that cannot be written: the opening for a writer of
@@ -83,7 +84,7 @@ Text wrongFieldCount(std::int64_t line, std::int64_t fields);
 Text unclosedQuote(std::int64_t line, std::int64_t field);
 Text textAfterQuote(std::int64_t line, std::int64_t fields);
 Text moreRecords(std::int64_t count);
-inline constexpr TextView kRecordsClosing = u"\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。";
+Text recordsClosing();
 inline constexpr TextView kConversionDone =
     u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。";
 
@@ -101,8 +102,8 @@ inline constexpr TextView kPreviewNotSavable =
 Text parentNameNotSavable(const Text& name);
 /// A save refused for a character of `what`: the document, the page or the parent name.
 Text cannotSave(char32_t c, const Text& what);
-inline constexpr TextView kXmlDocument = u"XML文書";
-inline constexpr TextView kSearchPage = u"検索ページ";
+Text xmlDocument();
+Text searchPage();
 inline constexpr TextView kNothingToSave = u"ﾌｧｲﾙを選択し、XML変換を行ってください！";
 inline constexpr TextView kNoHeader =
     u"XML宣言とルート要素（親要素）のない文書は保存できません。\r"

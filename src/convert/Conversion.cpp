@@ -35,7 +35,7 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
   }
   const auto shown = static_cast<std::int64_t>(check.problems.size());
   if (check.problemCount > shown) m += msg::moreRecords(check.problemCount - shown);
-  return m.append(msg::kRecordsClosing);
+  return m.append(msg::recordsClosing());
 }
 
 // Why a conversion does not go ahead: what the user is told (nothing when empty), and whether the
@@ -57,7 +57,7 @@ Result<std::vector<Text>, Refusal> elementNames(const Form1& form) {
   if (parent == kRecordElement) return fail(keepOff(msg::notUsable(parent)));
   for (int i = 0; i < kNameBoxes; ++i)
     if (form.enabled(fieldNameBox(i)) && form.text(fieldNameBox(i)).empty()) return fail(Refusal{});
-  if (auto usable = usableName(parent, Text(msg::kParentName)); !usable) return fail(Refusal{usable.error()});
+  if (auto usable = usableName(parent, msg::parentName()); !usable) return fail(Refusal{usable.error()});
   std::vector<Text> names;
   for (int i = 0; i < kNameBoxes; ++i) {
     if (!form.enabled(fieldNameBox(i))) continue;
@@ -82,7 +82,7 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
   }
   if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});
   // Blank lines alone would make a document without a single record, and a save would offer it.
-  if (!names.empty() && check.records == 0) return fail(Refusal{Text(msg::kNoRecords)});
+  if (!names.empty() && check.records == 0) return fail(Refusal{msg::noRecords()});
   return check;
 }
 

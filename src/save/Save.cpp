@@ -66,7 +66,7 @@ Result<void> rootNameSavable(const Form1& form) {
   const Text& name = form.text(kParentNameBox);
   if (!isXmlName(name)) return fail(msg::parentNameNotSavable(name));
   EncodeResult e = encodeCp932(name);
-  if (!e.ok) return fail(msg::cannotSave(e.errorChar, Text(msg::kParentName)));
+  if (!e.ok) return fail(msg::cannotSave(e.errorChar, msg::parentName()));
   return {};
 }
 
@@ -99,7 +99,7 @@ Result<std::vector<std::string>> encodePagePieces(TextView page) {
   for (;;) {
     const std::size_t mark = page.find(kXmlDataMark);
     EncodeResult piece = encodeCp932(page.substr(0, mark));
-    if (!piece.ok) return fail(msg::cannotSave(piece.errorChar, Text(msg::kSearchPage)));
+    if (!piece.ok) return fail(msg::cannotSave(piece.errorChar, msg::searchPage()));
     pieces.push_back(std::move(piece.bytes));
     if (mark == TextView::npos) return pieces;
     page.remove_prefix(mark + kXmlDataMark.size());
@@ -127,7 +127,7 @@ Result<SaveJob> settleSave(Form1& form) {
   job.xmlPath = form.text(kPathBox);
   // A character Shift_JIS cannot hold refuses the whole save.
   EncodeResult xml = encodeCp932(form.workingText());
-  if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, Text(msg::kXmlDocument)));
+  if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, msg::xmlDocument()));
   job.xml = std::move(xml.bytes);
   // A document marked read-only, a device or pipe of that name, or the text file itself under another
   // name (a link to it) is not replaced: told now, not after the questions.

@@ -122,5 +122,41 @@ TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
   fs::remove("/" + name + ".xml");
 }
 
+// Every outcome in a line of its own words, in the locale's language, none of the window's instructions;
+// an empty name is a usage error.
+TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
+  ScratchInstall install;
+  const std::string names = " --parent p --fields a,b,c,d,e";
+  const struct {
+    const char* lang;
+    std::string args;
+    int status;
+    std::string said;  ///< the whole of standard error, the scratch folder's path as ROOT
+  } rows[] = {
+      {"C", "convert sample.txt" + names + " --output s.xml", 0, "Saved ROOT/s.xml (34 records)\n"},
+      {"ja_JP.UTF-8", "convert sample.txt" + names + " --output s.xml --yes --web-db --search-field b", 0,
+       "保存しました：ROOT/s.xml（34件）、検索ページ：ROOT/data/orvessa/XmlSearchTemp.htm\n"},
+      {"C", "convert sample.txt" + names + " --output s.xml", 1,
+       "Not saved: a file of that name exists (add --yes to replace it): ROOT/s.xml\n"},
+      {"C", "convert none.txt" + names, 1, "File not found: ROOT/none.txt\n"},
+      {"ja_JP.UTF-8", "convert sample.txt" + names + " --output no/s.xml", 1,
+       "ファイルを書き込めません：ROOT/no/s.xml（ファイルまたはフォルダがありません）\n"},
+      {"C", "convert sample.txt --parent 1a --fields a,b,c,d,e", 1,
+       "The parent name \"1a\" cannot be an XML element name.\nUse a name without blanks or marks (\" < > & and "
+       "the like) that does not begin with a digit.\n"},
+      {"C", "convert sample.txt --parent p --fields a,", 2,
+       "orvessa: A name cannot be empty (--parent, and each of --fields).\nUsage: orvessa convert INPUT.txt --parent "
+       "NAME --fields A,B,C [--web-db --search-field B] [--output FILE.xml] [--yes]\nRun orvessa --help for usage.\n"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(install.shell("LC_ALL= LANG=" + std::string(row.lang) + " bin/orvessa " + row.args + " 2>said"), row.status)
+        << row.args;
+    std::string said = bytesOf(install.root / "said");
+    for (std::size_t at; (at = said.find(install.root.string())) != std::string::npos;)
+      said.replace(at, install.root.string().size(), "ROOT");
+    EXPECT_EQ(said, row.said) << row.args;
+  }
+}
+
 }  // namespace
 }  // namespace orv
