@@ -23,8 +23,9 @@ Text fileProblem(const FileError& e) {
         return u"XMLに入れられない制御文字を含むファイルです：" + e.path + u"\r" + decimal(e.line) +
                u"行目に制御文字 " + hexBytes(e.bytes) +
                u" があります。取り除いてから読み込んでください。何も変更していません。";
-      return u"Shift_JISのテキストとして読めないファイルです：" + e.path + u"\r" + decimal(e.line) +
-             u"行目のバイト " + hexBytes(e.bytes) + u" を読み込めません。何も変更していません。";
+      return (e.utf8 ? u"UTF-8" : u"Shift_JIS") + Text(u"のテキストとして読めないファイルです：") + e.path +
+             u"\r" + decimal(e.line) + u"行目のバイト " + hexBytes(e.bytes) +
+             u" を読み込めません。何も変更していません。";
     case FileError::Kind::Unencodable:
       return cannotHoldInShiftJis(e.character) + u"\r保存先：" + e.path + u"\r何も保存していません。";
     case FileError::Kind::Unwritable:
