@@ -13,7 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(d.text.empty() && d.errorOffset >= 0 && at < size && shown >= 1 && shown <= (d.utf8 ? 3u : 2u) &&
               bytes.substr(at, shown) == d.errorBytes,
           "nothing kept but the bad bytes, the file's, one character at most");
-    check(d.errorLine == 1 + std::count(bytes.begin(), bytes.begin() + d.errorOffset, '\r'), "error line");
+    std::int64_t line = 1;  // a line ends at CR LF, CR alone or LF alone
+    for (std::size_t i = 0; i < at; ++i)
+      line += bytes[i] == '\n' || (bytes[i] == '\r' && bytes[i + 1] != '\n');
+    check(d.errorLine == line, "error line");
+    check(d.binary || d.utf8 || !bytes.starts_with("\xEF\xBB\xBF"),
+          "a file with the UTF-8 mark is refused as UTF-8");
     check(bytes.find('\0') == (d.binary ? at : bytes.npos), "a NUL byte means binary, named at the first");
     if (d.binary) return 0;
     const auto first = static_cast<unsigned char>(bytes[at]);

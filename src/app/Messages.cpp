@@ -47,13 +47,17 @@ Text unreadableBytes(const FileError& e) {
            e.path + say(u"\r何も変更していません。", u"\rNothing was changed.");
   const Text line = decimal(e.line), bytes = hexBytes(e.bytes);
   if (e.control)
-    return say(u"XMLに入れられない制御文字を含むファイルです：", u"The file holds a control character XML cannot carry: ") +
+    return say(u"XMLに入れられない制御文字を含むファイルです：",
+               u"The file holds a control character XML cannot carry: ") +
            e.path +
            say(u"\r" + line + u"行目に制御文字 " + bytes +
                    u" があります。取り除いてから読み込んでください。何も変更していません。",
                u"\rLine " + line + u" holds the control character " + bytes +
                    u". Remove it and load the file again. Nothing was changed.");
-  return say(u"Shift_JISのテキストとして読めないファイルです：", u"The file cannot be read as Shift_JIS text: ") + e.path +
+  const Text encoding = e.utf8 ? u"UTF-8" : u"Shift_JIS";
+  return say(encoding + u"のテキストとして読めないファイルです：",
+             u"The file cannot be read as " + encoding + u" text: ") +
+         e.path +
          say(u"\r" + line + u"行目のバイト " + bytes + u" を読み込めません。何も変更していません。",
              u"\rLine " + line + u": the bytes " + bytes + u" cannot be read. Nothing was changed.");
 }
@@ -62,7 +66,8 @@ Text tooLarge(const FileError& e) {
   // Without a size, memory ran out while the file was being read.
   const Text size = decimal(e.size);
   return say(u"ファイルが大きすぎて読み込めません：", u"The file is too large to load: ") + e.path + u"\r" +
-         (e.size > 0 ? say(u"ファイルの大きさは " + size + u" バイトで、", u"It holds " + size + u" bytes; ") : Text()) +
+         (e.size > 0 ? say(u"ファイルの大きさは " + size + u" バイトで、", u"It holds " + size + u" bytes; ")
+                     : Text()) +
          say(u"使えるメモリが足りません。何も変更していません。",
              u"there is not enough free memory. Nothing was changed.");
 }
@@ -87,7 +92,8 @@ Text fileProblem(const FileError& e) {
              say(u"\r何も保存していません。", u"\rNothing was saved.");
     case FileError::Kind::Unwritable:
       return say(u"ファイルを書き込めません：", u"Cannot write the file: ") + e.path + reason() +
-             (e.replacing ? say(u"\r元のファイルはそのままです。", u"\rThe file there is unchanged.") : Text());
+             (e.replacing ? say(u"\r元のファイルはそのままです。", u"\rThe file there is unchanged.")
+                          : Text());
     case FileError::Kind::NotRegular:
       return say(u"通常のファイルではないため読み込めません（フォルダ、名前付きパイプ、デバイスなど）：",
                  u"Not a regular file, so it is not read (a folder, a named pipe, a device or the like): ") +
@@ -95,11 +101,13 @@ Text fileProblem(const FileError& e) {
     case FileError::Kind::TooLarge:
       return tooLarge(e);
     case FileError::Kind::ReadOnly:
-      return say(u"読み取り専用のファイルのため保存できません：", u"The file is read-only, so it is not replaced: ") +
+      return say(u"読み取り専用のファイルのため保存できません：",
+                 u"The file is read-only, so it is not replaced: ") +
              e.path + say(u"\r元のファイルはそのままです。", u"\rThe file is unchanged.");
     case FileError::Kind::NotRegularTarget:
       return say(u"通常のファイルではないため書き込めません（フォルダ、名前付きパイプ、デバイスなど）：",
-                 u"Not a regular file, so nothing is written there (a folder, a named pipe, a device or the like): ") +
+                 u"Not a regular file, so nothing is written there (a folder, a named pipe, a device or the "
+                 u"like): ") +
              e.path + say(u"\rそこには何も書き込んでいません。", u"\rNothing was written there.");
     case FileError::Kind::SameAsInput:
       return say(u"保存先は読み込んだテキストファイルそのものです（リンクや別名）：",
@@ -109,7 +117,8 @@ Text fileProblem(const FileError& e) {
                  u"\rNothing was saved, to keep the text file. Give another name.");
     case FileError::Kind::AppearedMeanwhile:
       return say(u"保存している間に同名ファイルが作られたため、上書きせずに中止しました：",
-                 u"A file of that name was made during the save, so the save stopped without replacing it: ") +
+                 u"A file of that name was made during the save, so the save stopped without replacing "
+                 u"it: ") +
              e.path + say(u"\rそのファイルはそのままです。", u"\rThat file is unchanged.");
   }
   return {};
@@ -123,22 +132,27 @@ Text emptyFile(const Text& path) {
 Text lineCountStatus(std::int64_t lineEnds) { return u"行数は" + decimal(lineEnds) + u"行です。"; }
 
 Text cannotHoldInShiftJis(char32_t c) {
-  return say(u"Shift_JISで保存できない文字があります：", u"A character cannot be saved in Shift_JIS: ") + describeChar(c);
+  return say(u"Shift_JISで保存できない文字があります：", u"A character cannot be saved in Shift_JIS: ") +
+         describeChar(c);
 }
 
 Text parentName() { return say(u"親要素名", u"The parent name"); }
 
-Text fieldName(int i) { return say(u"要素" + decimal(i + 1) + u"の名前", u"The name of field " + decimal(i + 1)); }
+Text fieldName(int i) {
+  return say(u"要素" + decimal(i + 1) + u"の名前", u"The name of field " + decimal(i + 1));
+}
 
 Text notUsable(const Text& name) {
-  return say(name + u"は使用できません。他の名称にして下さい！", u"\"" + name + u"\" cannot be used. Choose another name.");
+  return say(name + u"は使用できません。他の名称にして下さい！",
+             u"\"" + name + u"\" cannot be used. Choose another name.");
 }
 
 Text notAnXmlName(const Text& name, const Text& what) {
-  return say(what + u"「" + name + u"」はXMLの要素名に使えません。\r" +
-                 u"空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！",
-             what + u" \"" + name + u"\" cannot be an XML element name.\r" +
-                 u"Use a name without blanks or marks (\" < > & and the like) that does not begin with a digit.");
+  return say(
+      what + u"「" + name + u"」はXMLの要素名に使えません。\r" +
+          u"空白・記号（\" < > & など）を含まない名前、数字で始まらない名前にして下さい！",
+      what + u" \"" + name + u"\" cannot be an XML element name.\r" +
+          u"Use a name without blanks or marks (\" < > & and the like) that does not begin with a digit.");
 }
 
 Text nameNotWritable(const Text& name, const Text& what, char32_t c) {
@@ -147,8 +161,9 @@ Text nameNotWritable(const Text& name, const Text& what, char32_t c) {
 }
 
 Text noRecords() {
-  return say(u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。",
-             u"There is no record to convert (the text is empty or holds blank lines only).\rNothing was changed.");
+  return say(
+      u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。",
+      u"There is no record to convert (the text is empty or holds blank lines only).\rNothing was changed.");
 }
 
 Text recordsOpening(std::size_t fieldsPerRecord) {
@@ -168,8 +183,9 @@ Text unclosedQuote(std::int64_t line, std::int64_t field) {
 }
 
 Text textAfterQuote(std::int64_t line, std::int64_t fields) {
-  return say(u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目（\"で閉じた値の後に文字が続いています）",
-             u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields (text follows a value closed by \")");
+  return say(
+      u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目（\"で閉じた値の後に文字が続いています）",
+      u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields (text follows a value closed by \")");
 }
 
 Text moreRecords(std::int64_t count) {
@@ -196,8 +212,10 @@ Text searchFieldSet(const Text& field) {
 }
 
 Text parentNameNotSavable(const Text& name) {
-  return say(u"親要素名「" + name + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！",
-             u"The parent name \"" + name + u"\" cannot be an XML element name. Type the parent name again, then save.");
+  return say(
+      u"親要素名「" + name + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！",
+      u"The parent name \"" + name +
+          u"\" cannot be an XML element name. Type the parent name again, then save.");
 }
 
 Text cannotSave(char32_t c, const Text& what) {
@@ -269,7 +287,8 @@ const Bilingual kCliHelp = {
 
 Text pageNotSaved(const Text& xmlPath, const FileError& error) {
   return say(u"XML文書は保存しました：", u"The XML document was saved: ") + xmlPath +
-         say(u"\r検索ページは保存できませんでした。", u"\rThe search page could not be saved. ") + fileProblem(error);
+         say(u"\r検索ページは保存できませんでした。", u"\rThe search page could not be saved. ") +
+         fileProblem(error);
 }
 
 }  // namespace orv::msg

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "text/Result.h"
+#include "text/ShiftJis.h"
 #include "text/Text.h"
 
 namespace orv {
@@ -34,6 +35,7 @@ struct FileError {
   std::string bytes;       ///< NotShiftJis: the bad bytes
   bool binary = false;     ///< NotShiftJis: the file is not text at all
   bool control = false;    ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  bool utf8 = false;       ///< NotShiftJis: read as UTF-8; unless `control`, `bytes` is where it breaks
   std::int64_t size = 0;   ///< TooLarge: the file's size in bytes
   char32_t character = 0;  ///< Unencodable: the character code page 932 cannot hold
   bool replacing = false;  ///< Unwritable: a file was there and stays as it was (set by the caller)
@@ -45,6 +47,17 @@ inline FileError fileError(FileError::Kind kind, const Text& path) {
   FileError e;
   e.kind = kind;
   e.path = path;
+  return e;
+}
+
+/// The decoder's refusal of the file at `path`, with the line and the bytes it names.
+inline FileError notShiftJis(const Text& path, const DecodeResult& d) {
+  FileError e = fileError(FileError::Kind::NotShiftJis, path);
+  e.line = d.errorLine;
+  e.bytes = d.errorBytes;
+  e.binary = d.binary;
+  e.control = d.control;
+  e.utf8 = d.utf8;
   return e;
 }
 

@@ -34,15 +34,6 @@ FileError errorOf(FileError::Kind kind, const Text& path, int errorNumber = 0) {
   return e;
 }
 
-FileError notShiftJis(const Text& path, const DecodeResult& d) {
-  FileError e = errorOf(FileError::Kind::NotShiftJis, path);
-  e.line = d.errorLine;
-  e.bytes = d.errorBytes;
-  e.binary = d.binary;
-  e.control = d.control;
-  return e;
-}
-
 bool writeAll(int fd, const char* data, std::size_t size, int& err) {
   while (size > 0) {
     ssize_t w = ::write(fd, data, size);

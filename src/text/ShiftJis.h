@@ -12,9 +12,9 @@ struct DecodeResult {
   bool ok = false;
   Text text;
   std::int64_t errorOffset = -1;  ///< byte offset of the first byte that cannot be read
-  std::int64_t errorLine = 0;     ///< 1-based line of that byte (lines end at CR or CR LF)
-  std::string errorBytes;         ///< the offending bytes, at most two
-  bool utf8 = false;              ///< the bytes were read as UTF-8
+  std::int64_t errorLine = 0;     ///< 1-based line of that byte (lines end at CR LF, CR or LF)
+  std::string errorBytes;         ///< the offending bytes, at most two (three of a broken UTF-8 sequence)
+  bool utf8 = false;              ///< the bytes were read as UTF-8, or refused as such
   bool binary = false;            ///< refused because a NUL byte shows the file is not text
   bool control = false;           ///< refused for a control character XML 1.0 cannot carry
 };
@@ -27,10 +27,11 @@ struct EncodeResult {
 
 /// A text file's bytes read strictly, never replaced. Well-formed UTF-8 that begins with the byte order
 /// mark or holds a character of three or four bytes (as every kana and kanji is) is read as UTF-8, the
-/// mark dropped; every other file as code page 932, where a byte sequence that is not code page 932 is
-/// an error. A NUL byte marks a binary file, refused. A control character other than tab, LF and CR is
-/// refused, except one 0x1A as the last byte of a file (`atEndOfFile`: the bytes run to the end of the
-/// file), which is dropped.
+/// mark dropped; a file that begins with the mark but is not well-formed UTF-8 is refused at its first
+/// ill-formed sequence; every other file is read as code page 932, where a byte sequence that is not
+/// code page 932 is an error. A NUL byte marks a binary file, refused. A control character other than tab, LF
+/// and CR is refused, except one 0x1A as the last byte of a file (`atEndOfFile`: the bytes run to the end of
+/// the file), which is dropped.
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);

@@ -121,9 +121,7 @@ class FakeDisk : public TextFiles, public FileSystem {
     const std::size_t end = firstLine ? it->second.find('\r') : std::string::npos;
     DecodeResult d = decodeText(it->second.substr(0, end), end == std::string::npos);
     if (d.ok) return {std::move(d.text), {}, it->second.empty()};
-    FileError e = fileError(FileError::Kind::NotShiftJis, path);
-    std::tie(e.line, e.bytes, e.binary, e.control) = std::tie(d.errorLine, d.errorBytes, d.binary, d.control);
-    return {{}, e};
+    return {{}, notShiftJis(path, d)};
   }
   /// The names directly inside the folder `path` among `paths`.
   Result<std::vector<Text>> childrenOf(const Text& path, const std::vector<Text>& paths) const {

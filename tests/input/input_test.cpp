@@ -65,6 +65,8 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
       {"a control character", "\"a\x0b\",\"b\"\r\n", FileError::Kind::None, control + kept},
       {"bytes that are not Shift_JIS", "\"ok\x85\x40\"\r\n", FileError::Kind::None,
        u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 を読み込めません。" + kept},
+      {"UTF-8 with its mark, then a byte UTF-8 lacks", "\xef\xbb\xbf\"\xff\"\r\n", FileError::Kind::None,
+       u"UTF-8のテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0xFF を読み込めません。" + kept},
       {"a binary file", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), FileError::Kind::None,
        u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：/data/bad.txt\r" + kept, 1},
       {"a named pipe", "", FileError::Kind::NotRegular,

@@ -12,11 +12,11 @@
 namespace orv {
 namespace {
 
-/// The text read (marked when read as UTF-8), or the line refused and why.
+/// The text read (marked when read as UTF-8), or the line and bytes refused and why.
 std::string readAs(const DecodeResult& d) {
   if (d.ok) return toUtf8(d.text) + (d.utf8 ? " (UTF-8)" : "");
-  return "refused: line " + std::to_string(d.errorLine) + (d.utf8 ? " UTF-8" : "") +
-         (d.control ? " control" : "") + (d.binary ? " binary" : "");
+  return "refused: line " + std::to_string(d.errorLine) + " " + toUtf8(hexBytes(d.errorBytes)) +
+         (d.utf8 ? " UTF-8" : "") + (d.control ? " control" : "") + (d.binary ? " binary" : "");
 }
 
 // Faults once seen or facts of the code page: 0x5C is "\" and 0x81 0x60 U+FF5E, not the yen sign and
@@ -33,16 +33,22 @@ TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingThe
       {"one 0x1A as the very last byte is dropped", "\"a\"\r\n\x1a", "\"a\"\r\n"},
       {"UTF-8 text", "ok\r\n\xe6\x9d\xb1\xe4\xba\xac\xf0\xa0\xae\xb7", "ok\r\n東京\U00020BB7 (UTF-8)"},
       {"UTF-8 with its mark, two-byte characters only", "\xef\xbb\xbfn\xc3\xa9", "né (UTF-8)"},
-      {"UTF-8 with a control character", "\xe6\x9d\xb1\r\n\x0b", "refused: line 2 UTF-8 control"},
-      {"bytes the code page lacks", "ok\r\nline2\r\n\x87\x40\xa0\x81", "refused: line 3"},
-      {"a cut lead byte", "\x82", "refused: line 1"},
-      {"a NUL byte", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "refused: line 2 binary"},
-      {"a vertical tab on line 3", "1\r\n2\n\r\"a\x0b\"", "refused: line 3 control"},
-      {"0x1A anywhere else", "a\x1a\r\n", "refused: line 1 control"},
-      {"of two 0x1A at the end the first", "a\x1a\x1a", "refused: line 1 control"},
+      {"UTF-8 with a control character", "\xe6\x9d\xb1\r\n\x0b", "refused: line 2 0x0B UTF-8 control"},
+      {"bytes the code page lacks", "ok\r\nline2\r\n\x87\x40\xa0\x81", "refused: line 3 0xA0"},
+      {"LF line ends", "ok\nline2\n\x87\x40\xa0", "refused: line 3 0xA0"},
+      {"CR line ends", "ok\rline2\r\x0b", "refused: line 3 0x0B control"},
+      {"a cut lead byte", "\x82", "refused: line 1 0x82"},
+      {"a NUL byte", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "refused: line 3 0x00 binary"},
+      {"a vertical tab after LF CR, two line ends", "1\r\n2\n\r\"a\x0b\"", "refused: line 4 0x0B control"},
+      {"0x1A anywhere else", "a\x1a\r\n", "refused: line 1 0x1A control"},
+      {"of two 0x1A at the end the first", "a\x1a\x1a", "refused: line 1 0x1A control"},
+      {"the UTF-8 mark, then a byte UTF-8 lacks", "\xef\xbb\xbf\xe6\x9d\xb1\r\nb\r\n\xff",
+       "refused: line 3 0xFF UTF-8"},
+      {"the UTF-8 mark, then a cut character", "\xef\xbb\xbfz\nb\n\xf0\xa0\xae\n",
+       "refused: line 3 0xF0 0xA0 0xAE UTF-8"},
   };
   for (const auto& [what, bytes, read] : rows) EXPECT_EQ(readAs(decodeText(bytes)), read) << what;
-  EXPECT_EQ(readAs(decodeText("a\x1a", false)), "refused: line 1 control") << "0x1A before the file's end";
+  EXPECT_EQ(readAs(decodeText("a\x1a", false)), "refused: line 1 0x1A control") << "not the file's end";
 }
 
 TEST(Base64, EncodesEveryPaddingCase) {
