@@ -1,6 +1,5 @@
 // Start-up, window load and Cancel.
 #include "app/Form1.h"
-#include "app/Messages.h"
 
 namespace orv {
 
@@ -25,10 +24,9 @@ void Form1::windowLoad() {
 }
 
 void Form1::cancelCommand() {
-  setText(kModeButton, Text(msg::kNormalMode));
+  // Back to normal mode as a whole: a caption reading "通常" over WEB_DB mode would write a page unasked.
+  enterNormalMode();
   setEnabled(kModeButton, false);
-  clearCombo();
-  setVisible(kSearchFieldFrame, false);
   setText(kFieldCountBox, Text());
   setText(kParentNameBox, Text());
   for (int i = 0; i < kNameBoxes; ++i) {

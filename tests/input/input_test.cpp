@@ -156,6 +156,8 @@ TEST(FileChoice, InWebDbModeReturnsTheWindowToNormalModeAndOnePressEntersWebDbMo
   name(h, u"next", {u"x", u"y", u"z"});
   h.f().click(kModeButton);
   EXPECT_EQ(mode(), std::tuple(kWebDbMode, Text(u"WEB_DB作成"), true, std::vector<Text>{u"x", u"y", u"z"}));
+  h.f().click(kCancelButton);
+  EXPECT_EQ(mode(), std::tuple(kNormalMode, Text(u"通常"), false, std::vector<Text>{})) << "Cancel too";
 }
 
 TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
