@@ -174,7 +174,7 @@ Text recordsOpening(std::size_t fieldsPerRecord) {
 
 Text wrongFieldCount(std::int64_t line, std::int64_t fields) {
   return say(u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目",
-             u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields");
+             u"\rline " + decimal(line) + u": " + decimal(fields) + (fields == 1 ? u" field" : u" fields"));
 }
 
 Text unclosedQuote(std::int64_t line, std::int64_t field) {

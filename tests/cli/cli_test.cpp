@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "common/Fakes.h"
 #include "common/TextTest.h"
@@ -64,8 +65,6 @@ TEST(CommandLine, WritesTheSampleAsTheWindowDoesAndKeepsTheDocumentThereWithoutY
       {"make sample.txt" + kNames, 2},
       {"convert sample.txt --parent 住所録", 2},
       {"convert sample.txt" + kNames + " --web-db --search-field 年齢", 2},
-      {"convert none.txt" + kNames, 1},
-      {"convert sample.txt --parent 1a --fields 読み,名前,住所1,住所2,電話", 1},
       {"convert sample.txt --parent 住所録 --fields 読み,名前", 1},
       {"convert sample.txt" + kNames, 1},
       {"convert sample.txt" + kNames + " --yes", 0}};
@@ -94,10 +93,7 @@ TEST(CommandLine, NeverWritesOverItsInputAndOfTwoRunsAtOnceOnlyOneWritesWithoutY
   for (int round = 0; round < 3; ++round) {
     fs::remove(root / "race.xml");
     ASSERT_EQ(install.shell("(" + one + "; echo $? > a) & (" + one + "; echo $? > b) & wait"), 0);
-    EXPECT_EQ(bytesOf(root / "a") + bytesOf(root / "b") == "0\n1\n" ||
-                  bytesOf(root / "a") + bytesOf(root / "b") == "1\n0\n",
-              true)
-        << bytesOf(root / "a") << bytesOf(root / "b");
+    EXPECT_EQ((std::set{bytesOf(root / "a"), bytesOf(root / "b")}), (std::set<std::string>{"0\n", "1\n"}));
   }
 }
 
@@ -142,14 +138,18 @@ TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
       {"ja_JP.UTF-8", "convert sample.txt" + names + " --output no/s.xml", 1,
        "ファイルを書き込めません：ROOT/no/s.xml（ファイルまたはフォルダがありません）\n"},
       {"C", "convert sample.txt --parent 1a --fields a,b,c,d,e", 1,
-       "The parent name \"1a\" cannot be an XML element name.\nUse a name without blanks or marks (\" < > & and "
+       "The parent name \"1a\" cannot be an XML element name.\nUse a name without blanks or marks (\" < > & "
+       "and "
        "the like) that does not begin with a digit.\n"},
       {"C", "convert sample.txt --parent p --fields a,", 2,
-       "orvessa: A name cannot be empty (--parent, and each of --fields).\nUsage: orvessa convert INPUT.txt --parent "
-       "NAME --fields A,B,C [--web-db --search-field B] [--output FILE.xml] [--yes]\nRun orvessa --help for usage.\n"},
+       "orvessa: A name cannot be empty (--parent, and each of --fields).\nUsage: orvessa convert INPUT.txt "
+       "--parent "
+       "NAME --fields A,B,C [--web-db --search-field B] [--output FILE.xml] [--yes]\nRun orvessa --help for "
+       "usage.\n"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(install.shell("LC_ALL= LANG=" + std::string(row.lang) + " bin/orvessa " + row.args + " 2>said"), row.status)
+    EXPECT_EQ(install.shell("LC_ALL= LANG=" + std::string(row.lang) + " bin/orvessa " + row.args + " 2>said"),
+              row.status)
         << row.args;
     std::string said = bytesOf(install.root / "said");
     for (std::size_t at; (at = said.find(install.root.string())) != std::string::npos;)

@@ -1,9 +1,7 @@
 // The real disk, in a scratch folder: what an in-memory disk cannot show.
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 
 #include <csignal>
@@ -74,12 +72,8 @@ TEST(RealTextFiles, WritesThroughAShortTemporaryNameAndLinksAndRefusesReadOnlyFi
 TEST(RealTextFiles, NeverReplacesWhatIsNoRegularFileNorTheTextItselfNorAFileMadeMeanwhile) {
   Scratch dir;
   std::ofstream(dir.path / "in.txt") << "\"a\"";
-  ASSERT_EQ(::mkfifo((dir.path / "fifo.xml").c_str(), 0644), 0);
-  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", (dir.path / "sock.xml").c_str());
-  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  for (const auto& [name, type] : {std::pair("fifo.xml", S_IFIFO), std::pair("sock.xml", S_IFSOCK)})
+    ASSERT_EQ(::mknod((dir.path / name).c_str(), type | 0644, 0), 0) << name;
   fs::create_symlink("/dev/null", dir.path / "null.xml");
   fs::create_directory(dir.path / "dir.xml");
   fs::create_symlink("in.txt", dir.path / "in-link.xml");
@@ -97,23 +91,28 @@ TEST(RealTextFiles, NeverReplacesWhatIsNoRegularFileNorTheTextItselfNorAFileMade
   }
   EXPECT_TRUE(fs::is_fifo(dir.path / "fifo.xml") && fs::is_socket(dir.path / "sock.xml") &&
               fs::is_symlink(dir.path / "null.xml") && fs::is_directory(dir.path / "dir.xml"));
-  ::close(sock);
   EXPECT_FALSE(dir.files.writeBytes(dir.at("new.xml"), "first", TextFiles::Replace::Never));
   EXPECT_EQ(dir.files.writeBytes(dir.at("new.xml"), "second", TextFiles::Replace::Never).kind,
             FileError::Kind::AppearedMeanwhile);
   EXPECT_EQ(dir.bytesOf("new.xml"), "first");
   // A write that fails part-way (here past the file size the process may write) leaves nothing behind.
   std::signal(SIGXFSZ, SIG_IGN);
-  rlimit was{};
+  rlimit was{}, small{};
   ::getrlimit(RLIMIT_FSIZE, &was);
-  rlimit small = was;
-  small.rlim_cur = 4096;
+  small = {4096, was.rlim_max};
   ::setrlimit(RLIMIT_FSIZE, &small);
   const FileError cut = dir.files.writeBytes(dir.at("new.xml"), std::string(100000, 'x'));
   ::setrlimit(RLIMIT_FSIZE, &was);
   EXPECT_EQ(cut.errorNumber, EFBIG);
   EXPECT_EQ(dir.bytesOf("new.xml"), "first");
   EXPECT_EQ(dir.entries("."), 8) << "no temporary file is left";
+}
+
+std::vector<fs::path> temporaries(const Scratch& dir) {
+  std::vector<fs::path> out;
+  for (const auto& entry : fs::directory_iterator(dir.path))
+    if (entry.path().extension() == ".tmp") out.push_back(entry.path());
+  return out;
 }
 
 // Starts a save of `bytes` in a child process and sends it `signal` once its temporary file holds data;
@@ -124,20 +123,12 @@ int interruptedSave(const Scratch& dir, const std::string& name, const std::stri
     RealTextFiles().writeParts(dir.at(name), {{bytes, true}}, TextFiles::Replace::Allowed);
     ::_exit(0);
   }
-  for (bool sent = false; !sent; ::usleep(100))
-    for (const auto& entry : fs::directory_iterator(dir.path))
-      if (!sent && entry.path().extension() == ".tmp" && fs::file_size(entry.path()) > 0)
-        sent = ::kill(child, signal) == 0;
+  for (std::error_code ec; temporaries(dir).empty() || fs::file_size(temporaries(dir)[0], ec) == 0;)
+    ::usleep(100);
+  ::kill(child, signal);
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-}
-
-std::vector<fs::path> temporaries(const Scratch& dir) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::directory_iterator(dir.path))
-    if (entry.path().extension() == ".tmp") out.push_back(entry.path());
-  return out;
 }
 
 // Interrupted or killed during a save, the old document stays whole; SIGINT and SIGTERM also take the
