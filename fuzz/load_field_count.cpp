@@ -1,9 +1,11 @@
 // The load command and the field count through the window's model on an in-memory disk. Input: piece 0
 // is the file's bytes; piece 1 the field count box (UTF-8); piece 2, byte 0, bit 0: a good file was
 // loaded first, so that a refused file must leave it in place.
+#include <algorithm>
 #include <cmath>
 
 #include "FuzzInput.h"
+#include "app/Messages.h"
 #include "common/Fakes.h"
 #include "convert/Records.h"
 #include "text/Lines.h"
@@ -49,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     check(f.text(kFieldCountBox).empty(), "a count not typed as 1 to 9 is cleared");
     check(work.empty() || contains(f.text(kStatusLine), decimal(f.lineCount)), "the line count is shown");
-    // Half the quotes per line, halves to even; without any quote, the fields of the first record.
-    const auto quotes = static_cast<double>(countOf(work, kQuote));
-    const double fields =
-        quotes > 0 ? std::nearbyint(quotes / (2.0 * f.lineCount)) : fieldsOfFirstRecord(work);
-    const auto expected = static_cast<std::int64_t>(std::min(fields, 32767.0));
-    check(f.fieldCount == expected, "field count from the quotes per line or the first record");
-    check(h.dialogs.shown.size() == boxesShown + (expected > 9), "only more than nine fields are told");
+    // The fields of the first record, however its values are quoted.
+    const auto expected = std::min<std::int64_t>(fieldsOfFirstRecord(work, separatorOf(work)), 32767);
+    check(f.fieldCount == expected, "field count from the first record");
+    const auto& shown = h.dialogs.shown;
+    const bool toldTooMany = std::any_of(shown.begin() + static_cast<std::ptrdiff_t>(boxesShown), shown.end(),
+                                         [](const ShownBox& b) { return b.text == msg::kTooManyFields; });
+    check(toldTooMany == (expected > 9), "more than nine fields are told");
     open = expected > 9 ? 0 : expected;
   }
   for (int i = 0; i < kNameBoxes; ++i)

@@ -104,6 +104,11 @@ class Form1 {
   Text loadedFile;
   /// The records the last conversion wrote.
   std::int64_t recordCount = 0;
+  /// What separates the fields of the working text: the comma, or the tab (found at loading).
+  char16_t separator = u',';
+  /// True while the first record of the working text holds the column titles that named the fields: the
+  /// conversion leaves it out.
+  bool firstRecordIsHeader = false;
 
   // --- File browser state ----------------------------------------------------------------------
   std::vector<Text> driveList;   ///< `Drive1` items
@@ -130,6 +135,8 @@ class Form1 {
   void fieldCountChanged();  ///< change action of `Text1`
   void loadCommand();        ///< `Command1`
   void parentNameChanged();  ///< change action of `Text4`
+  /// Names the open field boxes after the first record's values and marks that record as the header.
+  void takeNamesFromFirstRecord();
   void placeholderRestore();
   /// Puts the completed header template in front of the working text and the closing root tag after it.
   void headerStep();

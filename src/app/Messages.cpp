@@ -129,7 +129,33 @@ Text emptyFile(const Text& path) {
          say(u"\r読み込むデータがありません。", u"\rThere is nothing to load.");
 }
 
-Text lineCountStatus(std::int64_t lineEnds) { return u"行数は" + decimal(lineEnds) + u"行です。"; }
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator) {
+  return u"行数は" + decimal(lineEnds) + u"行です。" + (separator == u'\t' ? u"（タブ区切り）" : u"");
+}
+
+Text headerQuestion(const std::vector<Text>& titles) {
+  Text shown;
+  for (std::size_t i = 0; i < titles.size() && i < 3; ++i) shown += (i ? u", " : u"") + titles[i];
+  if (titles.size() > 3) shown += u", …";
+  return u"1行目（" + shown +
+         u"）を項目名として使いますか？\r「OK」で要素名の欄に入れ、1行目は変換しません。";
+}
+
+Text semicolons() {
+  return say(
+      u"項目の区切りはカンマ（,）かタブです。このファイルの1行目はセミコロン（;）を含むひとつの項目として"
+      u"読みました。\rセミコロンで区切ったファイルは、カンマかタブで区切って保存し直してください。",
+      u"Fields are separated by commas (,) or tabs. The first line of this file holds semicolons (;) and "
+      u"was read as one field.\rSave a semicolon-separated file again with commas or tabs.");
+}
+
+Text conversionDoneWithHeader() {
+  return say(
+      u"変換終了しました！（1行目は項目名として使い、変換していません）\rXMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀ"
+      u"ﾝを"
+      u"ｸﾘｯｸして\r「WEB_DB」に切り換えてください。",
+      u"Converted, the first line left out as the names of the fields.");
+}
 
 Text cannotHoldInShiftJis(char32_t c) {
   return say(u"Shift_JISで保存できない文字があります：", u"A character cannot be saved in Shift_JIS: ") +
@@ -229,6 +255,8 @@ Text searchPage() { return say(u"検索ページ", u"the search page"); }
 
 Text savedPageIn(const Text& pagePath) { return u"保存しました！\r検索ページの保存先：" + pagePath; }
 
+Text inLanguage(const Bilingual& text) { return say(text.ja, text.en); }
+
 Text notReplaced(const Text& path) {
   return say(u"同名ファイルがあるため保存しませんでした（上書きするには --yes を付けて下さい）：",
              u"Not saved: a file of that name exists (add --yes to replace it): ") +
@@ -259,6 +287,8 @@ const Bilingual kCliHelp = {
     u"オプション:\n"
     u"  --parent 名前              親要素（ルート要素）の名前\n"
     u"  --fields A,B,C             要素1〜の名前（1〜9個、カンマ区切り）\n"
+    u"  --header                   1行目を項目名として要素名に使い、変換しません（--fields "
+    u"があればそちらの名前）\n"
     u"  --web-db                   WEB_DB作成：検索ページ XmlSearchTemp.htm も保存します\n"
     u"  --search-field 名前        検索対象ﾌｨｰﾙﾄﾞ（--fields の名前のひとつ、--web-db と一緒に）\n"
     u"  --output 文書.xml          XML文書の保存先（省略時はテキストファイルの隣の .xml）\n"
@@ -276,6 +306,8 @@ const Bilingual kCliHelp = {
     u"Options:\n"
     u"  --parent NAME              the parent (root) element's name\n"
     u"  --fields A,B,C             the field elements' names (1 to 9, separated by commas)\n"
+    u"  --header                   the first line names the fields and is not converted (--fields "
+    u"overrides)\n"
     u"  --web-db                   WEB_DB mode: save the search page XmlSearchTemp.htm too\n"
     u"  --search-field NAME        the field to search on (one of --fields, with --web-db)\n"
     u"  --output FILE.xml          where the XML document goes (default: beside the input, as .xml)\n"

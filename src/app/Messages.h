@@ -4,6 +4,7 @@
 // functions. A line break inside a message is a single CR.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Files.h"
 #include "text/Text.h"
@@ -54,8 +55,13 @@ Text emptyFile(const Text& path);
 inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
 inline constexpr TextView kNotATextFile =
     u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
-/// The status line after a load: how many lines the text has.
-Text lineCountStatus(std::int64_t lineEnds);
+/// The status line after a load: how many lines the text has, and what separates its fields.
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator);
+/// The question whether the first record's values name the fields, showing the first few.
+Text headerQuestion(const std::vector<Text>& titles);
+inline constexpr TextView kHeaderCaption = u"項目名の確認";
+/// A first record of one field that holds semicolons: the separators the tool reads.
+Text semicolons();
 inline constexpr TextView kTooManyFields = u"要素が9個以上になります！対応していません！";
 inline constexpr TextView kNoXmlFile = u"xmlﾌｧｲﾙを指定して下さい．";
 inline constexpr TextView kHowToMissing = u"ファイルが見つかりません！";
@@ -85,6 +91,8 @@ Text unclosedQuote(std::int64_t line, std::int64_t field);
 Text textAfterQuote(std::int64_t line, std::int64_t fields);
 Text moreRecords(std::int64_t count);
 Text recordsClosing();
+/// The conversion done, the first record left out as the titles that named the fields.
+Text conversionDoneWithHeader();
 inline constexpr TextView kConversionDone =
     u"変換終了しました！XMLﾃﾞｰﾀﾍﾞｰｽを作成するには「通常」ﾎﾞﾀﾝをｸﾘｯｸして\r「WEB_DB」に切り換えてください。";
 
@@ -126,6 +134,8 @@ struct Bilingual {
   TextView ja;
   TextView en;
 };
+/// The text in the language of the messages.
+Text inLanguage(const Bilingual& text);
 /// The overwrite question answered no, because the command line was not told to replace files.
 Text notReplaced(const Text& path);
 /// The one line of a command that saved: the document, its records and the page when one was written.
@@ -147,9 +157,10 @@ inline constexpr Bilingual kCliNoCommand = {u"コマンドは convert だけで�
 inline constexpr Bilingual kCliNoInput = {u"変換するテキストファイルをひとつ指定してください。",
                                           u"Name one text file to convert."};
 inline constexpr Bilingual kCliNames = {
-    u"--parent に親要素名、--fields に要素名を1〜9個、カンマで区切って指定してください。",
+    u"--parent に親要素名、--fields に要素名を1〜9個、カンマで区切って指定してください（--header なら1行目の"
+    u"項目名を使います）。",
     u"Give the parent element's name with --parent and 1 to 9 field names, separated by commas, with "
-    u"--fields."};
+    u"--fields (or --header to take them from the first line)."};
 inline constexpr Bilingual kCliSearchField = {
     u"--web-db と --search-field は一緒に指定し、検索対象ﾌｨｰﾙﾄﾞは --fields の名前のひとつにしてください。",
     u"--web-db and --search-field go together, and the search field is one of the --fields names."};

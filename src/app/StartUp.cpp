@@ -38,6 +38,7 @@ void Form1::cancelCommand() {
   setWorkingText(Text());
   workingTextConverted = false;
   workingTextIsPreview = false;
+  firstRecordIsHeader = false;
   setText(kPathBox, Text());
   setEnabled(kSaveButton, false);
   setEnabled(kConvertButton, false);

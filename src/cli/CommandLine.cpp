@@ -29,13 +29,11 @@ bool japanese() {
   return false;
 }
 
-TextView said(const msg::Bilingual& text) { return japanese() ? text.ja : text.en; }
-
 void print(std::FILE* to, TextView text) { std::fprintf(to, "%s", toUtf8(text).c_str()); }
 
 ExitStatus usageError(const Text& why) {
-  print(stderr, u"orvessa: " + why + u"\n" + Text(said(msg::kCliUsageLine)) + u"\n" +
-                    Text(said(msg::kCliSeeHelp)) + u"\n");
+  print(stderr, u"orvessa: " + why + u"\n" + msg::inLanguage(msg::kCliUsageLine) + u"\n" +
+                    msg::inLanguage(msg::kCliSeeHelp) + u"\n");
   return kUsageError;
 }
 
@@ -63,7 +61,7 @@ std::optional<Text> absolute(const QString& path) {
 }
 
 ExitStatus noCurrentFolder(const QString& path) {
-  print(stderr, u"orvessa: " + Text(said(msg::kCliNoCurrentFolder)) + text(path) + u"\n");
+  print(stderr, u"orvessa: " + msg::inLanguage(msg::kCliNoCurrentFolder) + text(path) + u"\n");
   return kRefused;
 }
 
@@ -83,10 +81,11 @@ int runCommandLine(int argc, char** argv) {
   const QCommandLineOption searchField(QStringLiteral("search-field"), {}, QStringLiteral("NAME"));
   const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("FILE.xml"));
   const QCommandLineOption yes(QStringLiteral("yes"));
-  parser.addOptions({help, version, parent, fields, webDb, searchField, output, yes});
+  const QCommandLineOption header(QStringLiteral("header"));
+  parser.addOptions({help, version, parent, fields, webDb, searchField, output, yes, header});
   if (!parser.parse(argumentsOf(argc, argv))) return usageError(text(parser.errorText()));
   if (parser.isSet(help)) {
-    print(stdout, said(msg::kCliHelp));
+    print(stdout, msg::inLanguage(msg::kCliHelp));
     return 0;
   }
   if (parser.isSet(version)) {
@@ -96,33 +95,36 @@ int runCommandLine(int argc, char** argv) {
 
   const QStringList args = parser.positionalArguments();
   if (args.isEmpty() || args[0] != QStringLiteral("convert"))
-    return usageError(Text(said(msg::kCliNoCommand)) + (args.isEmpty() ? Text() : text(args[0])));
-  if (args.size() != 2) return usageError(Text(said(msg::kCliNoInput)));
-  if (!args[1].endsWith(QStringLiteral(".txt")) && !args[1].endsWith(QStringLiteral(".csv")) &&
-      !args[1].endsWith(QStringLiteral(".TXT")) && !args[1].endsWith(QStringLiteral(".CSV")))
-    return usageError(Text(said(msg::kCliInputKind)) + text(args[1]));
+    return usageError(msg::inLanguage(msg::kCliNoCommand) + (args.isEmpty() ? Text() : text(args[0])));
+  if (args.size() != 2) return usageError(msg::inLanguage(msg::kCliNoInput));
+  if (!args[1].endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) &&
+      !args[1].endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+    return usageError(msg::inLanguage(msg::kCliInputKind) + text(args[1]));
   ConvertRequest request;
   const std::optional<Text> input = absolute(args[1]);
   if (!input) return noCurrentFolder(args[1]);
   request.input = *input;
   request.parent = text(parser.value(parent));
-  for (const QString& name : parser.value(fields).split(QLatin1Char(',')))
-    request.fields.push_back(text(name));
-  if (!parser.isSet(parent) || !parser.isSet(fields) ||
+  request.header = parser.isSet(header);
+  if (parser.isSet(fields))
+    for (const QString& name : parser.value(fields).split(QLatin1Char(',')))
+      request.fields.push_back(text(name));
+  if (!parser.isSet(parent) || (!parser.isSet(fields) && !request.header) ||
       request.fields.size() > static_cast<std::size_t>(kNameBoxes))
-    return usageError(Text(said(msg::kCliNames)));
+    return usageError(msg::inLanguage(msg::kCliNames));
   if (request.parent.empty() ||
       std::find(request.fields.begin(), request.fields.end(), Text()) != request.fields.end())
-    return usageError(Text(said(msg::kCliEmptyName)));
+    return usageError(msg::inLanguage(msg::kCliEmptyName));
   request.webDb = parser.isSet(webDb);
   request.searchField = text(parser.value(searchField));
   const bool known =
       std::find(request.fields.begin(), request.fields.end(), request.searchField) != request.fields.end();
-  if (request.webDb != parser.isSet(searchField) || (request.webDb && !known))
-    return usageError(Text(said(msg::kCliSearchField)));
+  // With names from the first record, the search field is checked against them once they are read.
+  if (request.webDb != parser.isSet(searchField) || (request.webDb && !known && !request.fields.empty()))
+    return usageError(msg::inLanguage(msg::kCliSearchField));
   if (parser.isSet(output)) {
     if (!parser.value(output).endsWith(QStringLiteral(".xml")))
-      return usageError(Text(said(msg::kCliOutput)));
+      return usageError(msg::inLanguage(msg::kCliOutput));
     const std::optional<Text> out = absolute(parser.value(output));
     if (!out) return noCurrentFolder(parser.value(output));
     request.output = *out;

@@ -23,13 +23,15 @@ void printLine(TextView text) {
 // that the window's own instructions ("press 通常…", "saved!") can be left out of what is printed.
 class ConsoleDialogs : public Dialogs {
  public:
-  explicit ConsoleDialogs(bool replace) : replace_(replace) {}
+  ConsoleDialogs(bool replace, bool header) : replace_(replace), header_(header) {}
   Answer show(const Text& text, Buttons buttons, const Text&) override {
     if (buttons == Buttons::Ok) {
       told_.push_back(text);
       return Answer::Ok;
     }
-    if (text != msg::kOverwriteQuestion) return Answer::Ok;
+    if (text == msg::kSaveQuestion) return Answer::Ok;
+    if (text != msg::kOverwriteQuestion)
+      return header_ ? Answer::Ok : Answer::Cancel;  // the first record's names
     declinedOverwrite = !replace_;
     return replace_ ? Answer::Ok : Answer::Cancel;
   }
@@ -48,7 +50,7 @@ class ConsoleDialogs : public Dialogs {
   bool declinedOverwrite = false;
 
  private:
-  bool replace_;
+  bool replace_, header_;
   std::vector<Text> told_;
 };
 
@@ -72,7 +74,7 @@ class Nobody : public Opener, public Pointer {
 }  // namespace
 
 ExitStatus convertCommand(const ConvertRequest& request) {
-  ConsoleDialogs dialogs(request.replace);
+  ConsoleDialogs dialogs(request.replace, request.header);
   NotedFiles files;
   RealFileSystem fs;
   Nobody nobody;
@@ -80,7 +82,9 @@ ExitStatus convertCommand(const ConvertRequest& request) {
   form.windowLoad();
 
   form.textEdited(kPathBox, request.input);
-  form.textEdited(kFieldCountBox, decimal(static_cast<std::int64_t>(request.fields.size())));
+  // Without names the load counts the fields of the first record, which names them.
+  if (!request.fields.empty())
+    form.textEdited(kFieldCountBox, decimal(static_cast<std::int64_t>(request.fields.size())));
   form.click(kLoadButton);
   if (form.workingText().empty()) {
     // A file the window cannot open, or an empty one, leaves an empty text without a word; here a
@@ -92,17 +96,22 @@ ExitStatus convertCommand(const ConvertRequest& request) {
     return kRefused;
   }
   dialogs.printTold();
+  if (request.header && !form.firstRecordIsHeader) form.takeNamesFromFirstRecord();
   form.textEdited(kParentNameBox, request.parent);
   for (std::size_t i = 0; i < request.fields.size(); ++i)
     form.textEdited(fieldNameBox(static_cast<int>(i)), request.fields[i]);
   form.click(kConvertButton);
-  dialogs.printTold({Text(msg::kConversionDone)});
+  dialogs.printTold({Text(msg::kConversionDone), msg::conversionDoneWithHeader()});
   if (!form.enabled(kSaveButton)) return kRefused;
 
   if (request.webDb) {
     form.click(kModeButton);
     const auto& items = form.comboItems();
     const auto item = std::find(items.begin(), items.end(), request.searchField);
+    if (item == items.end()) {
+      printLine(msg::inLanguage(msg::kCliSearchField));
+      return kUsageError;
+    }
     form.chooseSearchField(static_cast<int>(item - items.begin()));
     dialogs.printTold({msg::searchFieldSet(request.searchField)});
   }

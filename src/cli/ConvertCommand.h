@@ -10,7 +10,8 @@ namespace orv {
 struct ConvertRequest {
   Text input;  ///< absolute
   Text parent;
-  std::vector<Text> fields;  ///< 1 to 9 names
+  std::vector<Text> fields;  ///< 1 to 9 names; with `header` none, or names over the first record's
+  bool header = false;       ///< the first record names the fields and is not converted
   bool webDb = false;
   Text searchField;  ///< one of `fields`, with `webDb`
   Text output;       ///< absolute, ending in ".xml"; empty: beside the input

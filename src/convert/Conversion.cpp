@@ -38,6 +38,21 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
   return m.append(msg::recordsClosing());
 }
 
+// Where the records begin: after the first record when it holds the titles that named the fields.
+std::size_t headerEnd(const Form1& form) {
+  return form.firstRecordIsHeader ? leadingValues(form.workingText(), 1, form.separator).firstEnd : 0;
+}
+
+TextView recordsText(const Form1& form) { return TextView(form.workingText()).substr(headerEnd(form)); }
+
+// Line breaks as the record reader counts them: CR LF, CR alone, LF alone.
+std::int64_t lineBreaks(TextView text) {
+  std::int64_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    n += text[i] == kLf ? (i == 0 || text[i - 1] != kCr) : text[i] == kCr;
+  return n;
+}
+
 // Why a conversion does not go ahead: what the user is told (nothing when empty), and whether the
 // convert button is offered again. Most refusals offer it again at once; the record element's name as
 // the parent name and a text converted already leave it off.
@@ -78,7 +93,11 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
   RecordCheck check;
   if (!names.empty()) {
     BusyScope busy(form);
-    check = checkRecords(form.workingText(), names.size());
+    check = checkRecords(recordsText(form), names.size(), form.separator);
+  }
+  if (form.firstRecordIsHeader) {
+    const std::int64_t titleLines = lineBreaks(TextView(form.workingText()).substr(0, headerEnd(form)));
+    for (RecordProblem& p : check.problems) p.line += titleLines;
   }
   if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});
   // Blank lines alone would make a document without a single record, and a save would offer it.
@@ -90,9 +109,11 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
 // copies of a large text alive at once.
 void writeBody(Form1& form, const std::vector<Text>& names, const RecordCheck& check) {
   BusyScope busy(form);
+  const std::size_t start = headerEnd(form);
   const Text loaded = form.takeWorkingText();
-  form.setWorkingText(writeDocumentBody(loaded, names, check));
+  form.setWorkingText(writeDocumentBody(TextView(loaded).substr(start), names, check, form.separator));
   form.workingTextConverted = true;
+  form.firstRecordIsHeader = false;
   form.recordCount = check.records;
 }
 
@@ -118,9 +139,10 @@ void Form1::runConversion() {
   // The writer takes as many fields as the last load opened boxes for; with none there is nothing
   // to write.
   if (names->empty()) return;
+  const bool header = firstRecordIsHeader;
   writeBody(*this, *names, *check);
   setEnabled(kConvertButton, false);
-  message(msg::kConversionDone);
+  message(header ? msg::conversionDoneWithHeader() : Text(msg::kConversionDone));
   setEnabled(kModeButton, true);
   setEnabled(kSaveButton, true);
 }

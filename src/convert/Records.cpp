@@ -9,7 +9,11 @@ namespace {
 
 constexpr std::size_t kHeaderRoom = 1024;
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
+/// Blanks around quoted fields: a tab only where it does not separate fields.
+template <char16_t Sep>
+bool isBlank(char16_t c) {
+  return c == u' ' || (Sep != u'\t' && c == u'\t') || c == u'\u3000';
+}
 bool isLineBreak(char16_t c) { return c == kCr || c == kLf; }
 
 /// Walks the records of `t` and tells `v` what it meets, in text order: outside(text) for what stands
@@ -17,11 +21,12 @@ bool isLineBreak(char16_t c) { return c == kCr || c == kLf; }
 /// with its doubled quotes still doubled, unquotedField(raw), endRecord(line, fields, glued) before the
 /// blanks and the line break that follow the record, and problem(kind, line, fields) for a quote that
 /// never closes, after which nothing follows.
-template <class Visitor>
+/// The separator is a template argument: the reader runs over millions of characters.
+template <char16_t Sep, class Visitor>
 void readRecords(TextView t, Visitor& v) {
   const std::size_t n = t.size();
   auto skipBlanks = [&](std::size_t at) {
-    while (at < n && isBlank(t[at])) ++at;
+    while (at < n && isBlank<Sep>(t[at])) ++at;
     return at;
   };
   auto breakLength = [&](std::size_t at) -> std::size_t {
@@ -71,18 +76,18 @@ void readRecords(TextView t, Visitor& v) {
         v.quotedField(t.substr(start + 1, j - start - 1));
         i = skipBlanks(j + 1);
         after = t.substr(j + 1, i - j - 1);
-        if (i < n && t[i] != u',' && !isLineBreak(t[i])) {
+        if (i < n && t[i] != Sep && !isLineBreak(t[i])) {
           glued = true;
-          while (i < n && t[i] != u',' && !isLineBreak(t[i])) ++i;
+          while (i < n && t[i] != Sep && !isLineBreak(t[i])) ++i;
         }
       } else {
         if (fields++ == 0) v.beginRecord();
         std::size_t j = i;
-        while (j < n && t[j] != u',' && !isLineBreak(t[j])) ++j;
+        while (j < n && t[j] != Sep && !isLineBreak(t[j])) ++j;
         v.unquotedField(t.substr(i, j - i));
         i = j;
       }
-      if (i < n && t[i] == u',') {
+      if (i < n && t[i] == Sep) {
         v.outside(after);
         ++i;
         continue;
@@ -165,38 +170,85 @@ struct BodyWriter {
   void problem(RecordProblem::Kind, std::int64_t, std::int64_t) {}
 };
 
-/// Counts the fields of the first record and asks to stop after it.
-struct FirstRecord {
-  std::int64_t fields = 0;
-  bool ended = false;
-  bool done() const { return ended; }
-  void outside(TextView) {}
-  void beginRecord() {}
-  void quotedField(TextView) {}
-  void unquotedField(TextView) {}
-  void endRecord(std::int64_t, std::int64_t count, bool) {
-    fields = count;
-    ended = true;
+/// Reads the values of the first `wanted` records (doubled quotes made one) and where the first one ends
+/// (its line break included), and asks to stop after them.
+struct LeadingRecords {
+  LeadingRecords(TextView text, std::size_t records) : base(text.data()), wanted(records) {}
+  const char16_t* base;
+  std::size_t wanted;
+  std::vector<std::vector<Text>> values;
+  std::int64_t firstFields = 0;
+  std::size_t firstEnd = TextView::npos;
+  bool awaitingBreak = false;
+  bool done() const { return values.size() >= wanted && !awaitingBreak; }
+  void outside(TextView text) {
+    if (!awaitingBreak || text.empty() || !isLineBreak(text.front())) return;
+    firstEnd = static_cast<std::size_t>(text.data() + text.size() - base);
+    awaitingBreak = false;
   }
-  void problem(RecordProblem::Kind, std::int64_t, std::int64_t count) { fields = count; }
+  void beginRecord() { values.emplace_back(); }
+  void value(TextView raw, bool quoted) {
+    Text v(raw);
+    if (quoted) replaceAllInPlace(v, u"\"\"", u"\"");
+    values.back().push_back(std::move(v));
+  }
+  void quotedField(TextView raw) { value(raw, true); }
+  void unquotedField(TextView raw) { value(raw, false); }
+  void endRecord(std::int64_t, std::int64_t count, bool) {
+    if (values.size() != 1) return;
+    firstFields = count;
+    awaitingBreak = true;
+  }
+  void problem(RecordProblem::Kind, std::int64_t, std::int64_t count) {
+    if (values.size() == 1) firstFields = count;
+  }
 };
+
+template <class Visitor>
+void readWith(char16_t separator, TextView text, Visitor& v) {
+  if (separator == u'\t') {
+    readRecords<u'\t'>(text, v);
+  } else {
+    readRecords<u','>(text, v);
+  }
+}
 
 }  // namespace
 
-std::int64_t fieldsOfFirstRecord(TextView text) {
-  FirstRecord first;
-  readRecords(text, first);
-  return first.fields;
+char16_t separatorOf(TextView text) {
+  // The first record's line, outside quotes: a comma there makes it comma-separated, as before.
+  bool quoted = false, tab = false;
+  for (const char16_t c : text) {
+    if (c == kQuote) quoted = !quoted;
+    if (quoted) continue;
+    if (c == u',') return u',';
+    if (isLineBreak(c) && tab) break;
+    tab = tab || c == u'\t';
+  }
+  return tab ? u'\t' : u',';
 }
 
-RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord) {
+std::int64_t fieldsOfFirstRecord(TextView text, char16_t separator) {
+  LeadingRecords first(text, 1);
+  readWith(separator, text, first);
+  return first.firstFields;
+}
+
+LeadingValues leadingValues(TextView text, std::size_t records, char16_t separator) {
+  LeadingRecords leading(text, records);
+  readWith(separator, text, leading);
+  return {std::move(leading.values), std::min(leading.firstEnd, text.size())};
+}
+
+RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord, char16_t separator) {
   RecordCheck result;
   Checker checker{result, fieldsPerRecord};
-  readRecords(text, checker);
+  readWith(separator, text, checker);
   return result;
 }
 
-Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check) {
+Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check,
+                       char16_t separator) {
   std::size_t growthPerRecord = 2 * kRecordElement.size() + 5 + 3 * kCrLf.size();
   for (const Text& name : names) growthPerRecord += 2 * name.size() + 5;
   Text body;
@@ -205,7 +257,7 @@ Text writeDocumentBody(TextView text, const std::vector<Text>& names, const Reco
   body.reserve(text.size() + static_cast<std::size_t>(check.records) * growthPerRecord + check.escapeGrowth +
                kHeaderRoom);
   BodyWriter writer(body, names);
-  readRecords(text, writer);
+  readWith(separator, text, writer);
   return body;
 }
 

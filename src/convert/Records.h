@@ -3,8 +3,8 @@
 //
 // A record ends at a line break outside quotes (CR LF, CR, or LF alone). A field is quoted (a doubled
 // quote inside is one quote character; line breaks inside belong to the value) or unquoted (taken as it
-// stands, up to the next comma or line break). Blanks around a quoted field stay outside its value, and
-// so do blank lines, which are no records.
+// stands, up to the next separator or line break). The separator is the comma, or the tab. Blanks around a
+// quoted field stay outside its value, and so do blank lines, which are no records.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,16 +37,28 @@ struct RecordCheck {
   bool ok() const { return problemCount == 0; }
 };
 
+/// The field separator of a text: a tab where the first record's line holds tabs and no comma outside
+/// quotes (as spreadsheets write "Unicode text" and tab-separated text), else the comma.
+char16_t separatorOf(TextView text);
+
 /// The number of fields of the first record of `text`; 0 when it holds none (only blank lines).
-std::int64_t fieldsOfFirstRecord(TextView text);
+std::int64_t fieldsOfFirstRecord(TextView text, char16_t separator = u',');
+
+/// The values of the first records of a text, as the writer reads them (a doubled quote is one quote).
+struct LeadingValues {
+  std::vector<std::vector<Text>> records;
+  std::size_t firstEnd = 0;  ///< where the text after the first record begins (its line break included)
+};
+LeadingValues leadingValues(TextView text, std::size_t records, char16_t separator = u',');
 
 /// Reads `text` as records and finds those that do not hold `fieldsPerRecord` fields. One pass, no copy.
-RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord);
+RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord, char16_t separator = u',');
 
 /// The document body, as the save puts the XML header around it: every record becomes "<mivoxml>" CR LF,
 /// its fields as elements named by `names` with "&", "<" and ">" escaped, CR LF "</mivoxml>" CR LF; the
-/// blanks around quoted fields and every line break outside values stay where they stood, the commas
+/// blanks around quoted fields and every line break outside values stay where they stood, the separators
 /// between fields go. `check` is checkRecords of the same text for names.size() fields and must be ok.
-Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check);
+Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check,
+                       char16_t separator = u',');
 
 }  // namespace orv

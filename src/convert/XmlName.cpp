@@ -35,4 +35,19 @@ bool isXmlName(TextView name) {
   return true;
 }
 
+Text xmlNameFrom(TextView title) {
+  Text out;
+  for (std::size_t i = 0; i < title.size();) {
+    const auto [c, units] = codePointAt(title, i);
+    if (out.empty() && !isNameStartChar(c) && isNameChar(c)) out += u'_';
+    if (isSurrogate(c) || !isNameChar(c)) {
+      out += u'_';
+    } else {
+      out.append(title.substr(i, units));
+    }
+    i += units;
+  }
+  return out.empty() ? Text(u"_") : out;
+}
+
 }  // namespace orv

@@ -9,4 +9,8 @@ namespace orv {
 /// namespaces, so a prefix would be meaningless. Japanese names such as "住所1" or "ﾌﾘｶﾞﾅ" pass.
 bool isXmlName(TextView name);
 
+/// An element name made from a column's title: every character a name cannot hold becomes "_", and a
+/// "_" goes in front of a title that cannot begin a name (a digit, "-", "."); an empty title gives "_".
+Text xmlNameFrom(TextView title);
+
 }  // namespace orv

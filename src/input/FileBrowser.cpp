@@ -8,19 +8,6 @@
 #include "text/Numeric.h"
 
 namespace orv {
-namespace {
-
-char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-bool endsWithIgnoringCase(const Text& name, TextView suffix) {
-  if (name.size() < suffix.size()) return false;
-  for (std::size_t i = 0; i < suffix.size(); ++i)
-    if (lower(name[name.size() - suffix.size() + i]) != suffix[i]) return false;
-  return true;
-}
-
-}  // namespace
-
 /// The file list's patterns "*.txt;*.csv;*.xml;*htm", letter case ignored; the last has no dot. A
 /// spreadsheet's ".csv" is a text file like any other.
 bool matchesFilePattern(const Text& name) {
@@ -72,10 +59,11 @@ void Form1::fileChoice(const Text& name) {
   setWorkingText(std::move(first.text));
   workingTextConverted = false;
   workingTextIsPreview = true;
+  firstRecordIsHeader = false;
   setEnabled(kSaveButton, false);
-  // A first line without quotes (as spreadsheets write values that need none) offers its own fields.
-  const std::int64_t quotes = countOf(workingText(), kQuote);
-  setText(kFieldCountBox, decimal(quotes > 0 ? quotes / 2 : fieldsOfFirstRecord(workingText())));
+  // The fields of the first record as the conversion reads them, however the values are quoted.
+  separator = separatorOf(workingText());
+  setText(kFieldCountBox, decimal(fieldsOfFirstRecord(workingText(), separator)));
   if (numericValue(text(kFieldCountBox)) < 1) {
     message(msg::kCannotConvertFormat);
     viewCommand();

@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "app/Messages.h"
+#include "convert/HeaderRow.h"
 #include "convert/Records.h"
 #include "text/Lines.h"
 #include "text/Numeric.h"
@@ -12,14 +13,35 @@
 namespace orv {
 namespace {
 
+// Any letter case, as the file list shows them: "Data.Txt", "list.Csv".
 bool endsInTextExtension(const Text& path) {
-  if (path.size() < 3) return false;
-  TextView last = TextView(path).substr(path.size() - 3);
-  return last == u"txt" || last == u"TXT" || last == u"csv" || last == u"CSV";
+  return endsWithIgnoringCase(path, u"txt") || endsWithIgnoringCase(path, u"csv");
 }
 
 // The field count box's string range test: "1" <= text <= "9", code unit by code unit.
 bool inDigitRange(const Text& text) { return text >= Text(u"1") && text <= Text(u"9"); }
+
+// A list exported with its column titles in the first record: asked once whether they name the
+// fields, when no name is typed yet. The guided sample has none.
+void offerHeader(Form1& form) {
+  if (form.sampleFlag == kSampleFlagSet || form.fieldCount < 1) return;
+  for (int i = 0; i < form.fieldCount; ++i)
+    if (!form.text(fieldNameBox(i)).empty()) return;
+  const LeadingValues leading = leadingValues(form.workingText(), kHeaderSample, form.separator);
+  if (!looksLikeHeader(leading.records) ||
+      static_cast<int>(leading.records.front().size()) != form.fieldCount)
+    return;
+  if (form.ask(msg::headerQuestion(leading.records.front()), msg::kHeaderCaption))
+    form.takeNamesFromFirstRecord();
+}
+
+// A semicolon-separated list reads as one field a line: told which separators the tool reads.
+void adviseOnSemicolons(Form1& form) {
+  if (form.fieldCount != 1) return;
+  const LeadingValues first = leadingValues(form.workingText(), 1, form.separator);
+  if (!first.records.empty() && contains(form.workingText().substr(0, first.firstEnd), u";"))
+    form.message(msg::semicolons());
+}
 
 }  // namespace
 
@@ -73,6 +95,8 @@ void Form1::loadCommand() {
 
   lineCount = lines.count;
   loadedFile = path;
+  separator = separatorOf(lines.text);
+  firstRecordIsHeader = false;
   setWorkingText(std::move(lines.text));
 
   if (inDigitRange(text(kFieldCountBox))) {
@@ -84,15 +108,12 @@ void Form1::loadCommand() {
     fieldCount = 0;
     const Text& work = workingText();
     std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
-    std::int64_t quotes = std::count(work.begin(), work.end(), kQuote);
-    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds));
+    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator));
     if (lineEnds == 0) return;
-    // A text with quotes counts them; one without (a spreadsheet quotes only the values that need it)
-    // has as many fields as its first record.
-    const double average = quotes > 0 ? static_cast<double>(quotes) / static_cast<double>(lineEnds) / 2.0
-                                      : static_cast<double>(fieldsOfFirstRecord(work));
-    // Counts are wide, so a huge average is simply "more than nine", not an overflow.
-    fieldCount = roundToInt16(std::min(average, 32767.0)).value_or(32767);
+    // The fields of the first record as the conversion reads it, however the values are quoted.
+    // Counts are wide, so a huge count is simply "more than nine", not an overflow.
+    fieldCount =
+        static_cast<std::int16_t>(std::min<std::int64_t>(fieldsOfFirstRecord(work, separator), 32767));
     if (fieldCount > 9) {
       setBusy(false);
       message(msg::kTooManyFields);
@@ -108,6 +129,8 @@ void Form1::loadCommand() {
   setFocus(kParentNameBox);
   setEnabled(kConvertButton, true);
   setEnabled(kLoadButton, workingText().empty());
+  adviseOnSemicolons(*this);
+  offerHeader(*this);
 }
 
 }  // namespace orv

@@ -1,10 +1,21 @@
 // The parent element name, the XML header template and the header step.
 #include "app/Form1.h"
+#include "convert/Records.h"
+#include "convert/XmlName.h"
 
 namespace orv {
 
 void Form1::parentNameChanged() {
   if (text(kParentNameBox).empty()) placeholderRestore();
+}
+
+void Form1::takeNamesFromFirstRecord() {
+  const LeadingValues first = leadingValues(workingText(), 1, separator);
+  if (first.records.empty()) return;
+  const std::vector<Text>& titles = first.records.front();
+  for (int i = 0; i < kNameBoxes && i < static_cast<int>(titles.size()); ++i)
+    if (enabled(fieldNameBox(i))) setText(fieldNameBox(i), xmlNameFrom(titles[static_cast<std::size_t>(i)]));
+  firstRecordIsHeader = true;
 }
 
 void Form1::placeholderRestore() {

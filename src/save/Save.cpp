@@ -17,12 +17,9 @@
 namespace orv {
 
 Text xmlPathFor(const Text& textPath) {
-  if (textPath.size() >= 4) {
-    TextView ext = TextView(textPath).substr(textPath.size() - 4);
-    if (ext == u".txt" || ext == u".TXT" || ext == u".csv" || ext == u".CSV")
-      return textPath.substr(0, textPath.size() - 4) + u".xml";
-    if (ext == u".xml") return textPath;
-  }
+  if (endsWithIgnoringCase(textPath, u".txt") || endsWithIgnoringCase(textPath, u".csv"))
+    return textPath.substr(0, textPath.size() - 4) + u".xml";
+  if (TextView(textPath).ends_with(u".xml")) return textPath;
   return textPath + u".xml";
 }
 

@@ -35,6 +35,14 @@ std::size_t replaceAllInPlace(Text& text, TextView from, TextView to) {
   return count;
 }
 
+bool endsWithIgnoringCase(TextView text, TextView suffix) {
+  if (text.size() < suffix.size()) return false;
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (lower(text[text.size() - suffix.size() + i]) != suffix[i]) return false;
+  return true;
+}
+
 bool contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
 
 std::int64_t countOf(TextView text, char16_t ch) {

@@ -22,6 +22,9 @@ Text replaceAll(TextView text, TextView from, TextView to);
 /// Same as replaceAll, in place; returns the number of replacements.
 std::size_t replaceAllInPlace(Text& text, TextView from, TextView to);
 
+/// True when `text` ends in `suffix` (given in lower case), ASCII letters compared without case.
+bool endsWithIgnoringCase(TextView text, TextView suffix);
+
 /// True when `text` contains `part`.
 bool contains(TextView text, TextView part);
 

@@ -123,6 +123,7 @@ TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
 TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
   ScratchInstall install;
   const std::string names = " --parent p --fields a,b,c,d,e";
+  std::ofstream(install.root / "list.Csv") << "番号,氏名\r\n1,山田 太郎\r\n2,\"佐藤, 花子\"\r\n";
   const struct {
     const char* lang;
     std::string args;
@@ -135,6 +136,7 @@ TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
       {"C", "convert sample.txt" + names + " --output s.xml", 1,
        "Not saved: a file of that name exists (add --yes to replace it): ROOT/s.xml\n"},
       {"C", "convert none.txt" + names, 1, "File not found: ROOT/none.txt\n"},
+      {"C", "convert list.Csv --parent p --header", 0, "Saved ROOT/list.xml (2 records)\n"},
       {"ja_JP.UTF-8", "convert sample.txt" + names + " --output no/s.xml", 1,
        "ファイルを書き込めません：ROOT/no/s.xml（ファイルまたはフォルダがありません）\n"},
       {"C", "convert sample.txt --parent 1a --fields a,b,c,d,e", 1,

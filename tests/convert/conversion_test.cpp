@@ -122,16 +122,19 @@ TEST(Conversion, ExcelsCsvUtf8AndCsvInCodePage932AreChosenCountedConvertedAndSav
     h.f().folderChange(u"/data");
     h.f().fileChoice(u"名簿.csv");
     ASSERT_TEXT_EQ(h.f().text(kFieldCountBox), u"3");
-    h.f().click(kLoadButton);
-    name(h, u"名簿", {u"番号", u"氏名", u"メモ"});
+    h.f().click(kLoadButton);  // its first record offered as the names, and taken
+    h.f().textEdited(kParentNameBox, u"名簿");
     h.f().click(kConvertButton);
-    EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{kDone});
+    EXPECT_EQ(h.dialogs.texts(),
+              (std::vector<Text>{
+                  u"1行目（番号, 氏名, "
+                  u"メモ）を項目名として使いますか？\r「OK」で要素名の欄に入れ、1行目は変換しません。",
+                  u"変換終了しました！（1行目は項目名として使い、変換していません）\r" + kDone.substr(9)}));
     EXPECT_TRUE(h.f().enabled(kModeButton) && !h.f().enabled(kConvertButton));
     h.f().click(kSaveButton);
     EXPECT_EQ(h.disk.contents[u"/data/名簿.csv"], bytes) << "the text file is never touched";
     EXPECT_TEXT_EQ(h.disk.textOf(u"/data/名簿.xml"),
                    kDeclaration + u"<名簿>\r\n" +
-                       record(u"<番号>番号</番号><氏名>氏名</氏名><メモ>メモ</メモ>") +
                        record(u"<番号>1</番号><氏名>" + escapeMarkup(given, {.outsideCp932 = true}) +
                               u" 太郎</氏名><メモ>5\" disk, 2枚</メモ>") +
                        record(u"<番号>2</番号><氏名>青木</氏名><メモ></メモ>") + u"</名簿>");

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "common/TextTest.h"
+#include "convert/HeaderRow.h"
 #include "convert/XmlName.h"
 
 namespace orv {
@@ -41,6 +42,41 @@ TEST(Records, EveryFieldIsReadAsAValueWhateverItsQuoting) {
     EXPECT_TRUE(check.ok()) << what;
     EXPECT_TEXT_EQ(writeDocumentBody(in, names, check), body) << what;
   }
+  // Tab-separated, as "Unicode text" is written: a tab separates fields, a comma belongs to a value.
+  const Text tabbed = u"\"a,1\"\t \"b\"\"c\" \tz\r\nx,y\t\t\r\n";
+  ASSERT_EQ(separatorOf(tabbed), u'\t');
+  const RecordCheck check = checkRecords(tabbed, 3, u'\t');
+  EXPECT_TRUE(check.ok());
+  EXPECT_TEXT_EQ(writeDocumentBody(tabbed, {u"p", u"q", u"r"}, check, u'\t'),
+                 record(u"<p>a,1</p> <q>b\"c</q> <r>z</r>") + record(u"<p>x,y</p><q></q><r></r>"));
+}
+
+// A first record of column titles is told from the records below it; a list whose rows are alike is not.
+TEST(HeaderRow, IsTheFirstRecordOnlyWhereItsTitlesDifferInKindFromTheValuesBelow) {
+  const std::pair<const char*, Text> headers[] = {
+      {"titles above numbers", u"社員番号,氏名,内線\r\n1001,山田 太郎,1234\r\n1002,佐藤 花子,2345\r\n"},
+      {"names above values with blanks", u"氏名,住所\r\n山田 太郎,東京都 港区\r\n"},
+      {"titles above dates and postal codes", u"\"入社日\",\"郵便番号\"\r\n\"2024/04/01\",\"105-0011\"\r\n"}};
+  const std::pair<const char*, Text> records[] = {
+      {"rows alike", u"a,b,c\r\nd,e,f\r\n"},
+      {"numbers above numbers", u"1,2\r\n3,4\r\n"},
+      {"an empty title", u"氏名,\r\n山田 太郎,1\r\n"},
+      {"a title twice", u"氏名,氏名\r\n山田 太郎,佐藤 花子\r\n"},
+      {"no record below", u"社員番号,氏名\r\n"},
+      {"an address book",
+       u"\"ｱｵｷ ﾊﾙｶ\",\"青木 春香\",\"000-0000-0001\"\r\n\"ｲｼﾀﾞ ｿｳﾀ\",\"石田 蒼太\",\"000-0000-0002\"\r\n"}};
+  for (const auto& [what, text] : headers)
+    EXPECT_TRUE(looksLikeHeader(leadingValues(text, kHeaderSample).records)) << what;
+  for (const auto& [what, text] : records)
+    EXPECT_FALSE(looksLikeHeader(leadingValues(text, kHeaderSample).records)) << what;
+  const std::pair<Text, Text> names[] = {{u"社員番号", u"社員番号"},
+                                         {u"1月", u"_1月"},
+                                         {u"氏名 (漢字)", u"氏名__漢字_"},
+                                         {u"e-mail", u"e-mail"},
+                                         {u"-x", u"_-x"},
+                                         {u"a:b", u"a_b"},
+                                         {u"", u"_"}};
+  for (const auto& [title, name] : names) EXPECT_TEXT_EQ(xmlNameFrom(title), name);
 }
 
 TEST(Records, RecordsThatCannotBeWrittenAreFoundWithTheirLinesAndFieldCounts) {

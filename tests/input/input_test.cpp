@@ -18,16 +18,16 @@ TEST(LoadCommand, CountsPastSixteenBitsReadsRelativePathsFromTheProgramFolderAnd
   load(h, u"/data/big.txt");
   EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は40000行です。");
   load(h, u"/data/wide.txt");
-  EXPECT_EQ(h.f().fieldCount, 20);
+  EXPECT_EQ(h.f().fieldCount, 21) << "the empty field after the last comma";
   EXPECT_EQ(h.dialogs.texts(), std::vector<Text>{u"要素が9個以上になります！対応していません！"});
   h.f().textEdited(kParentNameBox, u"items");
   h.f().click(kConvertButton);  // open, but it stops without a word on more than nine fields
   EXPECT_EQ(h.dialogs.texts().size(), 1u);
   EXPECT_TEXT_EQ(h.f().workingText(), wide + u"\r\n");
   EXPECT_FALSE(h.f().enabled(kSaveButton));
-  h.disk.put(u"/opt/orvessa/sample.TXT", u"\"a\",\"b\",\"c\"\r\n");  // ".TXT" is a text file name too
+  h.disk.put(u"/opt/orvessa/sample.Txt", u"\"a\",\"b\",\"c\"\r\n");  // ".Txt" is a text file name too
   h.pointer.changes.clear();
-  load(h, u"sample.TXT", u"5");
+  load(h, u"sample.Txt", u"5");
   EXPECT_EQ(h.f().fieldCount, 5);
   for (int i = 0; i < 9; ++i)
     EXPECT_EQ(h.f().background(fieldNameBox(i)), i < 5 ? kTextBackground : 0x000000u) << i;
@@ -41,6 +41,14 @@ TEST(LoadCommand, CountsPastSixteenBitsReadsRelativePathsFromTheProgramFolderAnd
   EXPECT_TEXT_EQ(h.f().workingText(), u"");
   EXPECT_TRUE(h.f().headerArmed && !h.f().enabled(fieldNameBox(0)) && h.f().enabled(kLoadButton));
   EXPECT_TEXT_EQ(h.f().text(fieldNameBox(0)), u"code") << "names typed stay";
+  // Semicolons read as one field a line: the separators read are named. Tabs show in the status line.
+  h.disk.put(u"/data/semi.txt", u"\"a\";\"b\"\r\n\"c\";\"d\"\r\n");
+  h.disk.put(u"/data/tabs.txt", u"a\tb\r\n");
+  h.f().textEdited(kFieldCountBox, u"");
+  load(h, u"/data/semi.txt");
+  EXPECT_TRUE(h.f().fieldCount == 1 && contains(h.dialogs.texts().back(), u"セミコロン（;）"));
+  load(h, u"/data/tabs.txt");
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は1行です。（タブ区切り）");
 }
 
 TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
@@ -77,7 +85,7 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
        u"ファイルを読み込めません：/data/bad.txt（アクセスが許可されていません）", 2},
       {"gone from the folder", "", FileError::Kind::NotFound, u"ファイルが見つかりません：/data/bad.txt", 2},
       {"empty", "", FileError::Kind::None, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。", 2},
-      {"a name not ending in .txt or .csv", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.Txt"},
+      {"a name not ending in .txt or .csv", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.tsv"},
       {"another extension", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.dat"},
   };
   // clang-format on
@@ -102,7 +110,7 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
   }
 }
 
-TEST(FileChoice, OffersHalfTheFirstLineQuotesAndOpensALineWithoutAUsableCountInItsApplication) {
+TEST(FileChoice, OffersTheFieldsOfTheFirstRecordAndOpensALineWithoutAUsableCountInItsApplication) {
   struct Row {
     const char* what;
     Text firstLine;
@@ -111,16 +119,16 @@ TEST(FileChoice, OffersHalfTheFirstLineQuotesAndOpensALineWithoutAUsableCountInI
   };
   const Row rows[] = {
       {"two quotes", u"\"a\"", u"1"},
-      {"three quotes", u"\"a\",\"b", u"1"},
-      {"five quotes", u"\"a\",\"b\",\"", u"2"},
-      {"eighteen quotes", Text(18, u'"'), u"9"},
-      {"a saved document's declaration", u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", u"2"},
+      {"a value left open: the fields up to it", u"\"a\",\"b", u"2"},
+      {"quoted only where needed, with a doubled quote", u"1,\"5\"\" disk, 2枚\",x,", u"4"},
+      {"a saved document's declaration", u"<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", u"1"},
       {"a file in the root folder", u"\"a\"", u"1", u"/"},
       {"no quote: the fields of the line, as a spreadsheet writes them", u"a,b,c", u"3"},
+      {"tabs and a comma outside quotes: comma-separated", u"a\tb,c\t\"d\"", u"2"},
+      {"tab-separated", u"a\tb c\t\"d\"", u"3"},
       {"full-width quotes only: no quote", u"＂a＂,＂b＂", u"2"},
       {"a blank line", u"  ", u""},
-      {"one quote", u"\"a", u""},
-      {"twenty quotes", Text(20, u'"'), u""},
+      {"twenty fields", Text(19, u','), u""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
