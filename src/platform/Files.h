@@ -20,9 +20,9 @@ struct FileError {
     NotShiftJis,
     Unencodable,
     Unwritable,
-    NotRegular,  ///< a folder, named pipe or device where a file to read was expected
-    TooLarge,    ///< more than the free memory can load
-    ReadOnly,    ///< a file that a save may not replace
+    NotRegular,        ///< a folder, named pipe or device where a file to read was expected
+    TooLarge,          ///< more than the free memory can load
+    ReadOnly,          ///< a file that a save may not replace
     NotRegularTarget,  ///< a save's target is a folder, named pipe, device or socket
     SameAsInput,       ///< a save's target is the text file being converted, by another name
     AppearedMeanwhile  ///< a file of the target's name was made while the save was being written
