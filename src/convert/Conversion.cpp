@@ -43,8 +43,6 @@ std::size_t headerEnd(const Form1& form) {
   return form.firstRecordIsHeader ? leadingValues(form.workingText(), 1, form.separator).firstEnd : 0;
 }
 
-TextView recordsText(const Form1& form) { return TextView(form.workingText()).substr(headerEnd(form)); }
-
 // Line breaks as the record reader counts them: CR LF, CR alone, LF alone.
 std::int64_t lineBreaks(TextView text) {
   std::int64_t n = 0;
@@ -90,13 +88,14 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
   // A converted text holds no record quotes any more; converting it again would only add blank
   // lines around the record tags and, after a save, turn the declaration's quotes into fields.
   if (form.workingTextConverted) return fail(keepOff(Text(msg::kAlreadyConverted)));
+  const std::size_t start = headerEnd(form);
   RecordCheck check;
   if (!names.empty()) {
     BusyScope busy(form);
-    check = checkRecords(recordsText(form), names.size(), form.separator);
+    check = checkRecords(TextView(form.workingText()).substr(start), names.size(), form.separator);
   }
-  if (form.firstRecordIsHeader) {
-    const std::int64_t titleLines = lineBreaks(TextView(form.workingText()).substr(0, headerEnd(form)));
+  if (start > 0) {
+    const std::int64_t titleLines = lineBreaks(TextView(form.workingText()).substr(0, start));
     for (RecordProblem& p : check.problems) p.line += titleLines;
   }
   if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});

@@ -39,7 +39,7 @@ void offerHeader(Form1& form) {
 void adviseOnSemicolons(Form1& form) {
   if (form.fieldCount != 1) return;
   const LeadingValues first = leadingValues(form.workingText(), 1, form.separator);
-  if (!first.records.empty() && contains(form.workingText().substr(0, first.firstEnd), u";"))
+  if (!first.records.empty() && contains(TextView(form.workingText()).substr(0, first.firstEnd), u";"))
     form.message(msg::semicolons());
 }
 
