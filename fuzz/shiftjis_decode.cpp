@@ -7,17 +7,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const DecodeResult d = decodeText(bytes);
+  const bool utf8 = d.encoding == Encoding::Utf8;
   if (!d.ok) {
     const auto at = static_cast<std::size_t>(d.errorOffset);
     const std::size_t shown = d.errorBytes.size();
-    check(d.text.empty() && d.errorOffset >= 0 && at < size && shown >= 1 && shown <= (d.utf8 ? 3u : 2u) &&
+    check(d.text.empty() && d.errorOffset >= 0 && at < size && shown >= 1 && shown <= (utf8 ? 3u : 2u) &&
               bytes.substr(at, shown) == d.errorBytes,
           "nothing kept but the bad bytes, the file's, one character at most");
     std::int64_t line = 1;  // a line ends at CR LF, CR alone or LF alone
     for (std::size_t i = 0; i < at; ++i)
       line += bytes[i] == '\n' || (bytes[i] == '\r' && bytes[i + 1] != '\n');
     check(d.errorLine == line, "error line");
-    check(d.binary || d.utf8 || !bytes.starts_with("\xEF\xBB\xBF"),
+    check(d.binary || utf8 || !bytes.starts_with("\xEF\xBB\xBF"),
           "a file with the UTF-8 mark is refused as UTF-8");
     check(bytes.find('\0') == (d.binary ? at : bytes.npos), "a NUL byte means binary, named at the first");
     if (d.binary) return 0;
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(d.control == (shown == 1 && first < 0x20 && first != '\t' && first != '\n' && first != '\r'),
           "a control character XML cannot carry is named alone");
     const DecodeResult before = decodeText(bytes.substr(0, at));
-    check(d.utf8 || before.ok || before.utf8, "the bytes before the error read");
+    check(utf8 || before.ok || before.encoding == Encoding::Utf8, "the bytes before the error read");
     return 0;
   }
   check(d.text.size() <= size, "never more characters than bytes");
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(got.text == lines && got.count == std::count(lines.begin(), lines.end(), kCr), "the line rule");
   // One 0x1A at the very end, the end-of-file mark of old editors, is dropped; nothing else is.
   std::string_view kept = bytes.substr(0, size > 0 && bytes.back() == '\x1a' ? size - 1 : size);
-  if (d.utf8) {
+  if (utf8) {
     if (kept.starts_with("\xEF\xBB\xBF")) kept.remove_prefix(3);
     check(d.text == fromUtf8(kept) && toUtf8(d.text) == kept,
           "well-formed UTF-8 read as it stands, its byte order mark dropped");
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // written in its preferred one (0xD5 0xFA 0x4A reads as "ﾕⅠ", written 0xD5 0x87 0x54).
   const EncodeResult e = encodeCp932(d.text);
   const DecodeResult back = decodeText(e.bytes);
-  check(e.ok && back.ok && (back.text == d.text || (back.utf8 && e.bytes != kept)),
+  check(e.ok && back.ok && (back.text == d.text || (back.encoding == Encoding::Utf8 && e.bytes != kept)),
         "what was read is written and reads back the same");
   return 0;
 }

@@ -54,7 +54,7 @@ Text unreadableBytes(const FileError& e) {
                    u" があります。取り除いてから読み込んでください。何も変更していません。",
                u"\rLine " + line + u" holds the control character " + bytes +
                    u". Remove it and load the file again. Nothing was changed.");
-  const Text encoding = e.utf8 ? u"UTF-8" : u"Shift_JIS";
+  const Text encoding = e.encoding == Encoding::Utf8 ? u"UTF-8" : u"Shift_JIS";
   return say(encoding + u"のテキストとして読めないファイルです：",
              u"The file cannot be read as " + encoding + u" text: ") +
          e.path +

@@ -29,15 +29,15 @@ struct FileError {
   };
   Kind kind = Kind::None;
   Text path;
-  int errorNumber = 0;     ///< the system's error number, for read and write failures
-  std::string reason;      ///< a reason of no error number (the compressor's), else empty
-  std::int64_t line = 0;   ///< NotShiftJis: 1-based line of the bad bytes
-  std::string bytes;       ///< NotShiftJis: the bad bytes
-  bool binary = false;     ///< NotShiftJis: the file is not text at all
-  bool control = false;    ///< NotShiftJis: `bytes` is a control character XML cannot carry
-  bool utf8 = false;       ///< NotShiftJis: read as UTF-8; unless `control`, `bytes` is where it breaks
-  std::int64_t size = 0;   ///< TooLarge: the file's size in bytes
-  char32_t character = 0;  ///< Unencodable: the character code page 932 cannot hold
+  int errorNumber = 0;    ///< the system's error number, for read and write failures
+  std::string reason;     ///< a reason of no error number (the compressor's), else empty
+  std::int64_t line = 0;  ///< NotShiftJis: 1-based line of the bad bytes
+  std::string bytes;      ///< NotShiftJis: the bad bytes
+  bool binary = false;    ///< NotShiftJis: the file is not text at all
+  bool control = false;   ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  Encoding encoding = Encoding::CodePage932;  ///< NotShiftJis: what the file was read as
+  std::int64_t size = 0;                      ///< TooLarge: the file's size in bytes
+  char32_t character = 0;                     ///< Unencodable: the character code page 932 cannot hold
   bool replacing = false;  ///< Unwritable: a file was there and stays as it was (set by the caller)
   explicit operator bool() const { return kind != Kind::None; }
 };
@@ -57,7 +57,7 @@ inline FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.bytes = d.errorBytes;
   e.binary = d.binary;
   e.control = d.control;
-  e.utf8 = d.utf8;
+  e.encoding = d.encoding;
   return e;
 }
 
@@ -70,7 +70,8 @@ struct WritePart {
 struct ReadResult {
   Text text;
   FileError error;
-  bool emptyFile = false;  ///< the file holds no byte, so it has no line
+  bool emptyFile = false;                     ///< the file holds no byte, so it has no line
+  Encoding encoding = Encoding::CodePage932;  ///< what the text was read from
 };
 
 /// Shift_JIS (code page 932) text files, read and written whole.

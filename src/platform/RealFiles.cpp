@@ -233,6 +233,7 @@ ReadResult RealTextFiles::readText(const Text& path) {
     return r;
   }
   r.text = std::move(d.text);
+  r.encoding = d.encoding;
   return r;
 }
 
@@ -269,6 +270,7 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
     return r;
   }
   r.text = std::move(d.text);
+  r.encoding = d.encoding;
   return r;
 }
 

@@ -8,13 +8,16 @@
 
 namespace orv {
 
+/// What a text file was read as, or refused as.
+enum class Encoding { CodePage932, Utf8, Utf16Le, Utf16Be };
+
 struct DecodeResult {
   bool ok = false;
   Text text;
+  Encoding encoding = Encoding::CodePage932;
   std::int64_t errorOffset = -1;  ///< byte offset of the first byte that cannot be read
   std::int64_t errorLine = 0;     ///< 1-based line of that byte (lines end at CR LF, CR or LF)
   std::string errorBytes;         ///< the offending bytes, at most two (three of a broken UTF-8 sequence)
-  bool utf8 = false;              ///< the bytes were read as UTF-8, or refused as such
   bool binary = false;            ///< refused because a NUL byte shows the file is not text
   bool control = false;           ///< refused for a control character XML 1.0 cannot carry
 };

@@ -120,7 +120,7 @@ class FakeDisk : public TextFiles, public FileSystem {
     if (it == contents.end()) return {{}, fileError(FileError::Kind::NotFound, path)};
     const std::size_t end = firstLine ? it->second.find('\r') : std::string::npos;
     DecodeResult d = decodeText(it->second.substr(0, end), end == std::string::npos);
-    if (d.ok) return {std::move(d.text), {}, it->second.empty()};
+    if (d.ok) return {std::move(d.text), {}, it->second.empty(), d.encoding};
     return {{}, notShiftJis(path, d)};
   }
   /// The names directly inside the folder `path` among `paths`.

@@ -12,11 +12,12 @@
 namespace orv {
 namespace {
 
-/// The text read (marked when read as UTF-8), or the line and bytes refused and why.
+/// The text read (marked when not read as code page 932), or the line and bytes refused and why.
 std::string readAs(const DecodeResult& d) {
-  if (d.ok) return toUtf8(d.text) + (d.utf8 ? " (UTF-8)" : "");
+  const std::string as[] = {"", "UTF-8", "UTF-16 LE", "UTF-16 BE"}, &was = as[static_cast<int>(d.encoding)];
+  if (d.ok) return toUtf8(d.text) + (was.empty() ? "" : " (" + was + ")");
   return "refused: line " + std::to_string(d.errorLine) + " " + toUtf8(hexBytes(d.errorBytes)) +
-         (d.utf8 ? " UTF-8" : "") + (d.control ? " control" : "") + (d.binary ? " binary" : "");
+         (was.empty() ? "" : " " + was) + (d.control ? " control" : "") + (d.binary ? " binary" : "");
 }
 
 // Faults once seen or facts of the code page: 0x5C is "\" and 0x81 0x60 U+FF5E, not the yen sign and
@@ -99,7 +100,7 @@ TEST(ShiftJisTables, EncodeEveryUtf16UnitAndDecodeEveryByteAndBytePairExactlyAsT
     if (bytes[1] == 0) bytes.pop_back();
     const DecodeResult got = decodeText(bytes);
     // UTF-8 and control characters are refused before the code page is consulted; a final 0x1A dropped.
-    if (got.utf8 || got.control || bytes.back() == '\x1a') continue;
+    if (got.encoding != Encoding::CodePage932 || got.control || bytes.back() == '\x1a') continue;
     ASSERT_EQ(got.ok ? std::optional(toUtf8(got.text)) : std::nullopt, iconvAll("UTF-8", "CP932", bytes))
         << std::hex << pair;
     decoded += got.ok;
