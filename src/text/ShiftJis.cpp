@@ -76,27 +76,29 @@ std::size_t illFormedUtf8Length(std::string_view bytes) {
   return fit;
 }
 
-// Offset of the first multi-byte character when `bytes` is well-formed UTF-8 holding one of three or
-// four bytes (as every kana and kanji is); else -1. Two-byte sequences alone are not enough: pairs of
-// half-width katakana such as "ﾃｽ" form them too, and such a file is Shift_JIS.
-std::int64_t firstUtf8MultiByte(std::string_view bytes) {
-  std::int64_t first = -1;
-  bool hasLong = false;
-  std::size_t i = 0;
-  const bool mark = bytes.starts_with(kUtf8Mark);
-  if (mark) i = kUtf8Mark.size();
-  while (i < bytes.size()) {
+// Where reading `bytes` from `start` as UTF-8 first meets a multi-byte character and an ill-formed
+// sequence; npos for none.
+struct Utf8Scan {
+  std::size_t firstMultiByte = std::string_view::npos;
+  std::size_t illFormed = std::string_view::npos;
+};
+
+Utf8Scan scanUtf8(std::string_view bytes, std::size_t start) {
+  Utf8Scan scan;
+  for (std::size_t i = start; i < bytes.size();) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
       continue;
     }
     const std::size_t len = utf8SequenceLength(bytes.substr(i));
-    if (len == 0) return -1;
-    if (first < 0) first = static_cast<std::int64_t>(i);
-    hasLong = hasLong || len >= 3;
+    if (len == 0) {
+      scan.illFormed = i;
+      break;
+    }
+    if (scan.firstMultiByte == std::string_view::npos) scan.firstMultiByte = i;
     i += len;
   }
-  return mark ? 0 : hasLong ? first : -1;
+  return scan;
 }
 
 constexpr std::uint16_t kInvalid = 0xFFFF;
@@ -239,8 +241,11 @@ DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
     r.errorBytes = std::string(1, '\0');
     return r;
   }
-  if (firstUtf8MultiByte(bytes) >= 0) return decodeUtf8(bytes, atEndOfFile);
-  if (bytes.starts_with(kUtf8Mark)) return refuseMarkedUtf8(bytes, atEndOfFile);
+  const bool mark = bytes.starts_with(kUtf8Mark);
+  const Utf8Scan utf8 = scanUtf8(bytes, mark ? kUtf8Mark.size() : 0);
+  if (utf8.illFormed == std::string_view::npos && (mark || utf8.firstMultiByte != std::string_view::npos))
+    return decodeUtf8(bytes, atEndOfFile);
+  if (mark) return refuseMarkedUtf8(bytes, atEndOfFile);
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
   r.text.reserve(bytes.size());  // never more UTF-16 units than bytes

@@ -29,12 +29,15 @@ struct EncodeResult {
 };
 
 /// A text file's bytes read strictly, never replaced. Well-formed UTF-8 that begins with the byte order
-/// mark or holds a character of three or four bytes (as every kana and kanji is) is read as UTF-8, the
-/// mark dropped; a file that begins with the mark but is not well-formed UTF-8 is refused at its first
-/// ill-formed sequence; every other file is read as code page 932, where a byte sequence that is not
-/// code page 932 is an error. A NUL byte marks a binary file, refused. A control character other than tab, LF
-/// and CR is refused, except one 0x1A as the last byte of a file (`atEndOfFile`: the bytes run to the end of
-/// the file), which is dropped.
+/// mark or holds a multi-byte character is read as UTF-8, the mark dropped. Code page 932 text is
+/// well-formed UTF-8 of two-byte characters only where each of its double-byte characters comes right
+/// after a half-width katakana of 0xC2-0xDF, so a Japanese file that reads both ways is a few half-width
+/// katakana at most, far rarer than names such as "Café", "Ölund" or "Straße" in UTF-8 (whose code page
+/// 932 reading has double-byte characters). A file that begins with the mark but is not well-formed
+/// UTF-8 is refused at its first ill-formed sequence; every other file is read as code page 932, where
+/// a byte sequence that is not code page 932 is an error. A NUL byte marks a binary file, refused. A control
+/// character other than tab, LF and CR is refused, except one 0x1A as the last byte of a file (`atEndOfFile`:
+/// the bytes run to the end of the file), which is dropped.
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);

@@ -21,13 +21,16 @@ std::string readAs(const DecodeResult& d) {
 }
 
 // Faults once seen or facts of the code page: 0x5C is "\" and 0x81 0x60 U+FF5E, not the yen sign and
-// U+301C of plain Shift_JIS; code page 932 that looks like UTF-8 (half-width katakana, overlong, surrogate,
-// too high) is not UTF-8; control characters XML 1.0 cannot carry are refused, but one 0x1A ending a file.
+// U+301C of plain Shift_JIS; code page 932 that looks like UTF-8 (overlong, surrogate, too high) is not
+// UTF-8; "ß" is C3 9F, a double-byte character to code page 932; control characters XML 1.0 cannot carry
+// are refused, but one 0x1A ending a file.
 TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingTheLine) {
   const std::string rows[][3] = {
       {"code page 932, not plain Shift_JIS", "\x5c\x81\x60\x87\x40\xb1", "\\～①ｱ"},
       {"tab, LF, CR and DEL are text", "a\tb\nc\r\n\x7f", "a\tb\nc\r\n\x7f"},
-      {"half-width katakana that looks like UTF-8", "\"\xc3\xbd\"\r\n", "\"ﾃｽ\"\r\n"},
+      {"half-width katakana that is not UTF-8", "\xb1\xb2\xb3\xc3\xbd\xc4", "ｱｲｳﾃｽﾄ"},
+      {"two-byte UTF-8", "Caf\xc3\xa9 Stra\xc3\x9f\xc2\xa0\xce\xb8", "Café Straß\u00a0θ (UTF-8)"},
+      {"half-width katakana that forms UTF-8", "\"\xc3\xbd\"\r\n", "\"ý\"\r\n (UTF-8)"},
       {"overlong E0 80", "\xe0\x80\x81\x40", "烙　"},
       {"surrogate ED A0", "\xed\xa0\x81\x40", "恝　"},
       {"F4 90, above U+10FFFF", "\xf4\x90\x81\x40", "\uE33F　"},
