@@ -27,6 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "a control character XML cannot carry is named alone");
     const DecodeResult before = decodeText(bytes.substr(0, at));
     check(utf8 || before.ok || before.encoding == Encoding::Utf8, "the bytes before the error read");
+    const std::size_t from = bytes.find_last_of("\r\n", at) + 1;  // where the line named begins
+    const DecodeResult head = decodeText(bytes.substr(0, from)), rest = decodeText(bytes.substr(from));
+    check(!d.mixed || (head.ok && head.encoding == Encoding::Utf8 &&
+                       (rest.ok ? rest.encoding == Encoding::CodePage932 : rest.control)),
+          "two encodings: UTF-8 before the line named, code page 932 from it on");
     return 0;
   }
   check(d.text.size() <= size, "never more characters than bytes");

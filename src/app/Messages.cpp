@@ -46,6 +46,15 @@ Text unreadableBytes(const FileError& e) {
                u"Not a text file (it holds 0x00 bytes, as binary files do): ") +
            e.path + say(u"\r何も変更していません。", u"\rNothing was changed.");
   const Text line = decimal(e.line), bytes = hexBytes(e.bytes);
+  if (e.mixed) {
+    const Text before = decimal(e.line - 1);
+    return say(u"UTF-8とShift_JISが混ざったファイルです：", u"The file mixes UTF-8 and Shift_JIS: ") +
+           e.path +
+           say(u"\r" + before + u"行目まではUTF-8ですが、" + line + u"行目からUTF-8として読めません。" +
+                   u"ひとつの文字コードで保存し直してください。何も変更していません。",
+               u"\rUp to line " + before + u" it is UTF-8, but from line " + line +
+                   u" on it cannot be read as UTF-8. Save it again in one encoding. Nothing was changed.");
+  }
   if (e.control)
     return say(u"XMLに入れられない制御文字を含むファイルです：",
                u"The file holds a control character XML cannot carry: ") +

@@ -35,6 +35,7 @@ struct FileError {
   std::string bytes;      ///< NotShiftJis: the bad bytes
   bool binary = false;    ///< NotShiftJis: the file is not text at all
   bool control = false;   ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  bool mixed = false;     ///< NotShiftJis: UTF-8 before `line`, code page 932 from it on
   Encoding encoding = Encoding::CodePage932;  ///< NotShiftJis: what the file was read as
   std::int64_t size = 0;                      ///< TooLarge: the file's size in bytes
   char32_t character = 0;                     ///< Unencodable: the character code page 932 cannot hold
@@ -57,6 +58,7 @@ inline FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.bytes = d.errorBytes;
   e.binary = d.binary;
   e.control = d.control;
+  e.mixed = d.mixed;
   e.encoding = d.encoding;
   return e;
 }

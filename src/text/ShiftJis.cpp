@@ -37,6 +37,12 @@ std::int64_t lineOfOffset(std::string_view bytes, std::size_t offset) {
   return line;
 }
 
+// Where the line holding the byte at `offset` begins.
+std::size_t lineStart(std::string_view bytes, std::size_t offset) {
+  const std::size_t end = offset == 0 ? std::string_view::npos : bytes.find_last_of("\r\n", offset - 1);
+  return end == std::string_view::npos ? 0 : end + 1;
+}
+
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";  // the UTF-8 byte order mark
 
 // Length of the well-formed UTF-8 sequence at the start of `bytes` (lead byte >= 0x80), else 0. The
@@ -76,10 +82,11 @@ std::size_t illFormedUtf8Length(std::string_view bytes) {
   return fit;
 }
 
-// Where reading `bytes` from `start` as UTF-8 first meets a multi-byte character and an ill-formed
-// sequence; npos for none.
+// Where reading `bytes` from `start` as UTF-8 first meets a multi-byte character, one of three or four
+// bytes (as every kana and kanji is) and an ill-formed sequence; npos for none.
 struct Utf8Scan {
   std::size_t firstMultiByte = std::string_view::npos;
+  std::size_t firstLong = std::string_view::npos;
   std::size_t illFormed = std::string_view::npos;
 };
 
@@ -96,6 +103,7 @@ Utf8Scan scanUtf8(std::string_view bytes, std::size_t start) {
       break;
     }
     if (scan.firstMultiByte == std::string_view::npos) scan.firstMultiByte = i;
+    if (len >= 3 && scan.firstLong == std::string_view::npos) scan.firstLong = i;
     i += len;
   }
   return scan;
@@ -206,15 +214,32 @@ DecodeResult decodeUtf8(std::string_view bytes, bool atEndOfFile) {
   return r;
 }
 
-// A file that begins with the mark but is not well-formed UTF-8, refused where it first goes wrong: a
-// control character, as in any UTF-8 file, or the first ill-formed sequence. Read as code page 932 it
-// would only be refused at the mark, whose bytes the code page has no character for. Kept out of
-// decodeText: inlined there, it made reading a large UTF-8 file some 8% slower.
-[[gnu::noinline]] DecodeResult refuseMarkedUtf8(std::string_view bytes, bool atEndOfFile) {
+// True when `bytes` hold only characters of code page 932, control characters counted among them.
+bool readsAsCodePage932(std::string_view bytes) {
+  const Tables& t = tables();
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::uint16_t single = t.single[in[i]];
+    if (single == kInvalid) return false;
+    if (single != kLead) continue;
+    if (i + 1 == bytes.size() || t.pair[(in[i] << 8) | in[i + 1]] == kInvalid) return false;
+    ++i;
+  }
+  return true;
+}
+
+// A file that begins as UTF-8 (with the mark, or whole lines holding a character of three or four bytes)
+// but does not go on as UTF-8, refused where it first goes wrong: a control character, as in any UTF-8
+// file, or the first ill-formed sequence. Read as code page 932 it would be refused at the mark, or read
+// its UTF-8 lines as other characters. When such whole lines come first and the rest from the line that
+// goes wrong reads as code page 932, the file mixes the two. Kept out of decodeText: inlined there, it made
+// reading a large UTF-8 file some 8% slower.
+[[gnu::noinline]] DecodeResult refuseStartedAsUtf8(std::string_view bytes, std::size_t start,
+                                                   bool atEndOfFile) {
   DecodeResult r;
   r.encoding = Encoding::Utf8;
   if (atEndOfFile && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
-  std::size_t i = kUtf8Mark.size();
+  std::size_t i = start, firstLong = std::string_view::npos;
   for (; i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
     r.control = isForbiddenControl(b);
@@ -222,11 +247,14 @@ DecodeResult decodeUtf8(std::string_view bytes, bool atEndOfFile) {
     if (b < 0x80) continue;
     const std::size_t len = utf8SequenceLength(bytes.substr(i));
     if (len == 0) break;
+    if (len >= 3) firstLong = std::min(firstLong, i);
     i += len - 1;
   }
   r.errorOffset = static_cast<std::int64_t>(i);
   r.errorLine = lineOfOffset(bytes, i);
   r.errorBytes = std::string(bytes.substr(i, r.control ? 1 : illFormedUtf8Length(bytes.substr(i))));
+  const std::size_t from = lineStart(bytes, i);
+  r.mixed = !r.control && firstLong < from && readsAsCodePage932(bytes.substr(from));
   return r;
 }
 
@@ -243,9 +271,11 @@ DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
   }
   const bool mark = bytes.starts_with(kUtf8Mark);
   const Utf8Scan utf8 = scanUtf8(bytes, mark ? kUtf8Mark.size() : 0);
-  if (utf8.illFormed == std::string_view::npos && (mark || utf8.firstMultiByte != std::string_view::npos))
-    return decodeUtf8(bytes, atEndOfFile);
-  if (mark) return refuseMarkedUtf8(bytes, atEndOfFile);
+  if (utf8.illFormed == std::string_view::npos) {
+    if (mark || utf8.firstMultiByte != std::string_view::npos) return decodeUtf8(bytes, atEndOfFile);
+  } else if (mark || utf8.firstLong < lineStart(bytes, utf8.illFormed)) {
+    return refuseStartedAsUtf8(bytes, mark ? kUtf8Mark.size() : 0, atEndOfFile);
+  }
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
   r.text.reserve(bytes.size());  // never more UTF-16 units than bytes

@@ -20,6 +20,7 @@ struct DecodeResult {
   std::string errorBytes;         ///< the offending bytes, at most two (three of a broken UTF-8 sequence)
   bool binary = false;            ///< refused because a NUL byte shows the file is not text
   bool control = false;           ///< refused for a control character XML 1.0 cannot carry
+  bool mixed = false;  ///< refused: whole lines of UTF-8 before `errorLine`, code page 932 from it on
 };
 
 struct EncodeResult {
@@ -33,9 +34,11 @@ struct EncodeResult {
 /// well-formed UTF-8 of two-byte characters only where each of its double-byte characters comes right
 /// after a half-width katakana of 0xC2-0xDF, so a Japanese file that reads both ways is a few half-width
 /// katakana at most, far rarer than names such as "Café", "Ölund" or "Straße" in UTF-8 (whose code page
-/// 932 reading has double-byte characters). A file that begins with the mark but is not well-formed
-/// UTF-8 is refused at its first ill-formed sequence; every other file is read as code page 932, where
-/// a byte sequence that is not code page 932 is an error. A NUL byte marks a binary file, refused. A control
+/// 932 reading has double-byte characters). A file that is not well-formed UTF-8 but begins with the
+/// mark, or with whole lines of UTF-8 holding a character of three or four bytes, is refused as UTF-8 at
+/// its first ill-formed sequence; after such lines, as two encodings (`mixed`) when the rest from the
+/// line that goes wrong reads as code page 932. Every other file is read as code page 932, where a byte
+/// sequence that is not code page 932 is an error. A NUL byte marks a binary file, refused. A control
 /// character other than tab, LF and CR is refused, except one 0x1A as the last byte of a file (`atEndOfFile`:
 /// the bytes run to the end of the file), which is dropped.
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile = true);

@@ -75,6 +75,8 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
        u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 を読み込めません。" + kept},
       {"UTF-8 with its mark, then a byte UTF-8 lacks", "\xef\xbb\xbf\"\xff\"\r\n", FileError::Kind::None,
        u"UTF-8のテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0xFF を読み込めません。" + kept},
+      {"a UTF-8 line, then Shift_JIS", "\"\xe6\x9d\xb1\"\r\n\"\x93\x8c\"\r\n", FileError::Kind::None,
+       u"UTF-8とShift_JISが混ざったファイルです：/data/bad.txt\r1行目まではUTF-8ですが、2行目からUTF-8として読めません。ひとつの文字コードで保存し直してください。" + kept, 1},
       {"a binary file", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), FileError::Kind::None,
        u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：/data/bad.txt\r" + kept, 1},
       {"a named pipe", "", FileError::Kind::NotRegular,

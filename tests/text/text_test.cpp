@@ -17,7 +17,8 @@ std::string readAs(const DecodeResult& d) {
   const std::string as[] = {"", "UTF-8", "UTF-16 LE", "UTF-16 BE"}, &was = as[static_cast<int>(d.encoding)];
   if (d.ok) return toUtf8(d.text) + (was.empty() ? "" : " (" + was + ")");
   return "refused: line " + std::to_string(d.errorLine) + " " + toUtf8(hexBytes(d.errorBytes)) +
-         (was.empty() ? "" : " " + was) + (d.control ? " control" : "") + (d.binary ? " binary" : "");
+         (was.empty() ? "" : " " + was) + (d.control ? " control" : "") + (d.binary ? " binary" : "") +
+         (d.mixed ? " mixed" : "");
 }
 
 // Faults once seen or facts of the code page: 0x5C is "\" and 0x81 0x60 U+FF5E, not the yen sign and
@@ -50,6 +51,9 @@ TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingThe
        "refused: line 3 0xFF UTF-8"},
       {"the UTF-8 mark, then a cut character", "\xef\xbb\xbfz\nb\n\xf0\xa0\xae\n",
        "refused: line 3 0xF0 0xA0 0xAE UTF-8"},
+      {"UTF-8, then code page 932", "\xe6\x9d\xb1\r\n\r\n\x93\x8c", "refused: line 3 0x93 UTF-8 mixed"},
+      {"UTF-8 lines, then neither", "\xe6\x9d\xb1\nb\n\x80", "refused: line 3 0x80 UTF-8"},
+      {"a UTF-8 look-alike on the line that breaks", "\xe5\xb1\xb1\x93\x8c\r\n", "螻ｱ東\r\n"},
   };
   for (const auto& [what, bytes, read] : rows) EXPECT_EQ(readAs(decodeText(bytes)), read) << what;
   EXPECT_EQ(readAs(decodeText("a\x1a", false)), "refused: line 1 0x1A control") << "not the file's end";
