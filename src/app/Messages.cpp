@@ -45,6 +45,12 @@ Text unreadableBytes(const FileError& e) {
     return say(u"テキストファイルではありません（0x00 のバイトを含むバイナリファイルです）：",
                u"Not a text file (it holds 0x00 bytes, as binary files do): ") +
            e.path + say(u"\r何も変更していません。", u"\rNothing was changed.");
+  if (e.utf16WithoutMark)
+    return say(u"バイト順マーク（BOM）のないUTF-16のファイルです：",
+               u"A UTF-16 file without a byte-order mark: ") +
+           e.path +
+           say(u"\rBOM付きのUTF-16、UTF-8、Shift_JISのどれかで保存し直してください。何も変更していません。",
+               u"\rSave it again as UTF-16 with the mark, as UTF-8 or as Shift_JIS. Nothing was changed.");
   const Text line = decimal(e.line), bytes = hexBytes(e.bytes);
   if (e.mixed) {
     const Text before = decimal(e.line - 1);
@@ -63,7 +69,9 @@ Text unreadableBytes(const FileError& e) {
                    u" があります。取り除いてから読み込んでください。何も変更していません。",
                u"\rLine " + line + u" holds the control character " + bytes +
                    u". Remove it and load the file again. Nothing was changed.");
-  const Text encoding = e.encoding == Encoding::Utf8 ? u"UTF-8" : u"Shift_JIS";
+  const Text encoding = e.encoding == Encoding::CodePage932 ? u"Shift_JIS"
+                        : e.encoding == Encoding::Utf8      ? u"UTF-8"
+                                                            : u"UTF-16";
   return say(encoding + u"のテキストとして読めないファイルです：",
              u"The file cannot be read as " + encoding + u" text: ") +
          e.path +

@@ -29,13 +29,14 @@ struct FileError {
   };
   Kind kind = Kind::None;
   Text path;
-  int errorNumber = 0;    ///< the system's error number, for read and write failures
-  std::string reason;     ///< a reason of no error number (the compressor's), else empty
-  std::int64_t line = 0;  ///< NotShiftJis: 1-based line of the bad bytes
-  std::string bytes;      ///< NotShiftJis: the bad bytes
-  bool binary = false;    ///< NotShiftJis: the file is not text at all
-  bool control = false;   ///< NotShiftJis: `bytes` is a control character XML cannot carry
-  bool mixed = false;     ///< NotShiftJis: UTF-8 before `line`, code page 932 from it on
+  int errorNumber = 0;            ///< the system's error number, for read and write failures
+  std::string reason;             ///< a reason of no error number (the compressor's), else empty
+  std::int64_t line = 0;          ///< NotShiftJis: 1-based line of the bad bytes
+  std::string bytes;              ///< NotShiftJis: the bad bytes
+  bool binary = false;            ///< NotShiftJis: the file is not text at all
+  bool control = false;           ///< NotShiftJis: `bytes` is a control character XML cannot carry
+  bool utf16WithoutMark = false;  ///< NotShiftJis: UTF-16 without its byte order mark
+  bool mixed = false;             ///< NotShiftJis: UTF-8 before `line`, code page 932 from it on
   Encoding encoding = Encoding::CodePage932;  ///< NotShiftJis: what the file was read as
   std::int64_t size = 0;                      ///< TooLarge: the file's size in bytes
   char32_t character = 0;                     ///< Unencodable: the character code page 932 cannot hold
@@ -58,6 +59,7 @@ inline FileError notShiftJis(const Text& path, const DecodeResult& d) {
   e.bytes = d.errorBytes;
   e.binary = d.binary;
   e.control = d.control;
+  e.utf16WithoutMark = d.utf16WithoutMark;
   e.mixed = d.mixed;
   e.encoding = d.encoding;
   return e;

@@ -244,8 +244,8 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   file.fd = openRegularFile(path, r.error, st);
   if (file.fd < 0) return r;
   // A CR byte never occurs inside a two-byte code page 932 character, so the first line ends at
-  // the first CR byte and nothing after it needs reading. A longer first line is cut at the limit:
-  // the preview only counts its quotes.
+  // the first CR byte (in UTF-16 the first CR unit) and nothing after it needs reading. A longer first
+  // line is cut at the limit: the preview only counts its quotes.
   std::string bytes;
   char buf[1 << 16];
   bool sawCr = false, atEnd = false;
@@ -257,9 +257,12 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
       return r;
     }
     atEnd = n == 0;
-    const char* cr = static_cast<const char*>(std::memchr(buf, '\r', static_cast<std::size_t>(n)));
-    bytes.append(buf, cr ? static_cast<std::size_t>(cr - buf) : static_cast<std::size_t>(n));
-    sawCr = cr != nullptr;
+    // Searched again from the start: a UTF-16 CR may straddle two reads, and its mark tells where
+    // units begin.
+    bytes.append(buf, static_cast<std::size_t>(n));
+    const std::size_t cr = firstLineEnd(bytes);
+    sawCr = cr != std::string::npos;
+    if (sawCr) bytes.resize(cr);
   }
   if (bytes.size() > kFirstLineLimit || (!sawCr && !atEnd))
     bytes.resize(wholeCharacters(std::string_view(bytes).substr(0, kFirstLineLimit)));

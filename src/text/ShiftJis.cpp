@@ -2,9 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace orv {
@@ -26,13 +29,14 @@ class Iconv {
   iconv_t cd_;
 };
 
-// The line of the byte at `offset` as an editor shows it: a line ends at CR LF, CR alone or LF alone.
-// Counted only for a refusal, so reading a good file never pays for it.
-std::int64_t lineOfOffset(std::string_view bytes, std::size_t offset) {
+// The line of the byte (or UTF-16 unit) at `offset` as an editor shows it: a line ends at CR LF, CR
+// alone or LF alone. Counted only for a refusal, so reading a good file never pays for it.
+template <typename Units>
+std::int64_t lineOfOffset(Units units, std::size_t offset) {
   std::int64_t line = 1;
-  for (std::size_t i = 0; i < offset && i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < offset && bytes[i + 1] == '\n') ++i;
-    if (bytes[i] == '\r' || bytes[i] == '\n') ++line;
+  for (std::size_t i = 0; i < offset && i < units.size(); ++i) {
+    if (units[i] == '\r' && i + 1 < offset && units[i + 1] == '\n') ++i;
+    if (units[i] == '\r' || units[i] == '\n') ++line;
   }
   return line;
 }
@@ -41,6 +45,12 @@ std::int64_t lineOfOffset(std::string_view bytes, std::size_t offset) {
 std::size_t lineStart(std::string_view bytes, std::size_t offset) {
   const std::size_t end = offset == 0 ? std::string_view::npos : bytes.find_last_of("\r\n", offset - 1);
   return end == std::string_view::npos ? 0 : end + 1;
+}
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
+
+bool isUtf16(std::string_view bytes) {
+  return bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark);
 }
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";  // the UTF-8 byte order mark
@@ -258,12 +268,82 @@ bool readsAsCodePage932(std::string_view bytes) {
   return r;
 }
 
+// UTF-16 after its mark in one pass: the units copied (as they stand when the machine is little-endian
+// too), then checked for what every encoding refuses, for a lone surrogate and for an odd last byte.
+[[gnu::noinline]] DecodeResult decodeUtf16(std::string_view bytes, bool bigEndian, bool atEndOfFile) {
+  DecodeResult r;
+  r.encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+  const std::string_view body = bytes.substr(kUtf16LeMark.size());
+  const bool odd = body.size() % 2 != 0;
+  Text& text = r.text;
+  text.resize(body.size() / 2);
+  const auto* in = reinterpret_cast<const unsigned char*>(body.data());
+  if (!bigEndian && std::endian::native == std::endian::little) {
+    std::memcpy(text.data(), in, text.size() * 2);
+  } else {
+    const std::size_t high = bigEndian ? 0 : 1;
+    for (std::size_t k = 0; k < text.size(); ++k)
+      text[k] = static_cast<char16_t>(in[2 * k + high] << 8 | in[2 * k + 1 - high]);
+  }
+  if (atEndOfFile && !odd && !text.empty() && text.back() == kEndOfFileMark) text.pop_back();
+  std::size_t bad = 0;
+  for (; bad < text.size(); ++bad) {
+    const char16_t c = text[bad];
+    if (c >= 0x20 && (c < 0xD800 || c > 0xDFFF)) continue;
+    if (c < 0x20) {
+      r.control = c == 0 || isForbiddenControl(static_cast<unsigned char>(c));
+      if (r.control) break;
+      continue;
+    }
+    if (c > 0xDBFF || bad + 1 == text.size() || text[bad + 1] < 0xDC00 || text[bad + 1] > 0xDFFF) break;
+    ++bad;  // a high surrogate with its low one
+  }
+  if (bad == text.size() && !odd) {
+    r.ok = true;
+    return r;
+  }
+  // Past the last unit, the error is the odd byte after it.
+  const std::size_t at = kUtf16LeMark.size() + 2 * bad;
+  r.errorOffset = static_cast<std::int64_t>(at);
+  r.errorLine = lineOfOffset(TextView(text), bad);
+  r.errorBytes = std::string(bytes.substr(at, 2));
+  text.clear();
+  return r;
+}
+
+bool isAsciiText(unsigned char b) { return (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\n' || b == '\r'; }
+
+// UTF-16 written without its mark, told from a binary file by its NUL bytes in the first 4 KiB: on one
+// side of the two-byte units (the high byte of an ASCII character), there in a quarter of the units at
+// least, each beside printable ASCII, tab, LF or CR, and seldom on the other side (U+4E00 has one there).
+// A binary file has them on both sides, beside anything, and whole 00 00 units.
+std::optional<Encoding> utf16WithoutMark(std::string_view bytes) {
+  const std::size_t n = std::min<std::size_t>(bytes.size(), 4096) / 2 * 2;
+  std::size_t nul[2] = {0, 0};    // units with a NUL first, second
+  bool beside[2] = {true, true};  // each of them beside an ASCII text byte
+  for (std::size_t i = 0; i < n; i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]),
+               second = static_cast<unsigned char>(bytes[i + 1]);
+    if (first == 0 && second == 0) return std::nullopt;
+    if (first == 0) ++nul[0], beside[0] = beside[0] && isAsciiText(second);
+    if (second == 0) ++nul[1], beside[1] = beside[1] && isAsciiText(first);
+  }
+  const int side = nul[1] >= nul[0] ? 1 : 0;  // a NUL second: little-endian
+  if (nul[side] < 2 || nul[side] * 4 < n / 2 || nul[1 - side] * 4 > nul[side] || !beside[side])
+    return std::nullopt;
+  return side == 1 ? Encoding::Utf16Le : Encoding::Utf16Be;
+}
+
 }  // namespace
 
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
+  if (isUtf16(bytes)) return decodeUtf16(bytes, bytes[0] == '\xFE', atEndOfFile);
   DecodeResult r;
   if (std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
-    r.binary = true;
+    const std::optional<Encoding> utf16 = utf16WithoutMark(bytes);
+    r.binary = !utf16;
+    r.utf16WithoutMark = utf16.has_value();
+    r.encoding = utf16.value_or(Encoding::CodePage932);
     r.errorOffset = static_cast<std::int64_t>(nul);
     r.errorLine = lineOfOffset(bytes, nul);
     r.errorBytes = std::string(1, '\0');
@@ -307,6 +387,12 @@ DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
 }
 
 std::size_t wholeCharacters(std::string_view bytes) {
+  if (isUtf16(bytes)) {
+    std::size_t n = bytes.size() / 2 * 2;
+    const std::size_t high = bytes[0] == '\xFE' ? n - 2 : n - 1;  // the high byte of the last unit
+    if (n > 2 && (static_cast<unsigned char>(bytes[high]) & 0xFC) == 0xD8) n -= 2;
+    return n;
+  }
   const Tables& t = tables();
   std::size_t i = 0;
   while (i < bytes.size()) {
@@ -315,6 +401,14 @@ std::size_t wholeCharacters(std::string_view bytes) {
     i += len;
   }
   return i;
+}
+
+std::size_t firstLineEnd(std::string_view bytes) {
+  if (!isUtf16(bytes)) return bytes.find('\r');
+  const std::size_t low = bytes[0] == '\xFE' ? 1 : 0;  // the byte of a unit that holds the CR
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+    if (bytes[i + low] == '\r' && bytes[i + 1 - low] == '\0') return i;
+  return std::string_view::npos;
 }
 
 Text nameFromBytes(std::string_view bytes) {

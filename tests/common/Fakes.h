@@ -118,7 +118,7 @@ class FakeDisk : public TextFiles, public FileSystem {
     }
     const auto it = contents.find(absolute(path));
     if (it == contents.end()) return {{}, fileError(FileError::Kind::NotFound, path)};
-    const std::size_t end = firstLine ? it->second.find('\r') : std::string::npos;
+    const std::size_t end = firstLine ? firstLineEnd(it->second) : std::string::npos;
     DecodeResult d = decodeText(it->second.substr(0, end), end == std::string::npos);
     if (d.ok) return {std::move(d.text), {}, it->second.empty(), d.encoding};
     return {{}, notShiftJis(path, d)};

@@ -52,6 +52,7 @@ TEST(LoadCommand, CountsPastSixteenBitsReadsRelativePathsFromTheProgramFolderAnd
 }
 
 TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
+  using namespace std::string_literals;
   const Text kept = u"何も変更していません。";
   struct Row {
     const char* what;
@@ -75,6 +76,8 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
        u"Shift_JISのテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0x85 0x40 を読み込めません。" + kept},
       {"UTF-8 with its mark, then a byte UTF-8 lacks", "\xef\xbb\xbf\"\xff\"\r\n", FileError::Kind::None,
        u"UTF-8のテキストとして読めないファイルです：/data/bad.txt\r1行目のバイト 0xFF を読み込めません。" + kept},
+      {"UTF-16 without its mark", "\"\0a\0\"\0\r\0\n\0"s, FileError::Kind::None,
+       u"バイト順マーク（BOM）のないUTF-16のファイルです：/data/bad.txt\rBOM付きのUTF-16、UTF-8、Shift_JISのどれかで保存し直してください。" + kept},
       {"a UTF-8 line, then Shift_JIS", "\"\xe6\x9d\xb1\"\r\n\"\x93\x8c\"\r\n", FileError::Kind::None,
        u"UTF-8とShift_JISが混ざったファイルです：/data/bad.txt\r1行目まではUTF-8ですが、2行目からUTF-8として読めません。ひとつの文字コードで保存し直してください。" + kept, 1},
       {"a binary file", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), FileError::Kind::None,

@@ -193,6 +193,10 @@ TEST(RealDisk, ReadsNamesInCodePage932ByTheirBytesAndOnlyRegularFilesNoMoreThanM
         << toUtf8(path);
   std::ofstream(dir.path / "a.txt", std::ios::binary) << encodeCp932(u"\"住所\"\n,\"x\"\r\n\"second\"").bytes;
   EXPECT_TEXT_EQ(dir.files.readFirstLine(dir.at("a.txt")).text, u"\"住所\"\n,\"x\"");
+  std::ofstream(dir.path / "utf16.txt", std::ios::binary)
+      << std::string("\xff\xfe\x0d\x30\r\0x", 7);  // 」: 0D 30
+  const ReadResult utf16 = dir.files.readFirstLine(dir.at("utf16.txt"));
+  EXPECT_TRUE(utf16.text == u"」" && utf16.encoding == Encoding::Utf16Le);
   std::ofstream(dir.path / "empty.txt");
   EXPECT_TRUE(dir.files.readFirstLine(dir.at("empty.txt")).emptyFile);
   EXPECT_EQ(dir.files.readText(dir.at("none.txt")).error.kind, FileError::Kind::NotFound);

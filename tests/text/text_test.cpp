@@ -18,14 +18,15 @@ std::string readAs(const DecodeResult& d) {
   if (d.ok) return toUtf8(d.text) + (was.empty() ? "" : " (" + was + ")");
   return "refused: line " + std::to_string(d.errorLine) + " " + toUtf8(hexBytes(d.errorBytes)) +
          (was.empty() ? "" : " " + was) + (d.control ? " control" : "") + (d.binary ? " binary" : "") +
-         (d.mixed ? " mixed" : "");
+         (d.utf16WithoutMark ? " without its mark" : "") + (d.mixed ? " mixed" : "");
 }
 
 // Faults once seen or facts of the code page: 0x5C is "\" and 0x81 0x60 U+FF5E, not the yen sign and
 // U+301C of plain Shift_JIS; code page 932 that looks like UTF-8 (overlong, surrogate, too high) is not
 // UTF-8; "ß" is C3 9F, a double-byte character to code page 932; control characters XML 1.0 cannot carry
-// are refused, but one 0x1A ending a file.
+// are refused in every encoding, but one 0x1A ending a file.
 TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingTheLine) {
+  using namespace std::string_literals;
   const std::string rows[][3] = {
       {"code page 932, not plain Shift_JIS", "\x5c\x81\x60\x87\x40\xb1", "\\～①ｱ"},
       {"tab, LF, CR and DEL are text", "a\tb\nc\r\n\x7f", "a\tb\nc\r\n\x7f"},
@@ -54,6 +55,12 @@ TEST(ShiftJis, ReadsCodePage932OrUtf8AndRefusesWhatADocumentCannotCarryNamingThe
       {"UTF-8, then code page 932", "\xe6\x9d\xb1\r\n\r\n\x93\x8c", "refused: line 3 0x93 UTF-8 mixed"},
       {"UTF-8 lines, then neither", "\xe6\x9d\xb1\nb\n\x80", "refused: line 3 0x80 UTF-8"},
       {"a UTF-8 look-alike on the line that breaks", "\xe5\xb1\xb1\x93\x8c\r\n", "螻ｱ東\r\n"},
+      {"UTF-16 LE", "\xff\xfe\x71\x67\r\0\n\0\x42\xd8\xb7\xdf\x1a\0"s, "東\r\n\U00020BB7 (UTF-16 LE)"},
+      {"UTF-16 BE, CR and LF", "\xfe\xff\0\r\0\n\0\r\0\x0b"s, "refused: line 3 0x00 0x0B UTF-16 BE control"},
+      {"UTF-16 LE, U+0000", "\xff\xfe\n\0\0\0"s, "refused: line 2 0x00 0x00 UTF-16 LE control"},
+      {"UTF-16 LE, a lone surrogate", "\xff\xfe\n\0\xb7\xdf"s, "refused: line 2 0xB7 0xDF UTF-16 LE"},
+      {"UTF-16 LE, an odd byte", "\xff\xfe\x42\xd8\xb7\xdf\x1a", "refused: line 1 0x1A UTF-16 LE"},
+      {"UTF-16 without its mark", "\"\0a\0\"\0\r\0\n\0"s, "refused: line 1 0x00 UTF-16 LE without its mark"},
   };
   for (const auto& [what, bytes, read] : rows) EXPECT_EQ(readAs(decodeText(bytes)), read) << what;
   EXPECT_EQ(readAs(decodeText("a\x1a", false)), "refused: line 1 0x1A control") << "not the file's end";
