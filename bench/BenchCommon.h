@@ -122,6 +122,21 @@ inline std::int64_t writeAddressBook(const std::filesystem::path& path, std::int
   return static_cast<std::int64_t>(bytes.size());
 }
 
+/// Writes the same address book tab-separated, without quotes, in UTF-16 LE after its byte order mark.
+inline void writeTabSeparatedUtf16(const std::filesystem::path& path, std::int64_t lines) {
+  const Text book = addressBook(lines);
+  std::string bytes = "\xFF\xFE";
+  bytes.reserve(book.size() * 2 + 2);
+  for (std::size_t i = 0; i < book.size(); ++i) {
+    char16_t c = book[i];
+    if (c == u'"') continue;
+    if (c == u',' && i > 0 && book[i - 1] == u'"' && i + 1 < book.size() && book[i + 1] == u'"') c = u'\t';
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
