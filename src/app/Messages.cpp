@@ -69,9 +69,7 @@ Text unreadableBytes(const FileError& e) {
                    u" があります。取り除いてから読み込んでください。何も変更していません。",
                u"\rLine " + line + u" holds the control character " + bytes +
                    u". Remove it and load the file again. Nothing was changed.");
-  const Text encoding = e.encoding == Encoding::CodePage932 ? u"Shift_JIS"
-                        : e.encoding == Encoding::Utf8      ? u"UTF-8"
-                                                            : u"UTF-16";
+  const Text encoding = encodingName(e.encoding);
   return say(encoding + u"のテキストとして読めないファイルです：",
              u"The file cannot be read as " + encoding + u" text: ") +
          e.path +
@@ -146,8 +144,14 @@ Text emptyFile(const Text& path) {
          say(u"\r読み込むデータがありません。", u"\rThere is nothing to load.");
 }
 
-Text lineCountStatus(std::int64_t lineEnds, char16_t separator) {
-  return u"行数は" + decimal(lineEnds) + u"行です。" + (separator == u'\t' ? u"（タブ区切り）" : u"");
+Text encodingName(Encoding encoding) {
+  return encoding == Encoding::CodePage932 ? u"Shift_JIS" : encoding == Encoding::Utf8 ? u"UTF-8" : u"UTF-16";
+}
+
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator, Encoding encoding) {
+  Text read = encoding == Encoding::CodePage932 ? Text() : encodingName(encoding);
+  if (separator == u'\t') read += (read.empty() ? u"" : u"、") + Text(u"タブ区切り");
+  return u"行数は" + decimal(lineEnds) + u"行です。" + (read.empty() ? read : u"（" + read + u"）");
 }
 
 Text headerQuestion(const std::vector<Text>& titles) {

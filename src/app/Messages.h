@@ -55,8 +55,11 @@ Text emptyFile(const Text& path);
 inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
 inline constexpr TextView kNotATextFile =
     u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
-/// The status line after a load: how many lines the text has, and what separates its fields.
-Text lineCountStatus(std::int64_t lineEnds, char16_t separator);
+/// The name of an encoding as the messages give it: "Shift_JIS", "UTF-8", "UTF-16".
+Text encodingName(Encoding encoding);
+/// The status line after a load: how many lines the text has and, where they are not Shift_JIS
+/// and commas, what it was read as and what separates its fields: "（UTF-16、タブ区切り）".
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator, Encoding encoding);
 /// The question whether the first record's values name the fields, showing the first few.
 Text headerQuestion(const std::vector<Text>& titles);
 inline constexpr TextView kHeaderCaption = u"項目名の確認";

@@ -108,7 +108,7 @@ void Form1::loadCommand() {
     fieldCount = 0;
     const Text& work = workingText();
     std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
-    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator));
+    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read.encoding));
     if (lineEnds == 0) return;
     // The fields of the first record as the conversion reads it, however the values are quoted.
     // Counts are wide, so a huge count is simply "more than nine", not an overflow.

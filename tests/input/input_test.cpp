@@ -47,8 +47,18 @@ TEST(LoadCommand, CountsPastSixteenBitsReadsRelativePathsFromTheProgramFolderAnd
   h.f().textEdited(kFieldCountBox, u"");
   load(h, u"/data/semi.txt");
   EXPECT_TRUE(h.f().fieldCount == 1 && contains(h.dialogs.texts().back(), u"セミコロン（;）"));
-  load(h, u"/data/tabs.txt");
-  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は1行です。（タブ区切り）");
+  h.disk.putBytes(u"/data/utf16.txt", std::string("\xff\xfe"
+                                                  "a\0\t\0b\0\r\0\n\0",
+                                                  12));
+  h.disk.putBytes(u"/data/utf8.txt", "\xc3\xa9,b\r\n");
+  for (const auto& [file, status] : {std::pair{u"tabs", u"（タブ区切り）"},
+                                     {u"utf16", u"（UTF-16、タブ区切り）"},
+                                     {u"utf8", u"（UTF-8）"},
+                                     {u"semi", u""}}) {
+    load(h, u"/data/" + Text(file) + u".txt");
+    EXPECT_TEXT_EQ(h.f().text(kStatusLine),
+                   u"行数は" + Text(file == Text(u"semi") ? u"2" : u"1") + u"行です。" + status);
+  }
 }
 
 TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlikeAndChangesNothing) {
