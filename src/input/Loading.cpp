@@ -99,15 +99,18 @@ void Form1::loadCommand() {
   firstRecordIsHeader = false;
   setWorkingText(std::move(lines.text));
 
+  const Text& work = workingText();
+  const std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
   if (inDigitRange(text(kFieldCountBox))) {
+    // A list chosen with its count still says what it was read as when that is not Shift_JIS and commas.
+    if (read.encoding != Encoding::CodePage932 || separator == u'\t')
+      setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read.encoding));
     auto count = roundToInt16(numericValue(text(kFieldCountBox)));
     if (!count) return;
     fieldCount = *count;
   } else {
     setText(kFieldCountBox, Text());
     fieldCount = 0;
-    const Text& work = workingText();
-    std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
     if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read.encoding));
     if (lineEnds == 0) return;
     // The fields of the first record as the conversion reads it, however the values are quoted.

@@ -94,6 +94,48 @@ TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTh
   EXPECT_EQ(combo->currentText(), QString()) << "Cancel empties the list and its edit text";
 }
 
+// The two lists a spreadsheet writes, each with its header row, taken as a user takes them: a click in
+// the file list, OK, the names the header offers, conversion and save; the document is read back by an
+// XML reader.
+TEST(MainWindow, SpreadsheetListsWithAHeaderRowAreTakenFromTheFileListAndReadBackByAnXmlReader) {
+  const Text sheet =
+      u"社員番号,氏名,住所\r\n1001,山田 太郎,\"東京都港区1-2, 3階\"\r\n1002,Müller,\"\"\"本館\"\"\"\r\n";
+  std::string utf16 = "\xff\xfe";  // "Unicode text": UTF-16 LE with its mark, tab-separated
+  for (char16_t c : replaceAll(replaceAll(sheet, u",", u"\t"), u"3階", u"3,階"))
+    utf16 += {static_cast<char>(c & 0xff), static_cast<char>(c >> 8)};
+  const std::tuple<std::string, Text, Text> lists[] = {
+      {"\xef\xbb\xbf" + toUtf8(sheet), u"東京都港区1-2, 3階", u"（UTF-8）"},  // "CSV UTF-8"
+      {utf16, u"東京都港区1-2\t 3,階", u"（UTF-16、タブ区切り）"}};
+  for (const auto& [bytes, address, read] : lists) {
+    Window h;
+    putTemplate(h);
+    h.disk.putBytes(u"/data/社員.txt", bytes);
+    h.f().folderChange(u"/data");
+    h.view->refresh();
+    QListWidget* files = h.view->fileList();
+    ASSERT_EQ(files->count(), 1);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+    EXPECT_EQ(h.text(kFieldCountBox), QStringLiteral("3"));
+    h.click(kLoadButton);  // the header question is answered OK
+    EXPECT_TEXT_EQ(fromQString(h.text(kStatusLine)), u"行数は3行です。" + read);
+    EXPECT_EQ(fromQString(h.text(fieldNameBox(0)) + u' ' + h.text(fieldNameBox(1)) + u' ' +
+                          h.text(fieldNameBox(2))),
+              u"社員番号 氏名 住所");
+    h.type(kParentNameBox, u"staff");
+    h.click(kConvertButton);
+    h.click(kSaveButton);
+    QXmlStreamReader xml(toQString(h.disk.textOf(u"/data/社員.xml")));
+    std::vector<Text> values;
+    while (!xml.atEnd())
+      if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() != u"staff" &&
+          xml.name() != u"mivoxml")
+        values.push_back(fromQString(xml.name().toString()) + u"=" + fromQString(xml.readElementText()));
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(values, (std::vector<Text>{u"社員番号=1001", u"氏名=山田 太郎", u"住所=" + address,
+                                         u"社員番号=1002", u"氏名=Müller", u"住所=\"本館\""}));
+  }
+}
+
 TEST(RealDialogs, ReturnAnswersOkAndEscapeAnswersCancel) {
   QtDialogs dialogs;
   for (const auto& [key, answer] :
