@@ -213,15 +213,21 @@ Text noRecords() {
       u"There is no record to convert (the text is empty or holds blank lines only).\rNothing was changed.");
 }
 
+namespace {
+// "1 field", "3 fields": a count of fields in English.
+Text fields(std::int64_t n) { return decimal(n) + (n == 1 ? u" field" : u" fields"); }
+}  // namespace
+
 Text recordsOpening(std::size_t fieldsPerRecord) {
   const Text n = decimal(static_cast<std::int64_t>(fieldsPerRecord));
   return say(u"レコードとして読めない行があるため変換できません（1レコード" + n + u"項目）：",
-             u"Cannot convert: some lines cannot be read as records of " + n + u" fields:");
+             u"Cannot convert: some lines cannot be read as records of " +
+                 fields(static_cast<std::int64_t>(fieldsPerRecord)) + u":");
 }
 
 Text wrongFieldCount(std::int64_t line, std::int64_t fields) {
   return say(u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目",
-             u"\rline " + decimal(line) + u": " + decimal(fields) + (fields == 1 ? u" field" : u" fields"));
+             u"\rline " + decimal(line) + u": " + msg::fields(fields));
 }
 
 Text unclosedQuote(std::int64_t line, std::int64_t field) {
@@ -232,14 +238,15 @@ Text unclosedQuote(std::int64_t line, std::int64_t field) {
 Text textAfterQuote(std::int64_t line, std::int64_t fields) {
   return say(
       u"\r" + decimal(line) + u"行目：" + decimal(fields) + u"項目（\"で閉じた値の後に文字が続いています）",
-      u"\rline " + decimal(line) + u": " + decimal(fields) + u" fields (text follows a value closed by \")");
+      u"\rline " + decimal(line) + u": " + msg::fields(fields) + u" (text follows a value closed by \")");
 }
 
 Text moreRecords(std::int64_t count) {
   return say(u"\rほか" + decimal(count) + u"件", u"\rand " + decimal(count) + u" more");
 }
 
-Text recordsClosing() {
+Text recordsClosing(bool semicolons) {
+  if (semicolons) return u"\r" + msg::semicolons() + say(u"何も変更していません。", u" Nothing was changed.");
   return say(u"\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。",
              u"\rWrite a \" inside a value as \"\". Nothing was changed.");
 }

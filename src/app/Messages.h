@@ -93,7 +93,9 @@ Text wrongFieldCount(std::int64_t line, std::int64_t fields);
 Text unclosedQuote(std::int64_t line, std::int64_t field);
 Text textAfterQuote(std::int64_t line, std::int64_t fields);
 Text moreRecords(std::int64_t count);
-Text recordsClosing();
+/// What to do about lines that are not records: how to write a quote, or, for a semicolon-separated
+/// list, which separators the tool reads.
+Text recordsClosing(bool semicolons);
 /// The conversion done, the first record left out as the titles that named the fields.
 Text conversionDoneWithHeader();
 inline constexpr TextView kConversionDone =

@@ -18,7 +18,9 @@ Result<void> usableName(const Text& name, const Text& what) {
   return {};
 }
 
-Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
+// The lines that are not records, and what to do: a semicolon-separated list is told its separator,
+// any other is told how a quote is written inside a value.
+Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord, bool semicolons) {
   Text m = msg::recordsOpening(fieldsPerRecord);
   for (const RecordProblem& p : check.problems) {
     switch (p.kind) {
@@ -35,7 +37,7 @@ Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord) {
   }
   const auto shown = static_cast<std::int64_t>(check.problems.size());
   if (check.problemCount > shown) m += msg::moreRecords(check.problemCount - shown);
-  return m.append(msg::recordsClosing());
+  return m.append(msg::recordsClosing(semicolons));
 }
 
 // Where the records begin: after the first record when it holds the titles that named the fields.
@@ -98,7 +100,9 @@ Result<RecordCheck, Refusal> readableRecords(Form1& form, const std::vector<Text
     const std::int64_t titleLines = lineBreaks(TextView(form.workingText()).substr(0, start));
     for (RecordProblem& p : check.problems) p.line += titleLines;
   }
-  if (!check.ok()) return fail(Refusal{recordProblems(check, names.size())});
+  if (!check.ok())
+    return fail(Refusal{recordProblems(
+        check, names.size(), names.size() == 1 && semicolonSeparated(form.workingText(), form.separator))});
   // Blank lines alone would make a document without a single record, and a save would offer it.
   if (!names.empty() && check.records == 0) return fail(Refusal{msg::noRecords()});
   return check;

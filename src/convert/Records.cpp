@@ -234,6 +234,12 @@ std::int64_t fieldsOfFirstRecord(TextView text, char16_t separator) {
   return first.firstFields;
 }
 
+bool semicolonSeparated(TextView text, char16_t separator) {
+  LeadingRecords first(text, 1);
+  readWith(separator, text, first);
+  return first.firstFields == 1 && text.substr(0, first.firstEnd).find(u';') != TextView::npos;
+}
+
 LeadingValues leadingValues(TextView text, std::size_t records, char16_t separator) {
   LeadingRecords leading(text, records);
   readWith(separator, text, leading);

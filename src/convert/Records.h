@@ -44,6 +44,10 @@ char16_t separatorOf(TextView text);
 /// The number of fields of the first record of `text`; 0 when it holds none (only blank lines).
 std::int64_t fieldsOfFirstRecord(TextView text, char16_t separator = u',');
 
+/// Whether the first record is one field whose line holds a semicolon: a semicolon-separated list, as
+/// spreadsheets write where the comma is the decimal mark.
+bool semicolonSeparated(TextView text, char16_t separator = u',');
+
 /// The values of the first records of a text, as the writer reads them (a doubled quote is one quote).
 struct LeadingValues {
   std::vector<std::vector<Text>> records;

@@ -37,9 +37,7 @@ void offerHeader(Form1& form) {
 
 // A semicolon-separated list reads as one field a line: told which separators the tool reads.
 void adviseOnSemicolons(Form1& form) {
-  if (form.fieldCount != 1) return;
-  const LeadingValues first = leadingValues(form.workingText(), 1, form.separator);
-  if (!first.records.empty() && contains(TextView(form.workingText()).substr(0, first.firstEnd), u";"))
+  if (form.fieldCount == 1 && semicolonSeparated(form.workingText(), form.separator))
     form.message(msg::semicolons());
 }
 

@@ -40,6 +40,10 @@ TEST(Conversion, ARefusedNameARecordThatCannotBeWrittenOrASecondConversionChange
       {"records that cannot be written", u"\"a\",\"b\"\r\n\"c\",\"d\"\r\n\"e\"\r\n\"f\"g,\"h\"\r\n", u"list", {u"x", u"y"},
        u"レコードとして読めない行があるため変換できません（1レコード2項目）：\r3行目：1項目\r4行目：2項目（\"で閉じた値"
        u"の後に文字が続いています）\r値の中の\"は\"\"と二つ重ねてください。何も変更していません。"},
+      {"a semicolon-separated list", u"\"a\";\"b\"\r\n", u"list", {u"x"},
+       u"レコードとして読めない行があるため変換できません（1レコード1項目）：\r1行目：1項目（\"で閉じた値の後に文字が続いています）"
+       u"\r項目の区切りはカンマ（,）かタブです。このファイルの1行目はセミコロン（;）を含むひとつの項目として読みました。"
+       u"\rセミコロンで区切ったファイルは、カンマかタブで区切って保存し直してください。何も変更していません。"},
       {"a converted text", kThreeFields, u"items", kNames, again, false, true},
       {"blank lines only", u"\r\n \n\u3000\r\n", u"items", kNames, u"変換するレコードがありません（テキストが空か、空行だけです）。\r何も変更していません。"},
   };
