@@ -63,8 +63,12 @@ int main(int argc, char** argv) {
       double total = load + convert + save;
       std::printf(
           "%9lld %5s %8.1f | %7.2f %7.1f | %7.2f %7.2f %7.2f %7.2f | %7.1f %6.2f | %7.0fMB %7.0fMB %7.0fMB\n",
-          static_cast<long long>(lines), input == utf8 ? "csv8" : input == utf16 ? "tsv16" : "txt", mb, floor, mb / floor, load, convert,
-          save, total, mb / total, total / floor, loadRss, convertRss, saveRss);
+          static_cast<long long>(lines),
+          input == utf8    ? "csv8"
+          : input == utf16 ? "tsv16"
+                           : "txt",
+          mb, floor, mb / floor, load, convert, save, total, mb / total, total / floor, loadRss, convertRss,
+          saveRss);
     }
   }
   std::printf(
