@@ -2,7 +2,7 @@
 # Installs every system package the build, the window and the browser tests and the fuzz targets need
 # (Debian, as root).
 set -euo pipefail
-pkgs=(cmake ninja-build g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
+pkgs=(cmake ninja-build g++ zlib1g-dev libzip-dev libexpat1-dev pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
       xdotool fonts-ipafont-gothic clang-format xdg-utils chromium firefox-esr imagemagick
       clang libclang-rt-14-dev  # clang's libFuzzer runtime, for the fuzz targets
       dpkg-dev file desktop-file-utils)  # the Debian package: its dependencies, its menu entry checked

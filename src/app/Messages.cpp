@@ -86,6 +86,64 @@ Text tooLarge(const FileError& e) {
          say(u"使えるメモリが足りません。何も変更していません。",
              u"there is not enough free memory. Nothing was changed.");
 }
+
+// A workbook refused: what it is, and what the user can do about it.
+Text workbookProblem(const FileError& e) {
+  using Problem = WorkbookText::Problem;
+  const Text unchanged = say(u"何も変更していません。", u"Nothing was changed.");
+  const Text part = fromUtf8(e.part), cell = fromUtf8(e.cell);
+  switch (e.workbook) {
+    case Problem::Protected:
+      return say(u"パスワードで保護されたブックのため読み込めません：",
+                 u"The workbook is protected with a password, so it cannot be read: ") +
+             e.path +
+             say(u"\r保護を解除して保存し直してから選んでください。",
+                 u"\rRemove the password, save it and choose it again. ") +
+             unchanged;
+    case Problem::OldFormat:
+      return say(u"古い形式（.xls）のブックは読み込めません：",
+                 u"A workbook of the old format (.xls) cannot be read: ") +
+             e.path +
+             say(u"\r「Excel ブック（*.xlsx）」の形式で保存し直してください。",
+                 u"\rSave it again as an \"Excel Workbook (*.xlsx)\". ") +
+             unchanged;
+    case Problem::TooLarge:
+      return say(u"ブックが大きすぎて読み込めません：", u"The workbook is too large to load: ") + e.path +
+             say(u"\r部品 " + part + u" を展開すると使えるメモリを超えます。",
+                 u"\rIts part " + part + u" inflates beyond the free memory. ") +
+             unchanged;
+    case Problem::Doctype:
+      return say(u"文書型宣言（DTD）を含むブックのため読み込みません：",
+                 u"The workbook declares a document type (DTD), so it is not read: ") +
+             e.path +
+             say(u"\r部品 " + part + u" の実体や外部参照は読まない決まりです。",
+                 u"\rEntities and external references in its part " + part + u" are never read. ") +
+             unchanged;
+    case Problem::BeyondGrid:
+      return say(u"シートの大きさ（1,048,576行×16,384列）を超えるセル " + cell + u" があります：",
+                 u"The cell " + cell + u" lies beyond the sheet's 1,048,576 rows and 16,384 columns: ") +
+             e.path + u"\r" + unchanged;
+    case Problem::ControlCharacter:
+      return say(u"XMLに入れられない制御文字を含むブックです：",
+                 u"The workbook holds a control character XML cannot carry: ") +
+             e.path +
+             say(u"\rセル " + cell + u" に制御文字 " + describeChar(e.character) +
+                     u" があります。取り除いてから選んでください。",
+                 u"\rThe cell " + cell + u" holds " + describeChar(e.character) +
+                     u". Remove it and choose the file again. ") +
+             unchanged;
+    case Problem::Broken:
+      return say(u"ブックが壊れているため読み込めません：", u"The workbook is damaged and cannot be read: ") +
+             e.path + u"\r" + part + (e.reason.empty() ? Text() : u": " + fromUtf8(e.reason)) + u"\r" +
+             unchanged;
+    case Problem::None:
+    case Problem::NotWorkbook:
+      break;
+  }
+  return say(u"Excelブック（.xlsx）として読めないファイルです：",
+             u"The file cannot be read as an Excel workbook (.xlsx): ") +
+         e.path + u"\r" + unchanged;
+}
 }  // namespace
 
 Text fileProblem(const FileError& e) {
@@ -135,11 +193,17 @@ Text fileProblem(const FileError& e) {
                  u"A file of that name was made during the save, so the save stopped without replacing "
                  u"it: ") +
              e.path + say(u"\rそのファイルはそのままです。", u"\rThat file is unchanged.");
+    case FileError::Kind::Workbook:
+      return workbookProblem(e);
   }
   return {};
 }
 
-Text emptyFile(const Text& path) {
+Text emptyFile(const Text& path, const Text& sheet) {
+  if (!sheet.empty())
+    return say(u"シート「" + sheet + u"」にデータがありません：",
+               u"The sheet \"" + sheet + u"\" holds no data: ") +
+           path + say(u"\r読み込むデータがありません。", u"\rThere is nothing to load.");
   return say(u"空のファイルです：", u"The file is empty: ") + path +
          say(u"\r読み込むデータがありません。", u"\rThere is nothing to load.");
 }
@@ -148,10 +212,16 @@ Text encodingName(Encoding encoding) {
   return encoding == Encoding::CodePage932 ? u"Shift_JIS" : encoding == Encoding::Utf8 ? u"UTF-8" : u"UTF-16";
 }
 
-Text lineCountStatus(std::int64_t lineEnds, char16_t separator, Encoding encoding) {
-  Text read = encoding == Encoding::CodePage932 ? Text() : encodingName(encoding);
-  if (separator == u'\t') read += (read.empty() ? u"" : u"、") + Text(u"タブ区切り");
-  return u"行数は" + decimal(lineEnds) + u"行です。" + (read.empty() ? read : u"（" + read + u"）");
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator, const ReadResult& read) {
+  Text source;
+  if (!read.sheetName.empty()) {
+    source = u"シート「" + read.sheetName + u"」";
+    if (read.sheetCount > 1) source += u"、ほか" + decimal(read.sheetCount - 1) + u"シート";
+  } else {
+    source = read.encoding == Encoding::CodePage932 ? Text() : encodingName(read.encoding);
+    if (separator == u'\t') source += (source.empty() ? u"" : u"、") + Text(u"タブ区切り");
+  }
+  return u"行数は" + decimal(lineEnds) + u"行です。" + (source.empty() ? source : u"（" + source + u"）");
 }
 
 Text headerQuestion(const std::vector<Text>& titles) {

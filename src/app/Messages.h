@@ -51,15 +51,17 @@ Text fieldNameLabel(int i);
 Text fileProblem(const FileError& error);
 /// The system's reason for an error number, worded for the common ones.
 Text systemReason(int errorNumber);
-Text emptyFile(const Text& path);
+/// A file with nothing to load; a workbook's empty `sheet` is named.
+Text emptyFile(const Text& path, const Text& sheet = {});
 inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
 inline constexpr TextView kNotATextFile =
     u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
 /// The name of an encoding as the messages give it: "Shift_JIS", "UTF-8", "UTF-16".
 Text encodingName(Encoding encoding);
 /// The status line after a load: how many lines the text has and, where they are not Shift_JIS
-/// and commas, what it was read as and what separates its fields: "（UTF-16、タブ区切り）".
-Text lineCountStatus(std::int64_t lineEnds, char16_t separator, Encoding encoding);
+/// and commas, what it was read as and what separates its fields: "（UTF-16、タブ区切り）"; for a
+/// workbook, its sheet and how many more it has: "（シート「名簿」、ほか2シート）".
+Text lineCountStatus(std::int64_t lineEnds, char16_t separator, const ReadResult& read);
 /// The question whether the first record's values name the fields, showing the first few.
 Text headerQuestion(const std::vector<Text>& titles);
 inline constexpr TextView kHeaderCaption = u"項目名の確認";
@@ -177,8 +179,8 @@ inline constexpr Bilingual kCliNoCurrentFolder = {
 inline constexpr Bilingual kCliEmptyName = {u"空の名前は使えません（--parent、--fields の各名前）。",
                                             u"A name cannot be empty (--parent, and each of --fields)."};
 inline constexpr Bilingual kCliInputKind = {
-    u"入力には .txt または .csv のテキストファイルを指定してください：",
-    u"The input is a text file ending in .txt or .csv: "};
+    u"入力には .txt または .csv のテキストファイルか、.xlsx のブックを指定してください：",
+    u"The input is a text file ending in .txt or .csv, or a workbook ending in .xlsx: "};
 inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名を指定してください。",
                                          u"--output takes a file name ending in .xml."};
 

@@ -16,6 +16,7 @@
 #include "cli/ConvertCommand.h"
 #include "platform/HugePages.h"
 #include "platform/RealFiles.h"
+#include "text/ListFiles.h"
 
 namespace orv {
 namespace {
@@ -97,8 +98,7 @@ int runCommandLine(int argc, char** argv) {
   if (args.isEmpty() || args[0] != QStringLiteral("convert"))
     return usageError(msg::inLanguage(msg::kCliNoCommand) + (args.isEmpty() ? Text() : text(args[0])));
   if (args.size() != 2) return usageError(msg::inLanguage(msg::kCliNoInput));
-  if (!args[1].endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) &&
-      !args[1].endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+  if (listFormatOf(text(args[1])) == ListFormat::None)
     return usageError(msg::inLanguage(msg::kCliInputKind) + text(args[1]));
   ConvertRequest request;
   const std::optional<Text> input = absolute(args[1]);

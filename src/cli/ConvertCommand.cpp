@@ -91,7 +91,7 @@ ExitStatus convertCommand(const ConvertRequest& request) {
     // word is due.
     if (!dialogs.printTold()) {
       const ReadResult first = files.readFirstLine(request.input);
-      printLine(first.error ? msg::fileProblem(first.error) : msg::emptyFile(request.input));
+      printLine(first.error ? msg::fileProblem(first.error) : msg::emptyFile(request.input, first.sheetName));
     }
     return kRefused;
   }

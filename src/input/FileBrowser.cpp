@@ -5,14 +5,16 @@
 #include "app/Form1.h"
 #include "app/Messages.h"
 #include "convert/Records.h"
+#include "text/ListFiles.h"
 #include "text/Numeric.h"
 
 namespace orv {
-/// The file list's patterns "*.txt;*.csv;*.xml;*htm", letter case ignored; the last has no dot. A
-/// spreadsheet's ".csv" is a text file like any other.
+/// The file list's patterns "*.txt;*.csv;*.xml;*htm" and the workbooks, letter case ignored; "htm" has
+/// no dot. A spreadsheet's ".csv" is a text file like any other; an old ".xls" is listed so that
+/// choosing it says what it is.
 bool matchesFilePattern(const Text& name) {
-  return endsWithIgnoringCase(name, u".txt") || endsWithIgnoringCase(name, u".csv") ||
-         endsWithIgnoringCase(name, u".xml") || endsWithIgnoringCase(name, u"htm");
+  return listFormatOf(name) != ListFormat::None || endsWithIgnoringCase(name, u".xml") ||
+         endsWithIgnoringCase(name, u"htm");
 }
 
 void Form1::driveChange(const Text& newDrive) {
@@ -48,7 +50,7 @@ void Form1::fileChoice(const Text& name) {
     return;
   }
   if (first.emptyFile) {
-    message(msg::emptyFile(path));
+    message(msg::emptyFile(path, first.sheetName));
     return;
   }
   chosenFile = name;

@@ -8,15 +8,11 @@
 #include "convert/HeaderRow.h"
 #include "convert/Records.h"
 #include "text/Lines.h"
+#include "text/ListFiles.h"
 #include "text/Numeric.h"
 
 namespace orv {
 namespace {
-
-// Any letter case, as the file list shows them: "Data.Txt", "list.Csv".
-bool endsInTextExtension(const Text& path) {
-  return endsWithIgnoringCase(path, u"txt") || endsWithIgnoringCase(path, u"csv");
-}
 
 // The field count box's string range test: "1" <= text <= "9", code unit by code unit.
 bool inDigitRange(const Text& text) { return text >= Text(u"1") && text <= Text(u"9"); }
@@ -51,7 +47,7 @@ void Form1::fieldCountChanged() {
 }
 
 void Form1::loadCommand() {
-  if (!endsInTextExtension(text(kPathBox))) {
+  if (listFormatOf(text(kPathBox)) == ListFormat::None) {
     message(msg::kNotATextFile);
     return;
   }
@@ -70,7 +66,8 @@ void Form1::loadCommand() {
   }
   using Kind = FileError::Kind;
   const Kind refused = read.error.kind;
-  if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge) {
+  if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge ||
+      refused == Kind::Workbook) {
     setBusy(false);
     message(msg::fileProblem(read.error));
     return;
@@ -101,15 +98,15 @@ void Form1::loadCommand() {
   const std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
   if (inDigitRange(text(kFieldCountBox))) {
     // A list chosen with its count still says what it was read as when that is not Shift_JIS and commas.
-    if (read.encoding != Encoding::CodePage932 || separator == u'\t')
-      setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read.encoding));
+    if (read.encoding != Encoding::CodePage932 || separator == u'\t' || !read.sheetName.empty())
+      setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read));
     auto count = roundToInt16(numericValue(text(kFieldCountBox)));
     if (!count) return;
     fieldCount = *count;
   } else {
     setText(kFieldCountBox, Text());
     fieldCount = 0;
-    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read.encoding));
+    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read));
     if (lineEnds == 0) return;
     // The fields of the first record as the conversion reads it, however the values are quoted.
     // Counts are wide, so a huge count is simply "more than nine", not an overflow.

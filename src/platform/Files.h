@@ -8,6 +8,7 @@
 #include "text/Result.h"
 #include "text/ShiftJis.h"
 #include "text/Text.h"
+#include "workbook/Workbook.h"
 
 namespace orv {
 
@@ -20,12 +21,13 @@ struct FileError {
     NotShiftJis,
     Unencodable,
     Unwritable,
-    NotRegular,        ///< a folder, named pipe or device where a file to read was expected
-    TooLarge,          ///< more than the free memory can load
-    ReadOnly,          ///< a file that a save may not replace
-    NotRegularTarget,  ///< a save's target is a folder, named pipe, device or socket
-    SameAsInput,       ///< a save's target is the text file being converted, by another name
-    AppearedMeanwhile  ///< a file of the target's name was made while the save was being written
+    NotRegular,         ///< a folder, named pipe or device where a file to read was expected
+    TooLarge,           ///< more than the free memory can load
+    ReadOnly,           ///< a file that a save may not replace
+    NotRegularTarget,   ///< a save's target is a folder, named pipe, device or socket
+    SameAsInput,        ///< a save's target is the text file being converted, by another name
+    AppearedMeanwhile,  ///< a file of the target's name was made while the save was being written
+    Workbook            ///< a workbook that cannot or must not be read (`workbook` says why)
   };
   Kind kind = Kind::None;
   Text path;
@@ -41,6 +43,8 @@ struct FileError {
   std::int64_t size = 0;                      ///< TooLarge: the file's size in bytes
   char32_t character = 0;                     ///< Unencodable: the character code page 932 cannot hold
   bool replacing = false;  ///< Unwritable: a file was there and stays as it was (set by the caller)
+  WorkbookText::Problem workbook = WorkbookText::Problem::None;  ///< Workbook: what is wrong
+  std::string part, cell;  ///< Workbook: the part and the cell ("B7") the problem is in
   explicit operator bool() const { return kind != Kind::None; }
 };
 
@@ -76,7 +80,16 @@ struct ReadResult {
   FileError error;
   bool emptyFile = false;                     ///< the file holds no byte, so it has no line
   Encoding encoding = Encoding::CodePage932;  ///< what the text was read from
+  Text sheetName;                             ///< a workbook's: the sheet read
+  int sheetCount = 0;                         ///< a workbook's: how many worksheets it has
 };
+
+/// The text of a list file's `bytes` as a load reads it: a workbook's first sheet as quoted text when
+/// `path` names a workbook, else the bytes decoded (`atEnd`: they are the whole file). With `preview`,
+/// only the first line (a workbook's first row, without its line end). No part of a workbook may
+/// inflate to more than `limit` bytes, nor its text take more.
+ReadResult listText(const Text& path, std::string_view bytes, std::uint64_t limit, bool preview,
+                    bool atEnd = true);
 
 /// Shift_JIS (code page 932) text files, read and written whole.
 class TextFiles {

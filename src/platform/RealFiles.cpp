@@ -19,6 +19,7 @@
 
 #include "text/Base64.h"
 #include "text/Lines.h"
+#include "text/ListFiles.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -201,43 +202,48 @@ bool isReadOnly(const std::string& native, const struct stat& st) {
 
 }  // namespace
 
-ReadResult RealTextFiles::readText(const Text& path) {
-  ReadResult r;
+namespace {
+
+// The whole file's bytes, unless it is no plain file, is too large for the memory free, or cannot be read.
+bool readWhole(const Text& path, std::string& bytes, FileError& error) {
   struct stat st {};
   OpenFile file;
-  file.fd = openRegularFile(path, r.error, st);
-  if (file.fd < 0) return r;
+  file.fd = openRegularFile(path, error, st);
+  if (file.fd < 0) return false;
   if (tooLargeToLoad(st)) {
-    r.error = errorOf(FileError::Kind::TooLarge, path);
-    r.error.size = st.st_size;
-    return r;
+    error = errorOf(FileError::Kind::TooLarge, path);
+    error.size = st.st_size;
+    return false;
   }
-  std::string bytes;
   if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {
     ssize_t n = ::read(file.fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
-      r.error = errorOf(FileError::Kind::Unreadable, path, errno);
-      return r;
+      error = errorOf(FileError::Kind::Unreadable, path, errno);
+      return false;
     }
-    if (n == 0) break;
+    if (n == 0) return true;
     bytes.append(buf, static_cast<std::size_t>(n));
   }
-  r.emptyFile = bytes.empty();
-  DecodeResult d = decodeText(bytes);
-  std::string().swap(bytes);
-  if (!d.ok) {
-    r.error = notShiftJis(path, d);
-    return r;
-  }
-  r.text = std::move(d.text);
-  r.encoding = d.encoding;
-  return r;
 }
 
+// A workbook's archive is read whole, even for its first row: its directory is at its end. What a
+// part inflates to is bounded as a text file's size is.
+ReadResult readList(const Text& path, bool preview) {
+  ReadResult r;
+  std::string bytes;
+  if (!readWhole(path, bytes, r.error)) return r;
+  return listText(path, bytes, availableMemory() / kMemoryPerFileByte, preview);
+}
+
+}  // namespace
+
+ReadResult RealTextFiles::readText(const Text& path) { return readList(path, false); }
+
 ReadResult RealTextFiles::readFirstLine(const Text& path) {
+  if (listFormatOf(path) == ListFormat::Workbook) return readList(path, true);
   ReadResult r;
   struct stat st {};
   OpenFile file;
@@ -266,14 +272,8 @@ ReadResult RealTextFiles::readFirstLine(const Text& path) {
   }
   if (bytes.size() > kFirstLineLimit || (!sawCr && !atEnd))
     bytes.resize(wholeCharacters(std::string_view(bytes).substr(0, kFirstLineLimit)));
+  r = listText(path, bytes, 0, true, atEnd);
   r.emptyFile = bytes.empty() && !sawCr;
-  DecodeResult d = decodeText(bytes, atEnd);
-  if (!d.ok) {
-    r.error = notShiftJis(path, d);
-    return r;
-  }
-  r.text = std::move(d.text);
-  r.encoding = d.encoding;
   return r;
 }
 

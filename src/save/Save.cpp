@@ -10,6 +10,7 @@
 #include "convert/XmlName.h"
 #include "save/SavePath.h"
 #include "text/Deflate.h"
+#include "text/ListFiles.h"
 #include "text/Result.h"
 #include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
@@ -17,8 +18,8 @@
 namespace orv {
 
 Text xmlPathFor(const Text& textPath) {
-  if (endsWithIgnoringCase(textPath, u".txt") || endsWithIgnoringCase(textPath, u".csv"))
-    return textPath.substr(0, textPath.size() - 4) + u".xml";
+  if (const std::size_t extension = listExtensionLength(textPath))
+    return textPath.substr(0, textPath.size() - extension) + u".xml";
   if (TextView(textPath).ends_with(u".xml")) return textPath;
   return textPath + u".xml";
 }

@@ -4,9 +4,9 @@
 
 namespace orv {
 
-/// The XML document's path for a text file's path: only a final ".txt" or ".csv", in any letter case,
-/// becomes ".xml"; a path that already names the document (a second save) stays; any other path gets ".xml"
-/// added, so the document never replaces the text it was made from.
+/// The XML document's path for a list's path: only a final ".txt", ".csv" or ".xlsx", in any letter
+/// case, becomes ".xml"; a path that already names the document (a second save) stays; any other path gets
+/// ".xml" added, so the document never replaces the text it was made from.
 Text xmlPathFor(const Text& textPath);
 
 }  // namespace orv

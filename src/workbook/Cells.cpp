@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace orv::workbook {
 
@@ -44,12 +45,19 @@ NumberKind customFormatKind(std::string_view code) {
   }
   if (elapsed) return NumberKind::Duration;
   date = date || (month && !time);
-  return date && time ? NumberKind::DateTime : date ? NumberKind::Date : time ? NumberKind::Time : NumberKind::Plain;
+  return date && time ? NumberKind::DateTime
+         : date       ? NumberKind::Date
+         : time       ? NumberKind::Time
+                      : NumberKind::Plain;
 }
 
 Text generalNumber(double value) {
-  if (value == 0) return u"0";
+  if (value == 0 || !std::isfinite(value)) return u"0";
+  // Rounded to the 15 significant digits a spreadsheet shows, then written as the shortest decimal
+  // that reads back as that double: 0.1+0.2 is "0.3", as the cell shows it.
   char buf[400];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  value = std::strtod(buf, nullptr);
   const double size = std::fabs(value);
   const bool fixed = size >= 1e-6 && size < 1e21;
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value,

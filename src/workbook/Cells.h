@@ -20,8 +20,9 @@ NumberKind builtInFormatKind(int id);
 /// are elapsed times); `m` is minutes beside hours or seconds, else a month.
 NumberKind customFormatKind(std::string_view code);
 
-/// A number in the general format: the shortest decimal that reads back as the same double, without
-/// an exponent from 1e-6 up to 1e21 ("12", "3.5", "1000000", "0.1"), else as "1.5E+21".
+/// A number in the general format: rounded to 15 significant digits, as a spreadsheet shows it, and
+/// written as the shortest decimal that reads back as that double, without an exponent from 1e-6 up to
+/// 1e21 ("12", "3.5", "1000000", "0.3" for 0.30000000000000004), else as "1.5E+21".
 Text generalNumber(double value);
 /// A serial day number (whole days since the workbook's epoch, the fraction the time of day) as the
 /// kind shows it: "yyyy/mm/dd", "hh:mm:ss" or both with a space; a duration (`[h]:mm:ss`) counts its

@@ -98,6 +98,7 @@ struct XmlStream::Impl {
 
 XmlStream::XmlStream(XmlHandler& handler)
     : impl_(new Impl{XML_ParserCreateNS(nullptr, kNamespaceSeparator), handler}) {
+  handler.stream_ = this;
   XML_Parser p = impl_->parser;
   XML_SetUserData(p, impl_.get());
   XML_SetElementHandler(
@@ -118,13 +119,20 @@ XmlStream::XmlStream(XmlHandler& handler)
   XML_SetParamEntityParsing(p, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-XmlStream::~XmlStream() { XML_ParserFree(impl_->parser); }
+XmlStream::~XmlStream() {
+  impl_->handler.stream_ = nullptr;
+  XML_ParserFree(impl_->parser);
+}
 
 XmlStream::Status XmlStream::feed(std::string_view piece, bool last) {
   const XML_Status s = XML_Parse(impl_->parser, piece.data(), static_cast<int>(piece.size()), last);
   if (impl_->doctype) return Status::Doctype;
   if (impl_->stopped) return Status::Stopped;
   return s == XML_STATUS_OK ? Status::Ok : Status::Broken;
+}
+
+void XmlHandler::stop() {
+  if (stream_) stream_->stop();
 }
 
 void XmlStream::stop() {

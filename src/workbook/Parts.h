@@ -37,12 +37,22 @@ class Attributes {
   const char** raw_;
 };
 
+class XmlStream;
+
 class XmlHandler {
  public:
   virtual ~XmlHandler() = default;
   virtual void start(std::string_view local, const Attributes& attributes) = 0;
-  virtual void end(std::string_view local) = 0;
-  virtual void text(std::string_view utf8) = 0;
+  virtual void end(std::string_view /*local*/) {}
+  virtual void text(std::string_view /*utf8*/) {}
+
+ protected:
+  /// Ends the parse from inside a handler: the part reads as Stopped.
+  void stop();
+
+ private:
+  friend class XmlStream;
+  XmlStream* stream_ = nullptr;
 };
 
 class XmlStream {

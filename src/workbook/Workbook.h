@@ -25,10 +25,10 @@ struct WorkbookText {
   Text text;
   Text sheetName;
   int sheetCount = 0;
-  std::string part;    ///< the part a problem was found in
-  std::string cell;    ///< BeyondGrid, ControlCharacter: the cell ("B7")
+  std::string part;        ///< the part a problem was found in
+  std::string cell;        ///< BeyondGrid, ControlCharacter: the cell ("B7")
   char16_t character = 0;  ///< ControlCharacter
-  std::string reason;  ///< Broken: what is wrong
+  std::string reason;      ///< Broken: what is wrong
   bool ok() const { return problem == Problem::None; }
 };
 
@@ -37,8 +37,5 @@ struct WorkbookText {
 /// value in its first cell only. No part may inflate to more than `limit` bytes, nor the text take more.
 /// With `maxRows`, only that many rows are read (a preview).
 WorkbookText readWorkbook(std::string_view bytes, std::uint64_t limit, std::int64_t maxRows = -1);
-
-/// True for a name the tool reads as a workbook: ".xlsx", or ".xls" (to say what it is), in any case.
-bool isWorkbookName(TextView name);
 
 }  // namespace orv

@@ -13,6 +13,7 @@
 
 #include "app/Form1.h"
 #include "text/Base64.h"
+#include "text/ListFiles.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
@@ -107,21 +108,26 @@ class FakeDisk : public TextFiles, public FileSystem {
   Text cwd = u"/";
   Text resources = u"/opt/orvessa", work = u"/opt/orvessa";  ///< apart for an installed program
   int writes = 0;
+  std::uint64_t readLimit = std::uint64_t{256} << 20;  ///< what a workbook's part may inflate to
 
  private:
   ReadResult read(const Text& path, bool firstLine) {
+    ReadResult failed;
     if (const auto e = readErrors.find(absolute(path)); e != readErrors.end()) {
       if (e->second == FileError::Kind::TooLarge) throw std::bad_alloc();
-      FileError error = fileError(e->second, path);
-      if (e->second == FileError::Kind::Unreadable) error.errorNumber = EACCES;
-      return {{}, error};
+      failed.error = fileError(e->second, path);
+      if (e->second == FileError::Kind::Unreadable) failed.error.errorNumber = EACCES;
+      return failed;
     }
     const auto it = contents.find(absolute(path));
-    if (it == contents.end()) return {{}, fileError(FileError::Kind::NotFound, path)};
-    const std::size_t end = firstLine ? firstLineEnd(it->second) : std::string::npos;
-    DecodeResult d = decodeText(it->second.substr(0, end), end == std::string::npos);
-    if (d.ok) return {std::move(d.text), {}, it->second.empty(), d.encoding};
-    return {{}, notShiftJis(path, d)};
+    failed.error = fileError(FileError::Kind::NotFound, path);
+    if (it == contents.end()) return failed;
+    const bool text = listFormatOf(path) != ListFormat::Workbook;
+    const std::size_t end = firstLine && text ? firstLineEnd(it->second) : std::string::npos;
+    ReadResult r = listText(path, std::string_view(it->second).substr(0, end), readLimit, firstLine,
+                            end == std::string::npos);
+    if (text) r.emptyFile = it->second.empty();
+    return r;
   }
   /// The names directly inside the folder `path` among `paths`.
   Result<std::vector<Text>> childrenOf(const Text& path, const std::vector<Text>& paths) const {

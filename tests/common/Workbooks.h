@@ -1,0 +1,105 @@
+#pragma once
+// Small workbooks made in the tests: a zip of the parts given, written with libzip, and the parts a
+// one-sheet workbook needs around its sheet's rows.
+#include <unistd.h>
+#include <zip.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+using Parts = std::map<std::string, std::string>;
+
+/// The parts as a zip archive, in memory.
+inline std::string zipOf(const Parts& parts) {
+  char path[] = "/tmp/orv_workbook_XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) throw std::runtime_error("mkstemp");
+  close(fd);
+  int error = 0;
+  zip_t* zip = zip_open(path, ZIP_TRUNCATE, &error);
+  if (!zip) throw std::runtime_error("zip_open");
+  for (const auto& [name, body] : parts) {
+    zip_source_t* source = zip_source_buffer(zip, body.data(), body.size(), 0);
+    if (!source || zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE) < 0)
+      throw std::runtime_error("zip_file_add");
+  }
+  if (zip_close(zip) != 0) throw std::runtime_error("zip_close");
+  std::string bytes;
+  if (FILE* f = std::fopen(path, "rb")) {
+    char buf[1 << 16];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+    std::fclose(f);
+  }
+  std::remove(path);
+  return bytes;
+}
+
+inline const char* const kMainNs = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+inline const char* const kRelNs =
+    R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
+
+/// A workbook of the sheets given (name, its `sheetData` and what follows it), with shared strings and
+/// styles when given; `hidden` sheets by index; `extra` parts added or replacing.
+struct WorkbookParts {
+  using Sheets = std::vector<std::pair<std::string, std::string>>;
+  WorkbookParts() = default;
+  /// One sheet: its name and what follows its `<sheetData>`.
+  WorkbookParts(std::string name, std::string data) : sheets{{std::move(name), std::move(data)}} {}
+  Sheets sheets;
+  std::vector<std::string> sharedStrings;  ///< each an `si` element's inside
+  std::string styles;                      ///< the inside of `styleSheet`
+  std::vector<int> hidden;
+  bool from1904 = false;
+  Parts extra;
+
+  std::string bytes() const {
+    const std::string relType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    Parts p;
+    p["[Content_Types].xml"] =
+        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
+    p["_rels/.rels"] =
+        R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type=")" +
+        relType + R"(officeDocument" Target="xl/workbook.xml"/></Relationships>)";
+    std::string list, rels;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+      const std::string n = std::to_string(i + 1);
+      bool isHidden = false;
+      for (int h : hidden) isHidden = isHidden || h == static_cast<int>(i);
+      list += "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"" +
+              (isHidden ? " state=\"hidden\"" : "") + "/>";
+      rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + relType +
+              "worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+      p["xl/worksheets/sheet" + n + ".xml"] = std::string("<?xml version=\"1.0\"?><worksheet ") + kMainNs +
+                                              "><sheetData>" + sheets[i].second + "</worksheet>";
+    }
+    rels += "<Relationship Id=\"rIdS\" Type=\"" + relType + "sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    rels += "<Relationship Id=\"rIdT\" Type=\"" + relType + "styles\" Target=\"/xl/styles.xml\"/>";
+    p["xl/workbook.xml"] = std::string("<?xml version=\"1.0\"?><workbook ") + kMainNs + " " + kRelNs + ">" +
+                           (from1904 ? "<workbookPr date1904=\"1\"/>" : "") + "<sheets>" + list +
+                           "</sheets></workbook>";
+    p["xl/_rels/workbook.xml.rels"] =
+        R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
+        rels + "</Relationships>";
+    std::string si;
+    for (const std::string& s : sharedStrings) si += "<si>" + s + "</si>";
+    p["xl/sharedStrings.xml"] = std::string("<?xml version=\"1.0\"?><sst ") + kMainNs + ">" + si + "</sst>";
+    p["xl/styles.xml"] =
+        std::string("<?xml version=\"1.0\"?><styleSheet ") + kMainNs + ">" + styles + "</styleSheet>";
+    for (const auto& [name, body] : extra) p[name] = body;
+    return zipOf(p);
+  }
+};
+
+/// One sheet of the rows given, nothing else.
+inline std::string workbookOf(const std::string& rows) {
+  return WorkbookParts("Sheet1", rows + "</sheetData>").bytes();
+}
+
+}  // namespace orv::test
