@@ -252,7 +252,7 @@ class SheetReader : public XmlHandler {
     if (column >= kLastColumn)
       return fail(WorkbookText::Problem::BeyondGrid, workbook::referenceOf(column, row_));
     column_ = column;
-    type_ = a.get("t");
+    type_.assign(a.get("t"));
     const std::string_view style = a.get("s");
     int s = 0;
     std::from_chars(style.data(), style.data() + style.size(), s);
@@ -350,7 +350,7 @@ class SheetReader : public XmlHandler {
 
   std::int64_t row_ = 0, column_ = -1, rows_ = 0;
   bool inRow_ = false, inCell_ = false, inValue_ = false, inInline_ = false;
-  std::string_view type_;
+  std::string type_;  // copied: the attributes last only as long as the element's start
   NumberKind kind_ = NumberKind::Plain;
   std::string value_;
   RunText run_;

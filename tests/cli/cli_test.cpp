@@ -99,7 +99,8 @@ TEST(CommandLine, NeverWritesOverItsInputAndOfTwoRunsAtOnceOnlyOneWritesWithoutY
 }
 
 // A name that reads in no encoding names its own file, not another that reads alike; from a folder too
-// deep for the system to name, a relative name is refused, never looked up in another folder.
+// deep for the system to name, a relative name is refused, never looked up in another folder. A
+// workbook's name takes the workbook.
 TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
   ScratchInstall install;
   const fs::path& root = install.root;
@@ -116,6 +117,11 @@ TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
             1);
   fs::remove("/" + name + ".txt");
   EXPECT_FALSE(fs::remove("/" + name + ".xml"));
+  // A workbook is taken as a text file is, its document written beside it.
+  fs::copy_file(fs::path(ORV_WORKBOOKS) / "libreoffice.xlsx", root / "名簿.XLSX");
+  EXPECT_EQ(install.run("convert 名簿.XLSX --header --parent 名簿"), 0);
+  EXPECT_NE(bytesOf(root / "名簿.xml").find(encodeCp932(u"<氏名>合計</氏名><金額>0.3</金額>").bytes),
+            std::string::npos);
 }
 
 // Every outcome in a line of its own words, in the locale's language, none of the window's instructions;

@@ -1,8 +1,10 @@
 // Loading, the file list and the header step. The field counting, the line rule and "a refused file
 // changes nothing" over arbitrary files are checked by fuzz/load_field_count.cpp; these are the cases
 // its oracle does not reach.
+#include "app/Messages.h"
 #include "common/Fakes.h"
 #include "common/TextTest.h"
+#include "common/Workbooks.h"
 
 namespace orv {
 namespace {
@@ -73,6 +75,7 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
     Text name = u"bad.txt";
   };
   const Text notText = u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
+  const std::string compound = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"s + std::string(504, '\0');
   const Text control =
       u"XMLに入れられない制御文字を含むファイルです：/data/bad.txt\r1行目に制御文字 0x0B "
       u"があります。取り除いてから読み込んでください。";
@@ -102,6 +105,14 @@ TEST(LoadAndFileChoice, AFileThatCannotBeTakenIsRefusedByOkAndByTheFileListAlike
       {"empty", "", FileError::Kind::None, u"空のファイルです：/data/bad.txt\r読み込むデータがありません。", 2},
       {"a name not ending in .txt or .csv", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.tsv"},
       {"another extension", "\"a\"\r\n", FileError::Kind::None, notText, 1, u"bad.dat"},
+      {"a password-protected workbook", compound + "E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0"s, FileError::Kind::None,
+       u"パスワードで保護されたブックのため読み込めません：/data/bad.xlsx\r保護を解除して保存し直してから選んでください。" + kept, 3, u"bad.xlsx"},
+      {"a workbook of the old format", compound, FileError::Kind::None,
+       u"古い形式（.xls）のブックは読み込めません：/data/bad.xls\r「Excel ブック（*.xlsx）」の形式で保存し直してください。" + kept, 3, u"bad.xls"},
+      {"a workbook with a control character", test::workbookOf("<row r=\"3\"><c r=\"B3\" t=\"inlineStr\"><is><t>_x0007_</t></is></c></row>"),
+       FileError::Kind::None, u"XMLに入れられない制御文字を含むブックです：/data/bad.xlsx\rセル B3 に制御文字 U+0007 があります。取り除いてから選んでください。" + kept, 3, u"bad.xlsx"},
+      {"a text file named as a workbook", "\"a\"\r\n", FileError::Kind::None,
+       u"Excelブック（.xlsx）として読めないファイルです：/data/bad.xlsx\r" + kept, 3, u"bad.xlsx"},
   };
   // clang-format on
 
@@ -183,18 +194,49 @@ TEST(FileChoice, InWebDbModeReturnsTheWindowToNormalModeAndOnePressEntersWebDbMo
   EXPECT_EQ(mode(), std::tuple(kNormalMode, Text(u"通常"), false, std::vector<Text>{})) << "Cancel too";
 }
 
+// A workbook goes every way a text file goes: previewed in the list, loaded by OK with its header row,
+// converted and saved beside itself; the status line names its sheet.
+TEST(Workbook, ChosenInTheListLoadedConvertedAndSavedAsATextFileIs) {
+  Harness h;
+  putTemplate(h);
+  test::WorkbookParts book(
+      "名簿",
+      R"(<row><c t="inlineStr"><is><t>氏名</t></is></c><c t="inlineStr"><is><t>年齢</t></is></c></row>)"
+      R"(<row><c t="inlineStr"><is><t>山田 "太郎"</t></is></c><c><v>42</v></c></row>)"
+      R"(<row><c t="inlineStr"><is><t>鈴木</t></is></c></row></sheetData>)");
+  book.sheets.push_back({"Sheet2", "</sheetData>"});
+  book.sheets.push_back({"Sheet3", "</sheetData>"});
+  h.disk.putBytes(u"/data/名簿.XLSX", book.bytes());
+  h.f().folderChange(u"/data");
+  h.f().fileChoice(u"名簿.XLSX");
+  EXPECT_TEXT_EQ(h.f().workingText(), u"\"氏名\",\"年齢\"");
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"2");
+  h.f().click(kLoadButton);
+  EXPECT_TEXT_EQ(h.f().text(kStatusLine), u"行数は3行です。（シート「名簿」、ほか2シート）");
+  EXPECT_TEXT_EQ(h.dialogs.texts().at(0), msg::headerQuestion({u"氏名", u"年齢"}));
+  EXPECT_TEXT_EQ(h.f().text(fieldNameBox(1)), u"年齢");
+  h.f().textEdited(kParentNameBox, u"名簿");
+  h.f().click(kConvertButton);
+  h.f().click(kSaveButton);
+  const Text xml = h.disk.textOf(u"/data/名簿.xml");
+  EXPECT_TRUE(contains(xml, u"<氏名>山田 \"太郎\"</氏名><年齢>42</年齢>")) << toUtf8(xml);
+  EXPECT_TRUE(contains(xml, u"<氏名>鈴木</氏名><年齢></年齢>")) << toUtf8(xml);
+  EXPECT_FALSE(contains(xml, u"<氏名>氏名</氏名>"));
+}
+
 TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
   Harness h;
-  for (const char16_t* name :
-       {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT", u"h.xml.bak", u"mytxt"})
+  for (const char16_t* name : {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT",
+                               u"h.xml.bak", u"i.xlsx", u"j.XLS", u"mytxt"})
     h.disk.put(Text(u"/data/") + name, u"x");
   h.f().folderChange(u"/data");
-  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"f.csv", u"g.TxT"}));
+  EXPECT_EQ(h.f().fileList, (std::vector<Text>{u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"f.csv", u"g.TxT",
+                                               u"i.xlsx", u"j.XLS"}));
 
   h.disk.driveList.push_back(u"/media/cd");
   h.f().driveChange(u"/media/cd");
   EXPECT_TEXT_EQ(h.f().folder, u"/data");
-  EXPECT_TRUE(h.f().fileList.size() == 6u && h.dialogs.shown.empty());
+  EXPECT_TRUE(h.f().fileList.size() == 8u && h.dialogs.shown.empty());
   h.f().driveChange(u"/mnt/usb");
   EXPECT_TEXT_EQ(h.f().folder, u"/mnt/usb");
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "common/Workbooks.h"
 #include "workbook/Cells.h"
 
@@ -78,6 +81,26 @@ TEST(Workbook, TheFirstVisibleSheetAndTheDateSystemOfTheWorkbook) {
   ASSERT_TRUE(w.ok()) << w.reason;
   EXPECT_EQ(utf8(w), "\"1904/01/01\",\"1904/01/02\"\r\n");
   EXPECT_EQ(toUtf8(w.sheetName), "見える");
+}
+
+// Workbooks saved by two spreadsheet programs from the same rows (dates, a time, a boolean, a formula,
+// a merged range): one writes no cached value for the formula it could not compute.
+TEST(Workbook, WorkbooksWrittenByOtherProgramsReadTheSame) {
+  for (const auto& [file, formula] : {std::pair{"openpyxl.xlsx", ""}, {"libreoffice.xlsx", "0.3"}}) {
+    std::ifstream in(std::string(ORV_WORKBOOKS) + "/" + file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const WorkbookText w = readWorkbook(bytes, kLimit);
+    ASSERT_TRUE(w.ok()) << file << ": " << w.part << " " << w.reason;
+    EXPECT_EQ(utf8(w),
+              "\"氏名\",\"金額\",\"日付\",\"時刻\",\"備考\"\r\n"
+              "\"山田 太郎\",\"12\",\"2024/01/15\",\"12:00:00\",\"\"\"引用\"\", 値\"\r\n"
+              "\"合計\",\"" +
+                  std::string(formula) +
+                  "\",\"2024/01/15 18:00:00\",\"TRUE\",\"\"\r\n"
+                  "\"結合\",\"\",\"\",\"\",\"\"\r\n")
+        << file;
+    EXPECT_EQ(w.sheetCount, 2) << file;
+  }
 }
 
 std::string compoundFile(const std::u16string& stream) {
