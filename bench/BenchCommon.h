@@ -1,5 +1,7 @@
 #pragma once
 // Shared by the benchmarks: a generated address book as large as asked, and the process's peak memory.
+#include <malloc.h>
+
 #include <cstdint>
 #include <fstream>
 #include <random>
@@ -63,7 +65,11 @@ inline double peakRssMb() {
 }
 
 /// Resets the peak memory figure so that the next phase is measured on its own.
-inline void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
+/// Memory the allocator keeps from earlier phases (generating the inputs) is given back first.
+inline void resetPeakRss() {
+  malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 }  // namespace bench
 
@@ -71,8 +77,10 @@ inline void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 #include <chrono>
 #include <filesystem>
+#include <unordered_map>
 
 #include "app/Form1.h"
+#include "common/Workbooks.h"
 #include "text/ShiftJis.h"
 
 namespace bench {
@@ -135,6 +143,64 @@ inline void writeTabSeparatedUtf16(const std::filesystem::path& path, std::int64
     bytes += static_cast<char>(c >> 8);
   }
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+/// Writes the same address book as a workbook of one sheet, every value a shared string, as a
+/// spreadsheet saves typed text: the sheet and its strings deflated in a zip archive.
+inline void writeWorkbook(const std::filesystem::path& path, std::int64_t lines) {
+  const Text book = addressBook(lines);
+  std::unordered_map<Text, std::size_t> index;
+  std::string sheet = R"(<?xml version="1.0" encoding="UTF-8"?><worksheet )"
+                      R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)";
+  std::string strings;
+  auto escaped = [](const Text& value) {
+    std::string out;
+    for (const char c : orv::toUtf8(value))
+      out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    return out;
+  };
+  std::int64_t row = 0;
+  for (std::size_t start = 0; start < book.size();) {
+    const std::size_t end = book.find(u"\r\n", start);
+    const Text line = book.substr(start + 1, end - start - 2);  // without the outer quotes
+    sheet += "<row r=\"" + std::to_string(++row) + "\">";
+    char column = 'A';
+    for (std::size_t from = 0;; ++column) {
+      const std::size_t cut = line.find(u"\",\"", from);
+      const Text value = line.substr(from, cut == Text::npos ? Text::npos : cut - from);
+      const auto [it, added] = index.emplace(value, index.size());
+      if (added) strings += "<si><t>" + escaped(value) + "</t></si>";
+      sheet += std::string("<c r=\"") + column + std::to_string(row) + "\" t=\"s\"><v>" +
+               std::to_string(it->second) + "</v></c>";
+      if (cut == Text::npos) break;
+      from = cut + 3;
+    }
+    sheet += "</row>";
+    start = end + 2;
+  }
+  sheet += "</sheetData></worksheet>";
+  const std::string relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  const std::string packageRelations = "http://schemas.openxmlformats.org/package/2006/relationships";
+  orv::test::Parts parts;
+  parts["[Content_Types].xml"] =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>";
+  parts["_rels/.rels"] = "<Relationships xmlns=\"" + packageRelations +
+                         "\"><Relationship Id=\"rId1\" Type=\"" + relations +
+                         "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
+  parts["xl/workbook.xml"] =
+      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+      "xmlns:r=\"" +
+      relations +
+      "\"><sheets><sheet name=\"住所録\" sheetId=\"1\" "
+      "r:id=\"rId1\"/></sheets></workbook>";
+  parts["xl/_rels/workbook.xml.rels"] =
+      "<Relationships xmlns=\"" + packageRelations + "\"><Relationship Id=\"rId1\" Type=\"" + relations +
+      "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" Type=\"" + relations +
+      "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>";
+  parts["xl/sharedStrings.xml"] =
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + strings + "</sst>";
+  parts["xl/worksheets/sheet1.xml"] = std::move(sheet);
+  std::ofstream(path, std::ios::binary) << orv::test::zipOf(parts);
 }
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {

@@ -1,7 +1,7 @@
 // Loading, converting and saving a generated address book in the model, without a window, beside the
 // floor that reading, decoding, re-encoding and writing the same bytes costs: the same records as a
 // Shift_JIS .txt, as a UTF-8 .csv with its byte order mark, and tab-separated in UTF-16 LE with its
-// mark, as spreadsheets write "CSV UTF-8" and "Unicode text".
+// mark, as spreadsheets write "CSV UTF-8" and "Unicode text", and as a workbook of shared strings.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
     std::ofstream(utf8, std::ios::binary) << "\xEF\xBB\xBF" << orv::toUtf8(bench::addressBook(lines));
     const fs::path utf16 = dir / ("book" + std::to_string(lines) + "-utf16.txt");
     bench::writeTabSeparatedUtf16(utf16, lines);
-    for (const fs::path& input : {sjis, utf8, utf16}) {
+    const fs::path workbook = dir / ("book" + std::to_string(lines) + ".xlsx");
+    bench::writeWorkbook(workbook, lines);
+    for (const fs::path& input : {sjis, utf8, utf16, workbook}) {
       const double mb = static_cast<double>(fs::file_size(input)) / 1e6;
 
       bench::AnsweringDialogs dialogs;
@@ -64,15 +66,17 @@ int main(int argc, char** argv) {
       std::printf(
           "%9lld %5s %8.1f | %7.2f %7.1f | %7.2f %7.2f %7.2f %7.2f | %7.1f %6.2f | %7.0fMB %7.0fMB %7.0fMB\n",
           static_cast<long long>(lines),
-          input == utf8    ? "csv8"
-          : input == utf16 ? "tsv16"
-                           : "txt",
+          input == utf8       ? "csv8"
+          : input == utf16    ? "tsv16"
+          : input == workbook ? "xlsx"
+                              : "txt",
           mb, floor, mb / floor, load, convert, save, total, mb / total, total / floor, loadRss, convertRss,
           saveRss);
     }
   }
   std::printf(
       "txt: Shift_JIS; csv8: the same records in UTF-8 with the mark; tsv16: tab-separated in UTF-16 LE\n"
-      "with the mark; floor: the Shift_JIS file's.\n");
+      "with the mark; xlsx: a workbook of one sheet, every value a shared string; floor: the Shift_JIS\n"
+      "file's.\n");
   return 0;
 }

@@ -96,11 +96,18 @@ struct RunText {
   }
 };
 
+// The workbook's strings, one after another in one text: a sheet of a million distinct values would
+// otherwise hold a million small allocations.
 struct SharedStrings : XmlHandler {
-  std::vector<Text> strings;
+  Text all;
+  std::vector<std::size_t> ends;  ///< where each string ends in `all`
+  std::size_t size() const { return ends.size(); }
+  TextView operator[](std::size_t i) const {
+    const std::size_t start = i == 0 ? 0 : ends[i - 1];
+    return TextView(all).substr(start, ends[i] - start);
+  }
   RunText run;
   bool inItem = false;
-  std::uint64_t bytes = 0;
   void start(std::string_view local, const workbook::Attributes&) override {
     if (local == "si") inItem = true, run.utf8.clear();
     run.start(local);
@@ -108,7 +115,8 @@ struct SharedStrings : XmlHandler {
   void end(std::string_view local) override {
     run.end(local);
     if (local == "si" && inItem) {
-      strings.push_back(workbook::unescapeString(run.utf8));
+      all += workbook::unescapeString(run.utf8);
+      ends.push_back(all.size());
       inItem = false;
     }
   }
@@ -167,7 +175,7 @@ struct Failure {
 // The rows of a worksheet, streamed into the quoted text as they are read.
 class SheetReader : public XmlHandler {
  public:
-  SheetReader(const std::vector<Text>& strings, const Styles& styles, bool from1904, std::uint64_t limit,
+  SheetReader(const SharedStrings& strings, const Styles& styles, bool from1904, std::uint64_t limit,
               std::int64_t maxRows, const std::vector<Range>& merges)
       : strings_(strings),
         styles_(styles),
@@ -266,29 +274,29 @@ class SheetReader : public XmlHandler {
   void endCell() {
     inCell_ = false;
     if (covered(row_, column_)) return;
-    Text value = cellValue();
-    if (failure.problem != WorkbookText::Problem::None) return;
-    if (value.empty()) return;
+    const TextView value = cellValue();
+    if (failure.problem != WorkbookText::Problem::None || value.empty()) return;
+    const auto column = static_cast<std::size_t>(column_);
+    if (values_.size() <= column) values_.resize(column + 1);
+    Text& kept = values_[column];
+    kept.clear();
+    // A line break inside a cell stays in its value, as an LF: a CR would end the record.
     for (std::size_t i = 0; i < value.size(); ++i) {
       const char16_t c = value[i];
       if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF) {
         failure.character = c;
         return fail(WorkbookText::Problem::ControlCharacter, workbook::referenceOf(column_, row_));
       }
+      if (c != u'\r')
+        kept += c;
+      else if (i + 1 >= value.size() || value[i + 1] != u'\n')
+        kept += u'\n';
     }
-    // A line break inside a cell stays in its value, as an LF: a CR would end the record.
-    if (value.find(u'\r') != Text::npos) {
-      value = replaceAll(value, u"\r\n", u"\n");
-      std::replace(value.begin(), value.end(), u'\r', u'\n');
-    }
-    const auto column = static_cast<std::size_t>(column_);
-    if (values_.size() <= column) values_.resize(column + 1);
-    values_[column] = std::move(value);
     used_ = std::max(used_, column + 1);
   }
 
-  Text cellValue() {
-    if (type_ == "inlineStr") return workbook::unescapeString(run_.utf8);
+  // The cell's value as it shows, in `scratch_` unless it is a shared string.
+  TextView cellValue() {
     if (type_ == "s") {
       std::size_t index = 0;
       auto [p, ec] = std::from_chars(value_.data(), value_.data() + value_.size(), index);
@@ -299,6 +307,12 @@ class SheetReader : public XmlHandler {
       }
       return strings_[index];
     }
+    scratch_ = shownValue();
+    return scratch_;
+  }
+
+  Text shownValue() const {
+    if (type_ == "inlineStr") return workbook::unescapeString(run_.utf8);
     if (type_ == "b") return value_.empty() ? Text() : value_ == "0" ? Text(u"FALSE") : Text(u"TRUE");
     if (type_ == "e" || type_ == "str") return workbook::unescapeString(value_);
     if (type_ == "d") return value_.empty() ? Text() : workbook::isoDate(value_, kind_);
@@ -341,7 +355,7 @@ class SheetReader : public XmlHandler {
     if (maxRows_ >= 0 && ++rows_ >= maxRows_) stop();
   }
 
-  const std::vector<Text>& strings_;
+  const SharedStrings& strings_;
   const Styles& styles_;
   bool from1904_;
   std::uint64_t limit_;
@@ -354,7 +368,8 @@ class SheetReader : public XmlHandler {
   NumberKind kind_ = NumberKind::Plain;
   std::string value_;
   RunText run_;
-  std::vector<Text> values_;
+  std::vector<Text> values_;  ///< the row's values by column, their buffers kept from row to row
+  Text scratch_;
   std::size_t used_ = 0, width_ = 0;
 };
 
@@ -461,7 +476,7 @@ WorkbookText readWorkbook(std::string_view bytes, std::uint64_t limit, std::int6
   // more with them known.
   std::vector<Range> merges;
   for (;;) {
-    SheetReader reader(strings.strings, styles, list.from1904, limit, maxRows, merges);
+    SheetReader reader(strings, styles, list.from1904, limit, maxRows, merges);
     const PartStatus status = workbook::parsePart(*zip, sheetPart, limit, reader, error);
     if (reader.failure.problem != Problem::None) {
       WorkbookText w = problem(reader.failure.problem, sheetPart, reader.failure.reason);

@@ -1,11 +1,8 @@
 #pragma once
 // Small workbooks made in the tests: a zip of the parts given, written with libzip, and the parts a
 // one-sheet workbook needs around its sheet's rows.
-#include <unistd.h>
 #include <zip.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -17,13 +14,12 @@ using Parts = std::map<std::string, std::string>;
 
 /// The parts as a zip archive, in memory.
 inline std::string zipOf(const Parts& parts) {
-  char path[] = "/tmp/orv_workbook_XXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) throw std::runtime_error("mkstemp");
-  close(fd);
-  int error = 0;
-  zip_t* zip = zip_open(path, ZIP_TRUNCATE, &error);
-  if (!zip) throw std::runtime_error("zip_open");
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* memory = zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_t* zip = memory ? zip_open_from_source(memory, ZIP_TRUNCATE, &error) : nullptr;
+  if (!zip) throw std::runtime_error("zip_open_from_source");
+  zip_source_keep(memory);  // the archive's bytes stay readable after it is closed
   for (const auto& [name, body] : parts) {
     zip_source_t* source = zip_source_buffer(zip, body.data(), body.size(), 0);
     if (!source || zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE) < 0)
@@ -31,12 +27,14 @@ inline std::string zipOf(const Parts& parts) {
   }
   if (zip_close(zip) != 0) throw std::runtime_error("zip_close");
   std::string bytes;
-  if (FILE* f = std::fopen(path, "rb")) {
-    char buf[1 << 16];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
-    std::fclose(f);
+  zip_stat_t st;
+  if (zip_source_stat(memory, &st) == 0 && zip_source_open(memory) == 0) {
+    bytes.resize(static_cast<std::size_t>(st.size));
+    if (zip_source_read(memory, bytes.data(), st.size) != static_cast<zip_int64_t>(st.size)) bytes.clear();
+    zip_source_close(memory);
   }
-  std::remove(path);
+  zip_source_free(memory);
+  zip_error_fini(&error);
   return bytes;
 }
 
