@@ -81,6 +81,7 @@ inline void resetPeakRss() {
 
 #include "app/Form1.h"
 #include "common/Workbooks.h"
+#include "text/Markup.h"
 #include "text/ShiftJis.h"
 
 namespace bench {
@@ -150,15 +151,8 @@ inline void writeTabSeparatedUtf16(const std::filesystem::path& path, std::int64
 inline void writeWorkbook(const std::filesystem::path& path, std::int64_t lines) {
   const Text book = addressBook(lines);
   std::unordered_map<Text, std::size_t> index;
-  std::string sheet = R"(<?xml version="1.0" encoding="UTF-8"?><worksheet )"
-                      R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)";
-  std::string strings;
-  auto escaped = [](const Text& value) {
-    std::string out;
-    for (const char c : orv::toUtf8(value))
-      out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
-    return out;
-  };
+  orv::test::WorkbookParts workbook("住所録", "");
+  std::string& sheet = workbook.sheets.front().second;
   std::int64_t row = 0;
   for (std::size_t start = 0; start < book.size();) {
     const std::size_t end = book.find(u"\r\n", start);
@@ -169,7 +163,7 @@ inline void writeWorkbook(const std::filesystem::path& path, std::int64_t lines)
       const std::size_t cut = line.find(u"\",\"", from);
       const Text value = line.substr(from, cut == Text::npos ? Text::npos : cut - from);
       const auto [it, added] = index.emplace(value, index.size());
-      if (added) strings += "<si><t>" + escaped(value) + "</t></si>";
+      if (added) workbook.sharedStrings.push_back("<t>" + orv::toUtf8(orv::escapeMarkup(value)) + "</t>");
       sheet += std::string("<c r=\"") + column + std::to_string(row) + "\" t=\"s\"><v>" +
                std::to_string(it->second) + "</v></c>";
       if (cut == Text::npos) break;
@@ -178,29 +172,8 @@ inline void writeWorkbook(const std::filesystem::path& path, std::int64_t lines)
     sheet += "</row>";
     start = end + 2;
   }
-  sheet += "</sheetData></worksheet>";
-  const std::string relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-  const std::string packageRelations = "http://schemas.openxmlformats.org/package/2006/relationships";
-  orv::test::Parts parts;
-  parts["[Content_Types].xml"] =
-      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>";
-  parts["_rels/.rels"] = "<Relationships xmlns=\"" + packageRelations +
-                         "\"><Relationship Id=\"rId1\" Type=\"" + relations +
-                         "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
-  parts["xl/workbook.xml"] =
-      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-      "xmlns:r=\"" +
-      relations +
-      "\"><sheets><sheet name=\"住所録\" sheetId=\"1\" "
-      "r:id=\"rId1\"/></sheets></workbook>";
-  parts["xl/_rels/workbook.xml.rels"] =
-      "<Relationships xmlns=\"" + packageRelations + "\"><Relationship Id=\"rId1\" Type=\"" + relations +
-      "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" Type=\"" + relations +
-      "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>";
-  parts["xl/sharedStrings.xml"] =
-      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + strings + "</sst>";
-  parts["xl/worksheets/sheet1.xml"] = std::move(sheet);
-  std::ofstream(path, std::ios::binary) << orv::test::zipOf(parts);
+  sheet += "</sheetData>";
+  std::ofstream(path, std::ios::binary) << workbook.bytes();
 }
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {

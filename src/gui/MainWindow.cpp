@@ -309,6 +309,13 @@ void MainWindow::refresh() {
     if (c == kTextView) continue;  // the working text has its own view, shown below
     const QString text = toQString(form_.text(c));
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      // The status line is narrower than what it may say ("行数は3行です。（シート「名簿」、ほか2シート）"):
+      // it shows its beginning, the line count, and the whole text when pointed at.
+      if (c == kStatusLine && edit->text() != text) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+        edit->setToolTip(text);
+      }
       setTextIfDifferent(edit, text);
       if (c >= Ctl::Text2_0 && c <= Ctl::Text2_8) showBackground(edit, c, editStyle);
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {

@@ -3,6 +3,7 @@
 // one-sheet workbook needs around its sheet's rows.
 #include <zip.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -38,10 +39,6 @@ inline std::string zipOf(const Parts& parts) {
   return bytes;
 }
 
-inline const char* const kMainNs = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
-inline const char* const kRelNs =
-    R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
-
 /// A workbook of the sheets given (name, its `sheetData` and what follows it), with shared strings and
 /// styles when given; `hidden` sheets by index; `extra` parts added or replacing.
 struct WorkbookParts {
@@ -57,39 +54,33 @@ struct WorkbookParts {
   Parts extra;
 
   std::string bytes() const {
-    const std::string relType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    const std::string ns = R"( xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+    const std::string type = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    auto relation = [&](const std::string& id, const std::string& kind, const std::string& target) {
+      return "<Relationship Id=\"" + id + "\" Type=\"" + type + kind + "\" Target=\"" + target + "\"/>";
+    };
     Parts p;
-    p["[Content_Types].xml"] =
-        R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>)";
     p["_rels/.rels"] =
-        R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-        R"(<Relationship Id="rId1" Type=")" +
-        relType + R"(officeDocument" Target="xl/workbook.xml"/></Relationships>)";
-    std::string list, rels;
+        "<Relationships>" + relation("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>";
+    std::string list, rels = relation("rIdS", "sharedStrings", "sharedStrings.xml") +
+                             relation("rIdT", "styles", "/xl/styles.xml");
     for (std::size_t i = 0; i < sheets.size(); ++i) {
       const std::string n = std::to_string(i + 1);
-      bool isHidden = false;
-      for (int h : hidden) isHidden = isHidden || h == static_cast<int>(i);
+      const bool isHidden = std::find(hidden.begin(), hidden.end(), static_cast<int>(i)) != hidden.end();
       list += "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"" +
               (isHidden ? " state=\"hidden\"" : "") + "/>";
-      rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + relType +
-              "worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
-      p["xl/worksheets/sheet" + n + ".xml"] = std::string("<?xml version=\"1.0\"?><worksheet ") + kMainNs +
-                                              "><sheetData>" + sheets[i].second + "</worksheet>";
+      rels += relation("rId" + n, "worksheet", "worksheets/sheet" + n + ".xml");
+      p["xl/worksheets/sheet" + n + ".xml"] =
+          "<worksheet" + ns + "><sheetData>" + sheets[i].second + "</worksheet>";
     }
-    rels += "<Relationship Id=\"rIdS\" Type=\"" + relType + "sharedStrings\" Target=\"sharedStrings.xml\"/>";
-    rels += "<Relationship Id=\"rIdT\" Type=\"" + relType + "styles\" Target=\"/xl/styles.xml\"/>";
-    p["xl/workbook.xml"] = std::string("<?xml version=\"1.0\"?><workbook ") + kMainNs + " " + kRelNs + ">" +
+    p["xl/workbook.xml"] = "<workbook" + ns + " xmlns:r=\"" + type.substr(0, type.size() - 1) + "\">" +
                            (from1904 ? "<workbookPr date1904=\"1\"/>" : "") + "<sheets>" + list +
                            "</sheets></workbook>";
-    p["xl/_rels/workbook.xml.rels"] =
-        R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
-        rels + "</Relationships>";
+    p["xl/_rels/workbook.xml.rels"] = "<Relationships>" + rels + "</Relationships>";
     std::string si;
     for (const std::string& s : sharedStrings) si += "<si>" + s + "</si>";
-    p["xl/sharedStrings.xml"] = std::string("<?xml version=\"1.0\"?><sst ") + kMainNs + ">" + si + "</sst>";
-    p["xl/styles.xml"] =
-        std::string("<?xml version=\"1.0\"?><styleSheet ") + kMainNs + ">" + styles + "</styleSheet>";
+    p["xl/sharedStrings.xml"] = "<sst" + ns + ">" + si + "</sst>";
+    p["xl/styles.xml"] = "<styleSheet" + ns + ">" + styles + "</styleSheet>";
     for (const auto& [name, body] : extra) p[name] = body;
     return zipOf(p);
   }

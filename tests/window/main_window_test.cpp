@@ -6,6 +6,7 @@
 
 #include "common/Fakes.h"
 #include "common/TextTest.h"
+#include "common/Workbooks.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
 #include "gui/WorkingTextView.h"
@@ -97,19 +98,27 @@ TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTh
 // The two lists a spreadsheet writes, each with its header row, taken as a user takes them: a click in
 // the file list, OK, the names the header offers, conversion and save; the document is read back by an
 // XML reader.
-TEST(MainWindow, SpreadsheetListsWithAHeaderRowAreTakenFromTheFileListAndReadBackByAnXmlReader) {
+TEST(MainWindow, SpreadsheetListsAndWorkbooksWithAHeaderRowAreTakenFromTheFileListAndReadBackByAnXmlReader) {
   const Text sheet =
       u"社員番号,氏名,住所\r\n1001,山田 太郎,\"東京都港区1-2, 3階\"\r\n1002,Müller,\"\"\"本館\"\"\"\r\n";
   std::string utf16 = "\xff\xfe";  // "Unicode text": UTF-16 LE with its mark, tab-separated
   for (char16_t c : replaceAll(replaceAll(sheet, u",", u"\t"), u"3階", u"3,階"))
     utf16 += {static_cast<char>(c & 0xff), static_cast<char>(c >> 8)};
-  const std::tuple<std::string, Text, Text> lists[] = {
-      {"\xef\xbb\xbf" + toUtf8(sheet), u"東京都港区1-2, 3階", u"（UTF-8）"},  // "CSV UTF-8"
-      {utf16, u"東京都港区1-2\t 3,階", u"（UTF-16、タブ区切り）"}};
-  for (const auto& [bytes, address, read] : lists) {
+  auto text = [](const char* s) { return std::string("<c t=\"inlineStr\"><is><t>") + s + "</t></is></c>"; };
+  const std::string workbook =
+      test::WorkbookParts("社員", "<row>" + text("社員番号") + text("氏名") + text("住所") +
+                                      "</row><row><c><v>1001</v></c>" + text("山田 太郎") +
+                                      text("東京都港区1-2, 3階") + "</row><row><c><v>1002</v></c>" +
+                                      text("Müller") + text("\"本館\"") + "</row></sheetData>")
+          .bytes();
+  const std::tuple<std::string, Text, Text, Text> lists[] = {
+      {"\xef\xbb\xbf" + toUtf8(sheet), u"東京都港区1-2, 3階", u"（UTF-8）", u"txt"},  // "CSV UTF-8"
+      {utf16, u"東京都港区1-2\t 3,階", u"（UTF-16、タブ区切り）", u"txt"},
+      {workbook, u"東京都港区1-2, 3階", u"（シート「社員」）", u"xlsx"}};
+  for (const auto& [bytes, address, read, extension] : lists) {
     Window h;
     putTemplate(h);
-    h.disk.putBytes(u"/data/社員.txt", bytes);
+    h.disk.putBytes(u"/data/社員." + extension, bytes);
     h.f().folderChange(u"/data");
     h.view->refresh();
     QListWidget* files = h.view->fileList();
@@ -118,6 +127,9 @@ TEST(MainWindow, SpreadsheetListsWithAHeaderRowAreTakenFromTheFileListAndReadBac
     EXPECT_EQ(h.text(kFieldCountBox), QStringLiteral("3"));
     h.click(kLoadButton);  // the header question is answered OK
     EXPECT_TEXT_EQ(fromQString(h.text(kStatusLine)), u"行数は3行です。" + read);
+    // The narrow box shows the count, and the whole line when pointed at.
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(h.w(kStatusLine))->cursorPosition() == 0 &&
+                h.w(kStatusLine)->toolTip() == h.text(kStatusLine));
     EXPECT_EQ(fromQString(h.text(fieldNameBox(0)) + u' ' + h.text(fieldNameBox(1)) + u' ' +
                           h.text(fieldNameBox(2))),
               u"社員番号 氏名 住所");
