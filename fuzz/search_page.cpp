@@ -2,7 +2,9 @@
 // the template's marks were. Input: piece 0, byte 0: number of names (mod 10), bytes 1..8: line count; then
 // the template, the k names, the search field, the path (all UTF-8) and the document's bytes.
 #include "FuzzInput.h"
+#include "text/Base64.h"
 #include "text/Deflate.h"
+#include "text/ShiftJis.h"
 #include "webdb/SearchPage.h"
 
 #define ZLIB_CONST
@@ -45,9 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Text expected;
   std::size_t start = 0;
   for (std::size_t mark; (mark = page.find(u"[xmlfile]", start)) != Text::npos; start = mark + 9)
-    expected += replaceAll(page.substr(start, mark - start), kXmlDataMark, dataText) + escapedPath;
-  expected += replaceAll(page.substr(start), kXmlDataMark, dataText);
-  check(fillDocumentData(fillDocumentPath(page, path), xml) == expected,
-        "path and document where the marks were");
+    expected += replaceAll(page.substr(start, mark - start), u"[xmldata]", dataText) + escapedPath;
+  expected += replaceAll(page.substr(start), u"[xmldata]", dataText);
+  const auto encoded = encodePage(fillDocumentPath(page, path));
+  const EncodeResult whole = encodeCp932(expected);
+  check(static_cast<bool>(encoded) == whole.ok, "a page is refused only for a character it cannot hold");
+  if (!encoded) return 0;
+  const auto file = pageFile(*encoded, xml);
+  check(file && *file == whole.bytes, "path and document where the marks were");
   return 0;
 }

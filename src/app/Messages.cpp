@@ -335,17 +335,11 @@ Text searchFieldSet(const Text& field) {
   return u"検索対象ﾌｨｰﾙﾄﾞを【" + field + u"】に設定しました。ﾌｧｲﾙのsaveを実行してください。";
 }
 
-Text parentNameNotSavable(const Text& name) {
-  return say(
-      u"親要素名「" + name + u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！",
-      u"The parent name \"" + name +
-          u"\" cannot be an XML element name. Type the parent name again, then save.");
+Text cannotSave(char32_t c, const Text& what) {
+  return cannotHoldInShiftJis(c) + say(u"\r（", u"\r(") + what + say(u"）", u")") + nothingSaved();
 }
 
-Text cannotSave(char32_t c, const Text& what) {
-  return cannotHoldInShiftJis(c) + say(u"\r（", u"\r(") + what +
-         say(u"）\r何も保存していません。", u")\rNothing was saved.");
-}
+Text nothingSaved() { return say(u"\r何も保存していません。", u"\rNothing was saved."); }
 
 Text xmlDocument() { return say(u"XML文書", u"the XML document"); }
 

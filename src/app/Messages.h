@@ -114,7 +114,8 @@ Text searchFieldSet(const Text& field);
 inline constexpr TextView kPreviewNotSavable =
     u"ファイルの先頭行だけが表示されています。"
     u"「OK」ボタンでファイル全体を読み込み、変換してから保存してください。";
-Text parentNameNotSavable(const Text& name);
+/// The end of every save refusal: "\r何も保存していません。"
+Text nothingSaved();
 /// A save refused for a character of `what`: the document, the page or the parent name.
 Text cannotSave(char32_t c, const Text& what);
 Text xmlDocument();

@@ -57,8 +57,9 @@ class ConsoleDialogs : public Dialogs {
 // The real files, noting which were written whole.
 class NotedFiles : public RealTextFiles {
  public:
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override {
-    FileError err = RealTextFiles::writeParts(path, parts, replace);
+  using RealTextFiles::writeBytes;
+  FileError writeBytes(const Text& path, std::string_view bytes, Replace replace) override {
+    FileError err = RealTextFiles::writeBytes(path, bytes, replace);
     if (!err) written.insert(path);
     return err;
   }

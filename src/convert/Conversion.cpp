@@ -9,15 +9,6 @@
 namespace orv {
 namespace {
 
-// A name a document in Shift_JIS cannot carry is as unusable as one XML does not allow; told with the
-// character, so the user knows what to change.
-Result<void> usableName(const Text& name, const Text& what) {
-  if (!isXmlName(name)) return fail(msg::notAnXmlName(name, what));
-  EncodeResult e = encodeCp932(name);
-  if (!e.ok) return fail(msg::nameNotWritable(name, what, e.errorChar));
-  return {};
-}
-
 // The lines that are not records, and what to do: a semicolon-separated list is told its separator,
 // any other is told how a quote is written inside a value.
 Text recordProblems(const RecordCheck& check, std::size_t fieldsPerRecord, bool semicolons) {

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "app/Messages.h"
+#include "text/ShiftJis.h"
+
 namespace orv {
 namespace {
 
@@ -48,6 +51,15 @@ Text xmlNameFrom(TextView title) {
     i += units;
   }
   return out.empty() ? Text(u"_") : out;
+}
+
+// A name a document in Shift_JIS cannot carry is as unusable as one XML does not allow; told with the
+// character, so the user knows what to change.
+Result<void> usableName(const Text& name, const Text& what) {
+  if (!isXmlName(name)) return fail(msg::notAnXmlName(name, what));
+  EncodeResult e = encodeCp932(name);
+  if (!e.ok) return fail(msg::nameNotWritable(name, what, e.errorChar));
+  return {};
 }
 
 }  // namespace orv

@@ -2,6 +2,7 @@
 // settling how many fields a record has.
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "app/Form1.h"
 #include "app/Messages.h"
@@ -37,6 +38,79 @@ void adviseOnSemicolons(Form1& form) {
     form.message(msg::semicolons());
 }
 
+// The whole file read and put into lines before anything changes: bytes that are not Shift_JIS, a
+// folder or pipe, a file too big for memory, a workbook that cannot be read, and running out of memory
+// on the way are refused with a message and leave the window as it was, rather than loading garbled or
+// partial text. Nothing when refused.
+struct LoadedList {
+  ReadResult read;
+  CrLfLines lines;
+};
+std::optional<LoadedList> readWhole(Form1& form, const Text& path) {
+  LoadedList loaded;
+  try {
+    loaded.read = form.platform().files.readText(path);
+    if (!loaded.read.error) loaded.lines = linesWithCrLf(std::move(loaded.read.text));
+  } catch (const std::bad_alloc&) {
+    loaded.read.error = fileError(FileError::Kind::TooLarge, path);
+  }
+  using Kind = FileError::Kind;
+  const Kind refused = loaded.read.error.kind;
+  if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge ||
+      refused == Kind::Workbook) {
+    form.setBusy(false);
+    form.message(msg::fileProblem(loaded.read.error));
+    return std::nullopt;
+  }
+  return loaded;
+}
+
+// The text of the last load goes, and with it every name box: a new text is not a document until it
+// is converted, and saving it now would write it as one.
+void forgetLastLoad(Form1& form) {
+  form.setWorkingText(Text());
+  form.workingTextConverted = false;
+  form.workingTextIsPreview = false;
+  form.setEnabled(kSaveButton, false);
+  form.placeholderRestore();
+  form.lineCount = 0;
+  for (int i = 0; i < kNameBoxes; ++i) {
+    form.setBackground(fieldNameBox(i), form.savedFieldBoxColour);
+    form.setEnabled(fieldNameBox(i), false);
+    form.setEnabled(fieldNameLabel(i), false);
+  }
+}
+
+// The field count: the one typed, or else the fields of the first record as the conversion reads it,
+// however the values are quoted. The status line says how many lines were read, and what as. False
+// when there is nothing to name.
+bool settleFieldCount(Form1& form, const ReadResult& read) {
+  const Text& work = form.workingText();
+  const std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
+  if (inDigitRange(form.text(kFieldCountBox))) {
+    // A list chosen with its count still says what it was read as when that is not Shift_JIS and commas.
+    if (read.encoding != Encoding::CodePage932 || form.separator == u'\t' || !read.sheetName.empty())
+      form.setText(kStatusLine, msg::lineCountStatus(lineEnds, form.separator, read));
+    auto count = roundToInt16(numericValue(form.text(kFieldCountBox)));
+    if (!count) return false;
+    form.fieldCount = *count;
+    return true;
+  }
+  form.setText(kFieldCountBox, Text());
+  form.fieldCount = 0;
+  if (!work.empty()) form.setText(kStatusLine, msg::lineCountStatus(lineEnds, form.separator, read));
+  if (lineEnds == 0) return false;
+  // Counts are wide, so a huge count is simply "more than nine", not an overflow.
+  form.fieldCount =
+      static_cast<std::int16_t>(std::min<std::int64_t>(fieldsOfFirstRecord(work, form.separator), 32767));
+  if (form.fieldCount > 9) {
+    form.setBusy(false);
+    form.message(msg::kTooManyFields);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void Form1::fieldCountChanged() {
@@ -52,72 +126,19 @@ void Form1::loadCommand() {
     return;
   }
   BusyScope busy(*this);
-  // The file is read and put into lines before anything changes: bytes that are not Shift_JIS, a
-  // folder or pipe, a file too big for memory, and running out of memory on the way are refused
-  // with a message and leave the window as it was, rather than loading garbled or partial text.
   const Text path = text(kPathBox);
-  ReadResult read;
-  CrLfLines lines;
-  try {
-    read = platform_.files.readText(path);
-    if (!read.error) lines = linesWithCrLf(std::move(read.text));
-  } catch (const std::bad_alloc&) {
-    read.error = fileError(FileError::Kind::TooLarge, path);
-  }
-  using Kind = FileError::Kind;
-  const Kind refused = read.error.kind;
-  if (refused == Kind::NotShiftJis || refused == Kind::NotRegular || refused == Kind::TooLarge ||
-      refused == Kind::Workbook) {
-    setBusy(false);
-    message(msg::fileProblem(read.error));
-    return;
-  }
-
-  setWorkingText(Text());
-  workingTextConverted = false;
-  workingTextIsPreview = false;
-  // A new text is not a document until it is converted: saving it now would write it as one.
-  setEnabled(kSaveButton, false);
-  placeholderRestore();
-  lineCount = 0;
-  for (int i = 0; i < kNameBoxes; ++i) {
-    setBackground(fieldNameBox(i), savedFieldBoxColour);
-    setEnabled(fieldNameBox(i), false);
-    setEnabled(fieldNameLabel(i), false);
-  }
+  std::optional<LoadedList> loaded = readWhole(*this, path);
+  if (!loaded) return;
+  forgetLastLoad(*this);
   // A file that cannot be opened or read ends the load here, silently, as the other failures do.
-  if (read.error) return;
+  if (loaded->read.error) return;
 
-  lineCount = lines.count;
+  lineCount = loaded->lines.count;
   loadedFile = path;
-  separator = separatorOf(lines.text);
+  separator = separatorOf(loaded->lines.text);
   firstRecordIsHeader = false;
-  setWorkingText(std::move(lines.text));
-
-  const Text& work = workingText();
-  const std::int64_t lineEnds = std::count(work.begin(), work.end(), kCr);
-  if (inDigitRange(text(kFieldCountBox))) {
-    // A list chosen with its count still says what it was read as when that is not Shift_JIS and commas.
-    if (read.encoding != Encoding::CodePage932 || separator == u'\t' || !read.sheetName.empty())
-      setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read));
-    auto count = roundToInt16(numericValue(text(kFieldCountBox)));
-    if (!count) return;
-    fieldCount = *count;
-  } else {
-    setText(kFieldCountBox, Text());
-    fieldCount = 0;
-    if (!work.empty()) setText(kStatusLine, msg::lineCountStatus(lineEnds, separator, read));
-    if (lineEnds == 0) return;
-    // The fields of the first record as the conversion reads it, however the values are quoted.
-    // Counts are wide, so a huge count is simply "more than nine", not an overflow.
-    fieldCount =
-        static_cast<std::int16_t>(std::min<std::int64_t>(fieldsOfFirstRecord(work, separator), 32767));
-    if (fieldCount > 9) {
-      setBusy(false);
-      message(msg::kTooManyFields);
-      return;
-    }
-  }
+  setWorkingText(std::move(loaded->lines.text));
+  if (!settleFieldCount(*this, loaded->read)) return;
   for (int i = 0; i < fieldCount; ++i) {
     setEnabled(fieldNameBox(i), true);
     setBackground(fieldNameBox(i), kTextBackground);

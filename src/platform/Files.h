@@ -69,12 +69,6 @@ inline FileError notShiftJis(const Text& path, const DecodeResult& d) {
   return e;
 }
 
-/// A piece of a file being written: bytes as they stand, or bytes to be written in base64.
-struct WritePart {
-  std::string_view bytes;
-  bool base64 = false;
-};
-
 struct ReadResult {
   Text text;
   FileError error;
@@ -105,12 +99,10 @@ class TextFiles {
   /// (AppearedMeanwhile) when a file of that name exists by then, so that a file made by someone else
   /// after the user was asked is never replaced.
   enum class Replace { Allowed, Never };
-  FileError writeBytes(const Text& path, const std::string& bytes, Replace replace = Replace::Allowed) {
-    return writeParts(path, {{bytes, false}}, replace);
+  virtual FileError writeBytes(const Text& path, std::string_view bytes, Replace replace) = 0;
+  FileError writeBytes(const Text& path, std::string_view bytes) {
+    return writeBytes(path, bytes, Replace::Allowed);
   }
-  /// Pieces written one after another the same safe way; a large document embedded in base64 is
-  /// encoded on the way to the disk, never held in memory whole.
-  virtual FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) = 0;
 };
 
 /// Folders, drives and the program's place.

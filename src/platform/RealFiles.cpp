@@ -17,7 +17,6 @@
 #include <limits>
 #include <random>
 
-#include "text/Base64.h"
 #include "text/Lines.h"
 #include "text/ListFiles.h"
 #include "text/ShiftJis.h"
@@ -372,18 +371,8 @@ bool putInPlace(const std::string& tmp, const std::string& target, TextFiles::Re
   return false;
 }
 
-bool writePieces(int fd, const std::vector<WritePart>& parts, int& err) {
-  for (const WritePart& part : parts) {
-    if (!part.base64) {
-      if (!writeAll(fd, part.bytes.data(), part.bytes.size(), err)) return false;
-      continue;
-    }
-    constexpr std::size_t kSlice = 3 * 16384;  // a multiple of three: the pieces join exactly
-    for (std::size_t at = 0; at < part.bytes.size(); at += kSlice) {
-      const std::string encoded = base64(part.bytes.substr(at, kSlice));
-      if (!writeAll(fd, encoded.data(), encoded.size(), err)) return false;
-    }
-  }
+bool writeWhole(int fd, std::string_view bytes, int& err) {
+  if (!writeAll(fd, bytes.data(), bytes.size(), err)) return false;
   if (::fsync(fd) != 0) {
     err = errno;
     return false;
@@ -393,7 +382,7 @@ bool writePieces(int fd, const std::vector<WritePart>& parts, int& err) {
 
 }  // namespace
 
-FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) {
+FileError RealTextFiles::writeBytes(const Text& path, std::string_view bytes, Replace replace) {
   // A link is followed: its target is the file replaced, and the link stays a link.
   std::string target = nativePath(path);
   int err = 0;
@@ -423,7 +412,7 @@ FileError RealTextFiles::writeParts(const Text& path, const std::vector<WritePar
   }
   if (fd < 0) return errorOf(FileError::Kind::Unwritable, path, errno);
   const TemporaryFile registered(tmp);
-  bool ok = writePieces(fd, parts, err);
+  bool ok = writeWhole(fd, bytes, err);
   if (::close(fd) != 0 && ok) {
     err = errno;
     ok = false;

@@ -12,7 +12,8 @@ class RealTextFiles : public TextFiles {
  public:
   ReadResult readText(const Text& path) override;
   ReadResult readFirstLine(const Text& path) override;
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override;
+  using TextFiles::writeBytes;
+  FileError writeBytes(const Text& path, std::string_view bytes, Replace replace) override;
 };
 
 /// The real file system; the program folder is taken from the running executable.

@@ -9,7 +9,6 @@
 #include "app/Messages.h"
 #include "convert/XmlName.h"
 #include "save/SavePath.h"
-#include "text/Deflate.h"
 #include "text/ListFiles.h"
 #include "text/Result.h"
 #include "text/ShiftJis.h"
@@ -61,10 +60,8 @@ void takeOffHeader(Text& document) {
 // no longer reaches the document.
 Result<void> rootNameSavable(const Form1& form) {
   if (!form.headerArmed || form.workingText().empty()) return {};
-  const Text& name = form.text(kParentNameBox);
-  if (!isXmlName(name)) return fail(msg::parentNameNotSavable(name));
-  EncodeResult e = encodeCp932(name);
-  if (!e.ok) return fail(msg::cannotSave(e.errorChar, msg::parentName()));
+  if (auto usable = usableName(form.text(kParentNameBox), msg::parentName()); !usable)
+    return fail(usable.error() + msg::nothingSaved());
   return {};
 }
 
@@ -90,28 +87,14 @@ Result<void> wholeDocument(const Text& document) {
   return {};
 }
 
-// The page encoded in the pieces around the places where the document goes; the document itself,
-// compressed, is written in base64 between them on the way to the disk.
-Result<std::vector<std::string>> encodePagePieces(TextView page) {
-  std::vector<std::string> pieces;
-  for (;;) {
-    const std::size_t mark = page.find(kXmlDataMark);
-    EncodeResult piece = encodeCp932(page.substr(0, mark));
-    if (!piece.ok) return fail(msg::cannotSave(piece.errorChar, msg::searchPage()));
-    pieces.push_back(std::move(piece.bytes));
-    if (mark == TextView::npos) return pieces;
-    page.remove_prefix(mark + kXmlDataMark.size());
-  }
-}
-
 // What a save writes, settled before anything is asked or written.
 struct SaveJob {
   Text xmlPath;
-  std::string xml;                      ///< the document, encoded
-  bool pageWanted = false;              ///< after the sample, or in WEB_DB mode
-  bool writePage = false;               ///< wanted, and a conversion left a page to write
-  Text page;                            ///< the page text with the document's path filled in
-  std::vector<std::string> pagePieces;  ///< the page encoded around the document's places
+  std::string xml;          ///< the document, encoded
+  bool pageWanted = false;  ///< after the sample, or in WEB_DB mode
+  bool writePage = false;   ///< wanted, and a conversion left a page to write
+  Text page;                ///< the page text with the document's path filled in
+  EncodedPage encodedPage;  ///< the page encoded around the document's places
 };
 
 // The header in, the document checked and encoded, the page prepared: every refusal that needs no
@@ -139,9 +122,9 @@ Result<SaveJob> settleSave(Form1& form) {
   // and saved again is the one its page shows.
   job.page = fillDocumentPath(form.searchPageText, job.xmlPath);
   if (job.writePage) {
-    auto pieces = encodePagePieces(job.page);
-    if (!pieces) return fail(pieces.error());
-    job.pagePieces = std::move(*pieces);
+    auto encoded = encodePage(job.page);
+    if (!encoded) return fail(msg::cannotSave(encoded.error(), msg::searchPage()));
+    job.encodedPage = std::move(*encoded);
   }
   return job;
 }
@@ -168,23 +151,18 @@ Result<void> writeDocument(Form1& form, const SaveJob& job, bool replacing) {
   return fail(msg::fileProblem(err));
 }
 
-// The page's pieces with the compressed document in base64 between them. A page of the same name that
-// is no regular file, or is the text file itself, is left alone.
+// The page with the document it carries. A page of the same name that is no regular file, or is the
+// text file itself, is left alone.
 FileError writePage(Form1& form, const SaveJob& job, const Text& pagePath) {
   if (FileError refused = fileError(form.platform().fs.writeRefusal(pagePath, form.loadedFile), pagePath))
     return refused;
-  Result<std::string, std::string> packed = deflateRaw(job.xml);
-  if (!packed) {
+  Result<std::string, std::string> file = pageFile(job.encodedPage, job.xml);
+  if (!file) {
     FileError err = fileError(FileError::Kind::Unwritable, pagePath);
-    err.reason = packed.error();
+    err.reason = file.error();
     return err;
   }
-  std::vector<WritePart> parts;
-  for (std::size_t i = 0; i < job.pagePieces.size(); ++i) {
-    if (i > 0) parts.push_back({*packed, true});
-    parts.push_back({job.pagePieces[i], false});
-  }
-  return form.platform().files.writeParts(pagePath, parts, TextFiles::Replace::Allowed);
+  return form.platform().files.writeBytes(pagePath, *file);
 }
 
 // The search page in the program's folder (the user's data folder when installed), the document

@@ -3,6 +3,7 @@
 #include "text/Base64.h"
 #include "text/Deflate.h"
 #include "text/Markup.h"
+#include "text/ShiftJis.h"
 
 namespace orv {
 
@@ -14,6 +15,7 @@ constexpr TextView kSearchFieldMark = u"<search_field>";
 constexpr TextView kKennsakuFieldMark = u"[kennsaku_field]";
 constexpr TextView kPageSizeMark = u"[pagesize]";
 constexpr TextView kXmlFileMark = u"[xmlfile]";
+constexpr TextView kXmlDataMark = u"[xmldata]";
 
 }  // namespace
 
@@ -59,15 +61,34 @@ Text fillDocumentPath(TextView page, TextView xmlPath) {
                     escapeMarkup(xmlPath, {.quote = true, .bracket = true, .outsideCp932 = true}));
 }
 
-Text fillDocumentData(TextView page, std::string_view xmlBytes) {
-  Text out(page);
-  if (contains(out, kXmlDataMark)) {
-    // No document stays no data: the page then reads the document beside it.
-    Result<std::string, std::string> packed = deflateRaw(xmlBytes);
-    const std::string encoded = xmlBytes.empty() || !packed ? std::string() : base64(*packed);
-    replaceAllInPlace(out, kXmlDataMark, Text(encoded.begin(), encoded.end()));
+Result<EncodedPage, char32_t> encodePage(TextView page) {
+  EncodedPage encoded;
+  for (;;) {
+    const std::size_t mark = page.find(kXmlDataMark);
+    EncodeResult piece = encodeCp932(page.substr(0, mark));
+    if (!piece.ok) return fail(piece.errorChar);
+    encoded.pieces.push_back(std::move(piece.bytes));
+    if (mark == TextView::npos) return encoded;
+    page.remove_prefix(mark + kXmlDataMark.size());
   }
-  return out;
+}
+
+Result<std::string, std::string> pageFile(const EncodedPage& page, std::string_view xmlBytes) {
+  std::string data;
+  if (page.pieces.size() > 1 && !xmlBytes.empty()) {
+    Result<std::string, std::string> packed = deflateRaw(xmlBytes);
+    if (!packed) return fail(packed.error());
+    data = base64(*packed);
+  }
+  std::size_t size = data.size() * (page.pieces.size() - 1);
+  for (const std::string& piece : page.pieces) size += piece.size();
+  std::string file;
+  file.reserve(size);
+  for (std::size_t i = 0; i < page.pieces.size(); ++i) {
+    if (i > 0) file += data;
+    file += page.pieces[i];
+  }
+  return file;
 }
 
 }  // namespace orv

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/Base64.h"
+#include "text/Result.h"
 #include "text/Text.h"
 
 namespace orv {
@@ -29,12 +29,18 @@ Text fillSearchField(TextView page, TextView field, std::int64_t lineCount);
 /// path is ever filled), with characters code page 932 cannot hold as character references ("&#xE9;").
 Text fillDocumentPath(TextView page, TextView xmlPath);
 
-/// Every "[xmldata]" becomes `xmlBytes`, the document exactly as written to disk, as raw DEFLATE data in
-/// base64, so that a page opened from disk can show the records without reading a second file. No
-/// document (or one that could not be compressed) leaves it empty: the page then reads the file.
-Text fillDocumentData(TextView page, std::string_view xmlBytes);
+/// A page in code page 932, cut at each place it carries the document ("[xmldata]").
+struct EncodedPage {
+  std::vector<std::string> pieces;
+};
+/// `page`, every other place already filled, encoded; the first character code page 932 cannot hold
+/// otherwise. Made before a save asks anything, so that a page that cannot be written refuses the save.
+Result<EncodedPage, char32_t> encodePage(TextView page);
 
-/// Where the page carries the XML document itself, compressed, as base64.
-inline constexpr TextView kXmlDataMark = u"[xmldata]";
+/// The page file: its pieces with `xmlBytes`, the document exactly as written to disk, as raw DEFLATE
+/// data in base64 between them, so that a page opened from disk shows the records without reading a
+/// second file. No document leaves those places empty: the page then reads the file. The compressor's
+/// reason when it fails.
+Result<std::string, std::string> pageFile(const EncodedPage& page, std::string_view xmlBytes);
 
 }  // namespace orv

@@ -53,15 +53,15 @@ class FakeDisk : public TextFiles, public FileSystem {
  public:
   ReadResult readText(const Text& path) override { return read(path, false); }
   ReadResult readFirstLine(const Text& path) override { return read(path, true); }
-  FileError writeParts(const Text& path, const std::vector<WritePart>& parts, Replace replace) override {
+  using TextFiles::writeBytes;
+  FileError writeBytes(const Text& path, std::string_view bytes, Replace replace) override {
     const Text p = absolute(path), folder = p.substr(0, std::max<std::size_t>(p.rfind(u'/'), 1));
     FileError e = fileError(FileError::Kind::Unwritable, path);
     e.errorNumber = ENOSPC;
     if (failWrites.count(p) || !folderSet.count(folder)) return e;
     if (replace == Replace::Never && contents.count(p))
       return fileError(FileError::Kind::AppearedMeanwhile, path);
-    std::string& bytes = contents[p] = {};
-    for (const WritePart& part : parts) bytes += part.base64 ? base64(part.bytes) : std::string(part.bytes);
+    contents[p] = bytes;
     ++writes;
     return {};
   }

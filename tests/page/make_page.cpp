@@ -72,9 +72,10 @@ int main(int argc, char** argv) {
   if (leave != "no-rows") page = orv::fillTableRows(page, names);
   if (*argv[5]) page = orv::fillSearchField(page, orv::fromUtf8(argv[5]), std::stoll(argv[6]));
   page = orv::fillDocumentPath(page, orv::fromUtf8(argv[4]));
-  page = orv::fillDocumentData(page, leave == "no-data" ? std::string() : xml.bytes);
-  auto encoded = orv::encodeCp932(page);
-  if (!encoded.ok) return fail("the page has a character Shift_JIS cannot hold");
-  std::ofstream(argv[2], std::ios::binary) << encoded.bytes;
+  const auto encoded = orv::encodePage(page);
+  if (!encoded) return fail("the page has a character Shift_JIS cannot hold");
+  const auto file = orv::pageFile(*encoded, leave == "no-data" ? std::string() : xml.bytes);
+  if (!file) return fail("the document cannot be compressed");
+  std::ofstream(argv[2], std::ios::binary) << *file;
   return 0;
 }

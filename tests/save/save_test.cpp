@@ -114,11 +114,15 @@ TEST(Save, ACancelOrAFailedWriteSaysWhatWasSavedAndKeepsTheOldFilesOnlyWhereThey
 
 TEST(Save, ADocumentOrParentNameTheFileCannotCarryIsRefusedAndTheCorrectedNameThenSaves) {
   const Text emoji = u"Shift_JISで保存できない文字があります：U+1F600 (😀)\r（";
-  const Text badName = u"」はXMLの要素名に使えません。親要素名を入力し直してから保存して下さい！";
+  const Text badName =
+      u"」はXMLの要素名に使えません。\r空白・記号（\" < > & など）を含まない名前、数字で始まらない名前"
+      u"にして下さい！\r何も保存していません。";
   const std::pair<Text, Text> rows[] = {
       {u"1st", u"親要素名「1st" + badName},
       {u"", u"親要素名「" + badName},
-      {u"店😀", emoji + u"親要素名）\r何も保存していません。"},
+      {u"店😀",
+       u"親要素名「店😀」にShift_JISで保存できない文字があります：U+1F600 "
+       u"(😀)\r別の名前にして下さい！\r何も保存していません。"},
       {u"Pen😀", emoji + u"XML文書）\r何も保存していません。"},  // typed into the text, not the name
   };
   for (const auto& [typed, message] : rows) {
