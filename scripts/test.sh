@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/line-counts.sh
+bash scripts/readme-check.sh
 [ -n "${CI:-}" ] && bash scripts/format-check.sh
 extra=()
 [ -n "${CI:-}" ] && extra+=(-DORV_WERROR=ON)
