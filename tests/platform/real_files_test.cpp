@@ -11,7 +11,6 @@
 #include "app/Messages.h"
 #include "common/TextTest.h"
 #include "platform/RealFiles.h"
-#include "text/Base64.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
