@@ -5,7 +5,8 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ zlib1g-dev libzip-dev libexpat1-dev pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev xvfb xauth x11-utils
       xdotool fonts-ipafont-gothic clang-format xdg-utils chromium firefox-esr imagemagick
       clang libclang-rt-14-dev  # clang's libFuzzer runtime, for the fuzz targets
-      dpkg-dev file desktop-file-utils)  # the Debian package: its dependencies, its menu entry checked
+      dpkg-dev file desktop-file-utils  # the Debian package: its dependencies, its menu entry checked
+      lintian appstream librsvg2-bin)  # the package checked as Debian checks one; the icons rendered
 # Node.js runs the browser tests; a machine that already has it (from any source) keeps its own, whose
 # npm would conflict with Debian's npm package.
 command -v node >/dev/null && command -v npm >/dev/null || pkgs+=(nodejs npm)

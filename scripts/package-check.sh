@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build, unpacks it into a scratch root and runs the unpacked
-# program as an installed one: its version, then one conversion of the sample without a display.
+# program as an installed one: its version, then one conversion of the sample without a display. The
+# package, its metainfo and its icons are checked first.
 # Usage: scripts/package-check.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,10 +9,16 @@ build=$(realpath "${1:-build}")
 (cd "$build" && rm -f orvessa_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/orvessa_*.deb)
 dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends|Recommends):'
+# Checked as Debian checks a package: an error or a warning fails (its output says which).
+lintian --tag-display-limit 0 --fail-on error,warning "$deb"
 root=$(mktemp -d /tmp/orv-deb.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/orvessa.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.orvessa108.Orvessa.metainfo.xml"
+for size in 16 24 32 48 64 128 256; do
+  file "$root/usr/share/icons/hicolor/${size}x$size/apps/orvessa.png" | grep -q "$size x $size"
+done
 "$root/usr/bin/orvessa" --version
 mkdir "$root/work"
 cp "$root/usr/share/orvessa/sample.txt" "$root/work/"
