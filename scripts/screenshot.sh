@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the tool on a virtual X display, waits for its window, saves a screenshot of the whole
 # screen to the file given, prints the window's size, and ends the tool.
-# Usage: scripts/screenshot.sh OUT.png [PROGRAM]
+# Usage: scripts/screenshot.sh OUT.png [PROGRAM [ARGUMENT...]]
 set -euo pipefail
 out=${1:?usage: screenshot.sh OUT.png [PROGRAM]}
 program=${2:-$(dirname "$0")/../build/orvessa}
@@ -11,7 +11,7 @@ xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-"$program" >/dev/null 2>&1 &
+"$program" "${@:3}" >/dev/null 2>&1 &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Orvessa' | head -n 1)
 sleep 1

@@ -143,6 +143,10 @@ class Form1 {
   void driveChange(const Text& drive);
   void folderChange(const Text& path);
   void fileChoice(const Text& name);
+  /// A file named when the program starts (from a file manager or the shell): the browser goes to its
+  /// folder on its drive and the file is chosen as a click on it would; a folder is entered. A path that
+  /// does not exist, or a file the list does not show, leaves the browser where it is and says so.
+  void openFile(const Text& absolutePath);
 
   // --- Conversion (convert/) -------------------------------------------------------------------
   void runConversion();  ///< `Command4`
@@ -171,6 +175,8 @@ class Form1 {
 
  private:
   void changeAction(Ctl c);
+  /// The drive the browser shows for `path`: the longest drive root that holds it.
+  Text driveHolding(const Text& path) const;
 
   Platform platform_;
   std::array<ControlState, kControlCount> controls_;

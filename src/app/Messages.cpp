@@ -1,7 +1,9 @@
 #include "app/Messages.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "text/ShiftJis.h"
 
@@ -15,6 +17,15 @@ Text say(TextView ja, TextView en) { return Text(gLanguage == Language::English 
 
 Language language() { return gLanguage; }
 void setLanguage(Language language) { gLanguage = language; }
+
+Language localeLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value && *value)
+      return std::string_view(value).starts_with("ja") ? Language::Japanese : Language::English;
+  }
+  return Language::English;
+}
 
 Text systemReason(int errorNumber) {
   switch (errorNumber) {
@@ -197,6 +208,12 @@ Text fileProblem(const FileError& e) {
       return workbookProblem(e);
   }
   return {};
+}
+
+Text notAList(const Text& path) {
+  return say(u"一覧のファイル（.txt、.csv、.xlsx）ではないため開きません：",
+             u"Not a list file (.txt, .csv, .xlsx), so it is not opened: ") +
+         path;
 }
 
 Text emptyFile(const Text& path, const Text& sheet) {

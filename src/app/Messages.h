@@ -16,6 +16,8 @@ namespace orv::msg {
 enum class Language { Japanese, English };
 Language language();
 void setLanguage(Language language);
+/// The user's locale's language: the first of LC_ALL, LC_MESSAGES and LANG that is set decides.
+Language localeLanguage();
 
 // --- Window and start captions -------------------------------------------------------------------
 inline constexpr TextView kAppTitle = u"Orvessa108";
@@ -53,6 +55,8 @@ Text fileProblem(const FileError& error);
 Text systemReason(int errorNumber);
 /// A file with nothing to load; a workbook's empty `sheet` is named.
 Text emptyFile(const Text& path, const Text& sheet = {});
+/// A file named at start-up that the file list does not show, so it is not opened.
+Text notAList(const Text& path);
 inline constexpr TextView kCannotConvertFormat = u"変換出来ない形式です！「確認」ボタンで開きます！";
 inline constexpr TextView kNotATextFile =
     u"ﾃｷｽﾄﾌｧｲﾙを指定してください。それ以外のﾌｧｲﾙは「確認」ﾎﾞﾀﾝで開いてください。";
@@ -172,6 +176,11 @@ inline constexpr Bilingual kCliNames = {
 inline constexpr Bilingual kCliSearchField = {
     u"--web-db と --search-field は一緒に指定し、検索対象ﾌｨｰﾙﾄﾞは --fields の名前のひとつにしてください。",
     u"--web-db and --search-field go together, and the search field is one of the --fields names."};
+inline constexpr Bilingual kNoDisplay = {
+    u"orvessa: ウィンドウを表示する画面がありません（DISPLAY が設定されていません）。画面なしでは "
+    u"\"orvessa convert\" を使ってください（\"orvessa --help\" を参照）。",
+    u"orvessa: no display to show the window on (DISPLAY is not set); without a window, use \"orvessa "
+    u"convert\" (see \"orvessa --help\")."};
 inline constexpr Bilingual kCliNoCurrentFolder = {
     u"現在のフォルダの場所をシステムから得られない（深すぎる）ため、相対パスは使えません。絶対パスで指定して"
     u"ください：",

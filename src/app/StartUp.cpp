@@ -9,12 +9,7 @@ void Form1::startUp() {
   Text home = platform_.fs.workFolder();
   platform_.fs.setCurrentDirectory(home);
   driveList = platform_.fs.drives();
-  // The drive is the longest root that holds the program's folder.
-  for (const Text& d : driveList) {
-    bool holds = home.compare(0, d.size(), d) == 0 &&
-                 (home.size() == d.size() || d.back() == u'/' || home[d.size()] == u'/');
-    if (holds && d.size() >= drive.size()) drive = d;
-  }
+  drive = driveHolding(home);
   folderChange(home);
 }
 

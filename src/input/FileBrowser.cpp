@@ -17,6 +17,16 @@ bool matchesFilePattern(const Text& name) {
          endsWithIgnoringCase(name, u"htm");
 }
 
+Text Form1::driveHolding(const Text& path) const {
+  Text best;
+  for (const Text& d : driveList) {
+    const bool holds = path.compare(0, d.size(), d) == 0 &&
+                       (path.size() == d.size() || d.back() == u'/' || path[d.size()] == u'/');
+    if (holds && d.size() >= best.size()) best = d;
+  }
+  return best.empty() ? drive : best;
+}
+
 void Form1::driveChange(const Text& newDrive) {
   drive = newDrive;
   // A drive that cannot be read leaves the folder list where it was, without a message.
@@ -70,6 +80,30 @@ void Form1::fileChoice(const Text& name) {
     message(msg::kCannotConvertFormat);
     viewCommand();
   }
+}
+
+void Form1::openFile(const Text& absolutePath) {
+  if (platform_.fs.folders(absolutePath)) {
+    drive = driveHolding(absolutePath);
+    folderChange(absolutePath);
+    return;
+  }
+  const std::size_t slash = absolutePath.rfind(u'/');
+  const Text parent = slash == 0 ? Text(u"/") : absolutePath.substr(0, slash == Text::npos ? 0 : slash);
+  const Text name = slash == Text::npos ? absolutePath : absolutePath.substr(slash + 1);
+  Result<std::vector<Text>> names = platform_.fs.files(parent);
+  if (!names || std::find(names->begin(), names->end(), name) == names->end()) {
+    message(msg::fileProblem(fileError(FileError::Kind::NotFound, absolutePath)));
+    return;
+  }
+  drive = driveHolding(parent);
+  folderChange(parent);
+  if (std::find(fileList.begin(), fileList.end(), name) == fileList.end()) {
+    message(msg::notAList(absolutePath));
+    return;
+  }
+  chosenFile = name;
+  fileChoice(name);
 }
 
 }  // namespace orv

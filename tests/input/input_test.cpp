@@ -224,7 +224,7 @@ TEST(Workbook, ChosenInTheListLoadedConvertedAndSavedAsATextFileIs) {
   EXPECT_FALSE(contains(xml, u"<氏名>氏名</氏名>"));
 }
 
-TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFolder) {
+TEST(FileBrowser, ListsListFilesADriveThatCannotBeReadLeavesTheFolderAndANamedPathIsOpenedOrRefused) {
   Harness h;
   for (const char16_t* name : {u"a.txt", u"b.XML", u"c.htm", u"d.xhtm", u"e.html", u"f.csv", u"g.TxT",
                                u"h.xml.bak", u"i.xlsx", u"j.XLS", u"mytxt"})
@@ -239,6 +239,26 @@ TEST(FileBrowser, ListsTextCsvXmlAndHtmFilesAndADriveThatCannotBeReadLeavesTheFo
   EXPECT_TRUE(h.f().fileList.size() == 8u && h.dialogs.shown.empty());
   h.f().driveChange(u"/mnt/usb");
   EXPECT_TEXT_EQ(h.f().folder, u"/mnt/usb");
+
+  // A path named at start-up: a list is chosen on its own drive, a folder entered; anything else is said.
+  h.disk.put(u"/mnt/usb/list.csv", u"\"a\",\"b\"\r\n");
+  h.disk.put(u"/data/notes.pdf", u"x");
+  struct Case {
+    const char16_t *path, *folder, *drive, *said;
+  };
+  for (const Case& c :
+       {Case{u"/mnt/usb/list.csv", u"/mnt/usb", u"/mnt/usb", nullptr},
+        Case{u"/data", u"/data", u"/", nullptr}, Case{u"/data/gone.txt", u"/data", u"/", u"gone.txt"},
+        Case{u"/data/notes.pdf", u"/data", u"/", u".xlsx"}}) {
+    h.dialogs.shown.clear();
+    h.f().openFile(c.path);
+    EXPECT_TEXT_EQ(h.f().folder, c.folder);
+    EXPECT_TEXT_EQ(h.f().drive, c.drive);
+    EXPECT_EQ(h.dialogs.texts().size(), c.said ? 1u : 0u) << toUtf8(c.path);
+    if (c.said) EXPECT_NE(h.dialogs.texts()[0].find(c.said), Text::npos) << toUtf8(h.dialogs.texts()[0]);
+  }
+  EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/mnt/usb/list.csv");
+  EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"2");
 }
 
 // Names that also occur in the declaration or the placeholder once left a broken declaration or a

@@ -95,6 +95,20 @@ TEST(MainWindow, FoldersOpenFromTheTreeEachClickOnAFileChoosesItOnceAndEnterInTh
   EXPECT_EQ(combo->currentText(), QString()) << "Cancel empties the list and its edit text";
 }
 
+// As the program opens a file named when it starts: the browser in its folder, the file marked in the list.
+TEST(MainWindow, AFileNamedAtStartIsChosenInTheListAsAClickWouldChooseIt) {
+  Window h;
+  h.disk.put(u"/data/a.txt", u"\"x\"\r\n");
+  h.disk.put(u"/data/pick.txt", u"\"a\",\"b\",\"c\"\r\n");
+  h.f().openFile(u"/data/pick.txt");
+  h.view->refresh();
+  ASSERT_NE(h.view->fileList()->currentItem(), nullptr);
+  EXPECT_EQ(h.view->fileList()->currentItem()->text(), QStringLiteral("pick.txt"));
+  EXPECT_EQ(h.text(kPathBox), QStringLiteral("/data/pick.txt"));
+  EXPECT_EQ(h.text(kFieldCountBox), QStringLiteral("3"));
+  EXPECT_TRUE(h.w(kLoadButton)->isEnabled());
+}
+
 // The two lists a spreadsheet writes, each with its header row, taken as a user takes them: a click in
 // the file list, OK, the names the header offers, conversion and save; the document is read back by an
 // XML reader.
