@@ -14,7 +14,6 @@
 #include "app/Controls.h"
 #include "app/Messages.h"
 #include "cli/ConvertCommand.h"
-#include "platform/HugePages.h"
 #include "platform/RealFiles.h"
 #include "text/ListFiles.h"
 
@@ -69,7 +68,6 @@ ExitStatus noCurrentFolder(const QString& path) {
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
-  if (std::string_view(argv[1]) == "convert") restartWithHugePages(argv);
   msg::setLanguage(japanese() ? msg::Language::Japanese : msg::Language::English);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("orvessa"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/LargeBuffer.h"
 #include "text/Markup.h"
 
 namespace orv {
@@ -260,8 +261,8 @@ Text writeDocumentBody(TextView text, const std::vector<Text>& names, const Reco
   Text body;
   // Sized once for the whole body, with room for the XML header and the closing root tag that the
   // save puts around it in place.
-  body.reserve(text.size() + static_cast<std::size_t>(check.records) * growthPerRecord + check.escapeGrowth +
-               kHeaderRoom);
+  reserveLarge(body, text.size() + static_cast<std::size_t>(check.records) * growthPerRecord +
+                         check.escapeGrowth + kHeaderRoom);
   BodyWriter writer(body, names);
   readWith(separator, text, writer);
   return body;

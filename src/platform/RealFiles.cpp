@@ -17,6 +17,7 @@
 #include <limits>
 #include <random>
 
+#include "text/LargeBuffer.h"
 #include "text/Lines.h"
 #include "text/ListFiles.h"
 #include "text/ShiftJis.h"
@@ -214,7 +215,7 @@ bool readWhole(const Text& path, std::string& bytes, FileError& error) {
     error.size = st.st_size;
     return false;
   }
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  if (st.st_size > 0) reserveLarge(bytes, static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {
     ssize_t n = ::read(file.fd, buf, sizeof buf);

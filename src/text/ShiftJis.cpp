@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/LargeBuffer.h"
+
 namespace orv {
 namespace {
 
@@ -358,7 +360,7 @@ DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
   }
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
-  r.text.reserve(bytes.size());  // never more UTF-16 units than bytes
+  reserveLarge(r.text, bytes.size());  // never more UTF-16 units than bytes
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   for (std::size_t i = 0; i < n;) {
@@ -448,7 +450,7 @@ std::size_t firstOutsideCodePage932(TextView text) {
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
   const Tables& t = tables();
-  r.bytes.reserve(text.size() * 2);  // never more than two bytes a character
+  reserveLarge(r.bytes, text.size() * 2);  // never more than two bytes a character
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::uint16_t code = t.encode[text[i]];
     if (code == kInvalid) {
