@@ -185,6 +185,10 @@ TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
     EXPECT_EQ(std::pair(got, said), std::pair(status, expected)) << args;
   }
   EXPECT_FALSE(fs::exists(install.root / "u.xml"));
+  // On a terminal (script(1) gives the run one) a large input shows the step it is at.
+  EXPECT_EQ(install.shell("script -qec 'LC_ALL=C bin/orvessa convert big.txt" + names +
+                          " --output tty.xml' /dev/null | grep -q 'big.txt (4 MB): converting'"),
+            0);
 }
 
 }  // namespace
