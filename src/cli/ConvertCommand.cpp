@@ -105,14 +105,14 @@ class CommandFiles : public RealTextFiles {
   /// Standard input read whole, before the load asks for it; the name it stands under.
   Text readStandardInput() {
     std::string bytes;
+    inputName_ = kInputText;
     try {
-      input_.error = readStream(STDIN_FILENO, Text(kInputText), bytes);
-      const bool workbook = bytes.starts_with("PK\x03\x04");
-      if (!input_.error)
-        input_ = listText(Text(workbook ? kInputWorkbook : kInputText), bytes, loadLimit(), false);
-      inputName_ = workbook ? kInputWorkbook : kInputText;
+      input_.error = readStream(STDIN_FILENO, inputName_, bytes);
+      // A workbook is told by its bytes: the archive's first signature.
+      if (bytes.starts_with("PK\x03\x04")) inputName_ = kInputWorkbook;
+      if (!input_.error) input_ = listText(inputName_, bytes, loadLimit(), false);
     } catch (const std::bad_alloc&) {
-      input_.error = fileError(FileError::Kind::TooLarge, Text(kInputText));
+      input_.error = fileError(FileError::Kind::TooLarge, inputName_);
     }
     inputSize_ = bytes.size();
     return inputName_;
