@@ -194,11 +194,11 @@ int runCommandLine(int argc, char** argv) {
   const QString output = a.value("output");
   if (a.has("output") && output != QStringLiteral("-") && !output.endsWith(QStringLiteral(".xml")))
     return usageError(msg::inLanguage(msg::kCliOutput));
-  for (const QString& path : {output, page}) {
+  for (const auto& [path, into] : {std::pair{output, &request.output}, std::pair{page, &request.page}}) {
     if (path.isEmpty() || path == QStringLiteral("-")) continue;
     const std::optional<Text> full = absolute(path);
     if (!full) return noCurrentFolder(path);
-    (path == output ? request.output : request.page) = *full;
+    *into = *full;
   }
   if (output == QStringLiteral("-")) request.output = Text(kStandardStream);
   request.replace = a.has("yes");

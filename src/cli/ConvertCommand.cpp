@@ -41,11 +41,14 @@ void printLine(TextView text) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-// A large input shows the step it is at on a terminal; a script's log gets no such line.
+// A large input shows the step it is at on a terminal; a script's log gets no such line. Below a few
+// megabytes every step ends before a user would wonder.
+constexpr std::uint64_t kProgressFrom = std::uint64_t{4} << 20;
+
 class Progress {
  public:
   Progress(const Text& input, std::uint64_t bytes, bool quiet)
-      : input_(input), bytes_(bytes), shown_(!quiet && bytes > (4u << 20) && ::isatty(STDERR_FILENO)) {}
+      : input_(input), bytes_(bytes), shown_(!quiet && bytes > kProgressFrom && ::isatty(STDERR_FILENO)) {}
   ~Progress() { wipeProgress(); }
   void step(int step) {
     if (!shown_) return;
