@@ -30,13 +30,17 @@ void wipeProgress() {
   gProgressShown = false;
 }
 
-void printLine(TextView text) {
-  wipeProgress();
+std::string inUsersWords(TextView text) {
   Text words = shownName(text);
   replaceAllInPlace(words, kInputText, msg::inLanguage(msg::kCliStandardInput));
   replaceAllInPlace(words, kInputWorkbook, msg::inLanguage(msg::kCliStandardInput));
   replaceAllInPlace(words, kOutputDocument, msg::inLanguage(msg::kCliStandardOutput));
-  std::string line = toUtf8(words);
+  return toUtf8(words);
+}
+
+void printLine(TextView text) {
+  wipeProgress();
+  std::string line = inUsersWords(text);
   std::replace(line.begin(), line.end(), '\r', '\n');
   std::fprintf(stderr, "%s\n", line.c_str());
 }
@@ -53,7 +57,7 @@ class Progress {
   void step(int step) {
     if (!shown_) return;
     wipeProgress();
-    std::fputs(toUtf8(shownName(msg::cliProgress(input_, bytes_, step))).c_str(), stderr);
+    std::fputs(inUsersWords(msg::cliProgress(input_, bytes_, step)).c_str(), stderr);
     std::fflush(stderr);
     gProgressShown = true;
   }
