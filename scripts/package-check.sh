@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build, unpacks it into a scratch root and runs the unpacked
 # program as an installed one: its version, then one conversion of the sample without a display. The
-# package, its metainfo and its icons are checked first.
+# package, its metainfo, its icons and its bash completion are checked first.
 # Usage: scripts/package-check.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,7 @@ for size in 16 24 32 48 64 128 256; do
   file "$root/usr/share/icons/hicolor/${size}x$size/apps/orvessa.png" | grep -q "$size x $size"
 done
 "$root/usr/bin/orvessa" --version
+bash -n "$root/usr/share/bash-completion/completions/orvessa"
 mkdir "$root/work"
 cp "$root/usr/share/orvessa/sample.txt" "$root/work/"
 (cd "$root/work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME="$root/data" \

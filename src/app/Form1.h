@@ -82,6 +82,8 @@ class Form1 {
   std::int16_t modeValue = kNormalMode;
   Colour savedFieldBoxColour = 0x000000;
   Text searchPagePath;
+  /// Where a save writes the search page; empty: XmlSearchTemp.htm in the work folder, as the window does.
+  Text searchPageTarget;
   std::int16_t sampleFlag = 0;
   /// The XML header template: the declaration and the root's opening tag, "[user_settei]" standing for
   /// the parent name until the header step fills it in.

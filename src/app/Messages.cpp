@@ -36,6 +36,8 @@ Text systemReason(int errorNumber) {
       return say(u"アクセスが許可されていません", u"permission denied");
     case EISDIR:
       return say(u"フォルダです", u"it is a folder");
+    case EBADF:
+      return say(u"閉じているか、書き込めません", u"it is closed or cannot be written");
     case ENOSPC:
     case EDQUOT:
       return say(u"ディスクに空きがありません", u"no space left on the disk");
@@ -386,12 +388,22 @@ Text cliDocumentWithoutPage(const Text& xmlPath) {
          xmlPath;
 }
 
+Text cliNotSaved(const Text& input) { return say(u"保存していません：", u"Not saved: ") + input; }
+
+Text cliProgress(const Text& input, std::uint64_t bytes, int step) {
+  static constexpr TextView ja[] = {u"読み込み中…", u"変換中…", u"保存中…"};
+  static constexpr TextView en[] = {u"loading…", u"converting…", u"saving…"};
+  const Text megabytes = decimal(static_cast<std::int64_t>(bytes >> 20));
+  return input + say(u"（", u" (") + megabytes + say(u" MB）：", u" MB): ") + say(ja[step], en[step]);
+}
+
 const Bilingual kCliHelp = {
     u"使い方:\n"
     u"  orvessa                    ウィンドウを開きます\n"
-    u"  orvessa convert 入力.txt --parent 親要素 --fields 要素1,要素2,... [オプション]\n"
+    u"  orvessa convert 入力... --parent 親要素 (--fields 要素1,要素2,... | --header) [オプション]\n"
     u"                             ウィンドウと同じ手順でテキストファイルをXMLに変換して保存します\n"
-    u"                             （入力は .txt・.csv のテキストか、.xlsx のブックの最初のシート）\n"
+    u"                             （入力は .txt・.csv のテキストか、.xlsx のブックの最初のシート。\n"
+    u"                             複数なら順に、それぞれの隣に保存します。- は標準入力）\n"
     u"                             （ウィンドウは開きません。メッセージは標準エラーに出ます）\n"
     u"\n"
     u"オプション:\n"
@@ -399,34 +411,45 @@ const Bilingual kCliHelp = {
     u"  --fields A,B,C             要素1〜の名前（1〜9個、カンマ区切り）\n"
     u"  --header                   1行目を項目名として要素名に使い、変換しません（--fields "
     u"があればそちらの名前）\n"
-    u"  --web-db                   WEB_DB作成：検索ページ XmlSearchTemp.htm も保存します\n"
+    u"  --web-db                   WEB_DB作成：検索ページも保存します\n"
     u"  --search-field 名前        検索対象ﾌｨｰﾙﾄﾞ（--fields の名前のひとつ、--web-db と一緒に）\n"
-    u"  --output 文書.xml          XML文書の保存先（省略時はテキストファイルの隣の .xml）\n"
-    u"  --yes                      同名ファイルを上書きします（省略時は上書きせずに終了します）\n"
+    u"  --page ページ.htm          検索ページの保存先（省略時はウィンドウと同じ XmlSearchTemp.htm）\n"
+    u"  --output 文書.xml          XML文書の保存先（省略時は入力の隣の .xml、- なら標準出力）\n"
+    u"  --yes                      同名の XML文書と --page のページを上書きします（省略時は上書きせずに\n"
+    u"                             終了します）。XmlSearchTemp.htm はウィンドウと同じく常に上書きします\n"
+    u"  -q, --quiet                エラーだけを表示します\n"
     u"  -h, --help                 この説明を表示します\n"
     u"  -v, --version              版を表示します\n"
     u"\n"
-    u"終了コード: 0 保存しました / 1 入力・名前を受け付けなかった、または書き込めなかった / 2 引数の誤り\n",
+    u"終了コード（複数の入力では最も悪いもの）: 0 保存しました / 1 入力・名前を受け付けなかった、\n"
+    u"または書き込めなかった / 2 引数の誤り\n",
     u"Usage:\n"
     u"  orvessa                    open the window\n"
-    u"  orvessa convert INPUT.txt --parent NAME --fields A,B,C [options]\n"
-    u"                             convert a text file to XML and save it, by the window's own steps\n"
-    u"                             (the input: .txt or .csv text, or an .xlsx workbook's first sheet)\n"
+    u"  orvessa convert INPUT... --parent NAME (--fields A,B,C | --header) [options]\n"
+    u"                             convert text files to XML and save them, by the window's own steps\n"
+    u"                             (an input: .txt or .csv text, or an .xlsx workbook's first sheet;\n"
+    u"                             several are saved one by one, each beside itself; - is standard input)\n"
     u"                             (no window opens; its messages go to standard error)\n"
     u"\n"
     u"Options:\n"
     u"  --parent NAME              the parent (root) element's name\n"
     u"  --fields A,B,C             the field elements' names (1 to 9, separated by commas)\n"
-    u"  --header                   the first line names the fields and is not converted (--fields "
-    u"overrides)\n"
-    u"  --web-db                   WEB_DB mode: save the search page XmlSearchTemp.htm too\n"
+    u"  --header                   the first line names the fields and is not converted\n"
+    u"                             (--fields overrides)\n"
+    u"  --web-db                   WEB_DB mode: save the search page too\n"
     u"  --search-field NAME        the field to search on (one of --fields, with --web-db)\n"
-    u"  --output FILE.xml          where the XML document goes (default: beside the input, as .xml)\n"
-    u"  --yes                      replace a file of the same name (default: replace nothing and stop)\n"
+    u"  --page FILE.htm            where the search page goes (default: the window's XmlSearchTemp.htm)\n"
+    u"  --output FILE.xml          where the XML document goes (default: beside the input, as .xml;\n"
+    u"                             - for standard output)\n"
+    u"  --yes                      replace an XML document or a --page file of the same name (default:\n"
+    u"                             replace nothing and stop); XmlSearchTemp.htm is always replaced, as\n"
+    u"                             the window does\n"
+    u"  -q, --quiet                print errors only\n"
     u"  -h, --help                 show this help\n"
     u"  -v, --version              show the version\n"
     u"\n"
-    u"Exit status: 0 saved / 1 input or a name refused, or a file not written / 2 usage error\n"};
+    u"Exit status (the worst of several inputs): 0 saved / 1 input or a name refused, or a file not\n"
+    u"written / 2 usage error\n"};
 
 Text pageNotSaved(const Text& xmlPath, const FileError& error) {
   return say(u"XML文書は保存しました：", u"The XML document was saved: ") + xmlPath +

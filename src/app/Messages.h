@@ -156,18 +156,34 @@ Text cliSaved(const Text& xmlPath, std::int64_t records, const Text& pagePath);
 Text cliDocumentWithoutPage(const Text& xmlPath);
 extern const Bilingual kCliHelp;
 inline constexpr Bilingual kCliUsageLine = {
-    u"使い方: orvessa convert 入力.txt --parent 親要素 --fields 要素1,要素2,... [--web-db --search-field "
-    u"要素] "
-    u"[--output 文書.xml] [--yes]",
-    u"Usage: orvessa convert INPUT.txt --parent NAME --fields A,B,C [--web-db --search-field B] [--output "
-    u"FILE.xml] "
-    u"[--yes]"};
+    u"使い方: orvessa convert 入力... --parent 親要素 (--fields 要素1,要素2,... | --header) [--web-db "
+    u"--search-field 要素 [--page ページ.htm]] [--output 文書.xml|-] [--yes] [--quiet]",
+    u"Usage: orvessa convert INPUT... --parent NAME (--fields A,B,C | --header) [--web-db --search-field B "
+    u"[--page FILE.htm]] [--output FILE.xml|-] [--yes] [--quiet]"};
 inline constexpr Bilingual kCliSeeHelp = {u"使い方は orvessa --help で表示します。",
                                           u"Run orvessa --help for usage."};
 inline constexpr Bilingual kCliNoCommand = {u"コマンドは convert だけです：",
                                             u"The only command is convert: "};
-inline constexpr Bilingual kCliNoInput = {u"変換するテキストファイルをひとつ指定してください。",
-                                          u"Name one text file to convert."};
+inline constexpr Bilingual kCliNoInput = {u"変換するテキストファイルを指定してください。",
+                                          u"Name a text file to convert."};
+inline constexpr Bilingual kCliUnknownOption = {u"知らないオプションです：", u"Unknown option: "};
+inline constexpr Bilingual kCliMissingValue = {u"値がありません：", u"A value is missing after "};
+inline constexpr Bilingual kCliNoValue = {u"値を取らないオプションです：", u"The option takes no value: "};
+inline constexpr Bilingual kCliStdinOutput = {
+    u"標準入力（-）から読むときは、--output で保存先を指定してください（標準出力なら --output -）。",
+    u"Reading standard input (-) needs --output FILE.xml (or --output - for standard output)."};
+inline constexpr Bilingual kCliOneInput = {
+    u"--output と --page は入力がひとつのときだけ使えます（複数のときはそれぞれの隣に保存します）。",
+    u"--output and --page take a single input (several inputs are each saved beside themselves)."};
+inline constexpr Bilingual kCliPage = {
+    u"--page には .htm または .html で終わるファイル名を、--web-db と一緒に指定してください。",
+    u"--page takes a file name ending in .htm or .html, with --web-db."};
+inline constexpr Bilingual kCliStandardInput = {u"標準入力", u"standard input"};
+inline constexpr Bilingual kCliStandardOutput = {u"標準出力", u"standard output"};
+/// The last line about an input of several that was not saved.
+Text cliNotSaved(const Text& input);
+/// The line on a terminal while a large input goes through its steps (0 load, 1 conversion, 2 save).
+Text cliProgress(const Text& input, std::uint64_t bytes, int step);
 inline constexpr Bilingual kCliNames = {
     u"--parent に親要素名、--fields に要素名を1〜9個、カンマで区切って指定してください（--header なら1行目の"
     u"項目名を使います）。",
@@ -191,8 +207,8 @@ inline constexpr Bilingual kCliEmptyName = {u"空の名前は使えません（-
 inline constexpr Bilingual kCliInputKind = {
     u"入力には .txt または .csv のテキストファイルか、.xlsx のブックを指定してください：",
     u"The input is a text file ending in .txt or .csv, or a workbook ending in .xlsx: "};
-inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名を指定してください。",
-                                         u"--output takes a file name ending in .xml."};
+inline constexpr Bilingual kCliOutput = {u"--output には .xml で終わるファイル名か - を指定してください。",
+                                         u"--output takes a file name ending in .xml, or -."};
 
 // --- The guided sample ---------------------------------------------------------------------------
 inline constexpr TextView kSampleQuestion =

@@ -1,14 +1,17 @@
 // The command line: arguments parsed on a core application, which needs no display, then the
-// conversion run through the window's model.
+// conversion run through the window's model for each input.
 #include "cli/CommandLine.h"
 
-#include <QCommandLineParser>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 
 #include "app/Controls.h"
@@ -19,15 +22,6 @@
 
 namespace orv {
 namespace {
-
-// The POSIX order of the locale variables: the first one set decides.
-bool japanese() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const QByteArray value = qgetenv(name);
-    if (!value.isEmpty()) return value.startsWith("ja");
-  }
-  return false;
-}
 
 void print(std::FILE* to, TextView text) { std::fprintf(to, "%s", toUtf8(text).c_str()); }
 
@@ -42,11 +36,85 @@ QString qtext(const Text& t) {
   return QString(reinterpret_cast<const QChar*>(t.data()), static_cast<qsizetype>(t.size()));
 }
 
+// Help and version on standard output, which a script may have closed or pointed at a full disk: a
+// text that did not arrive is a failure, not a success.
+int printOut(const Text& out) {
+  const Text name = msg::inLanguage(msg::kCliStandardOutput);
+  FileError err = writeStream(STDOUT_FILENO, name, toUtf8(out));
+  if (!err) return kWritten;
+  Text why = msg::fileProblem(err);
+  std::replace(why.begin(), why.end(), u'\r', u'\n');
+  print(stderr, u"orvessa: " + why + u"\n");
+  return kRefused;
+}
+
 // The arguments by their own bytes: a file name that reads in no encoding still names its own file.
 QStringList argumentsOf(int argc, char** argv) {
   QStringList out;
   for (int i = 0; i < argc; ++i) out << qtext(pathFromBytes(argv[i]));
   return out;
+}
+
+// The options as scripts give them: "--name value" or "--name=value", -h, -v and -q; "--" ends the
+// options, and "-" alone is an input (standard input). An option given twice keeps its last value.
+struct Arguments {
+  std::map<QString, QString> values;
+  std::set<QString> flags;
+  QStringList positional;
+  bool has(const char* name) const {
+    const QString key = QString::fromLatin1(name);
+    return values.count(key) || flags.count(key);
+  }
+  QString value(const char* name) const {
+    const auto found = values.find(QString::fromLatin1(name));
+    return found == values.end() ? QString() : found->second;
+  }
+};
+
+std::optional<Text> parseArguments(const QStringList& args, Arguments& out) {
+  static const QStringList valued = {QStringLiteral("parent"), QStringLiteral("fields"),
+                                     QStringLiteral("search-field"), QStringLiteral("output"),
+                                     QStringLiteral("page")};
+  static const std::map<QString, QString> flags = {{QStringLiteral("web-db"), {}},
+                                                   {QStringLiteral("yes"), {}},
+                                                   {QStringLiteral("header"), {}},
+                                                   {QStringLiteral("quiet"), QStringLiteral("q")},
+                                                   {QStringLiteral("help"), QStringLiteral("h")},
+                                                   {QStringLiteral("version"), QStringLiteral("v")}};
+  bool options = true;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (!options || arg == QStringLiteral("-") || !arg.startsWith(QLatin1Char('-'))) {
+      out.positional << arg;
+      continue;
+    }
+    if (arg == QStringLiteral("--")) {
+      options = false;
+      continue;
+    }
+    QString name = arg.mid(2);
+    std::optional<QString> value;
+    if (!arg.startsWith(QStringLiteral("--"))) {
+      const auto shortName = std::find_if(flags.begin(), flags.end(), [&](const auto& flag) {
+        return !flag.second.isEmpty() && arg == QLatin1Char('-') + flag.second;
+      });
+      if (shortName == flags.end()) return msg::inLanguage(msg::kCliUnknownOption) + text(arg);
+      name = shortName->first;
+    } else if (const qsizetype equals = name.indexOf(QLatin1Char('=')); equals >= 0) {
+      value = name.mid(equals + 1);
+      name.truncate(equals);
+    }
+    if (valued.contains(name)) {
+      if (!value && i + 1 == args.size()) return msg::inLanguage(msg::kCliMissingValue) + text(arg);
+      out.values[name] = value ? *value : args[++i];
+    } else if (flags.count(name)) {
+      if (value) return msg::inLanguage(msg::kCliNoValue) + u"--" + text(name);
+      out.flags.insert(name);
+    } else {
+      return msg::inLanguage(msg::kCliUnknownOption) + text(arg);
+    }
+  }
+  return std::nullopt;
 }
 
 // A path as a user picks it in the file list: absolute, so the page finds the document wherever the
@@ -68,67 +136,72 @@ ExitStatus noCurrentFolder(const QString& path) {
 }  // namespace
 
 int runCommandLine(int argc, char** argv) {
-  msg::setLanguage(japanese() ? msg::Language::Japanese : msg::Language::English);
+  reserveStandardStreams();
+  msg::setLanguage(msg::localeLanguage());
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("orvessa"));
-  QCommandLineParser parser;
-  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-  const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-  const QCommandLineOption parent(QStringLiteral("parent"), {}, QStringLiteral("NAME"));
-  const QCommandLineOption fields(QStringLiteral("fields"), {}, QStringLiteral("A,B,C"));
-  const QCommandLineOption webDb(QStringLiteral("web-db"));
-  const QCommandLineOption searchField(QStringLiteral("search-field"), {}, QStringLiteral("NAME"));
-  const QCommandLineOption output(QStringLiteral("output"), {}, QStringLiteral("FILE.xml"));
-  const QCommandLineOption yes(QStringLiteral("yes"));
-  const QCommandLineOption header(QStringLiteral("header"));
-  parser.addOptions({help, version, parent, fields, webDb, searchField, output, yes, header});
-  if (!parser.parse(argumentsOf(argc, argv))) return usageError(text(parser.errorText()));
-  if (parser.isSet(help)) {
-    print(stdout, msg::inLanguage(msg::kCliHelp));
-    return 0;
-  }
-  if (parser.isSet(version)) {
-    std::printf("Orvessa108 %s\n", ORV_VERSION);
-    return 0;
-  }
+  Arguments a;
+  if (const std::optional<Text> wrong = parseArguments(argumentsOf(argc, argv), a)) return usageError(*wrong);
+  if (a.has("help")) return printOut(msg::inLanguage(msg::kCliHelp));
+  if (a.has("version")) return printOut(u"Orvessa108 " + fromUtf8(ORV_VERSION) + u"\n");
 
-  const QStringList args = parser.positionalArguments();
+  const QStringList& args = a.positional;
   if (args.isEmpty() || args[0] != QStringLiteral("convert"))
     return usageError(msg::inLanguage(msg::kCliNoCommand) + (args.isEmpty() ? Text() : text(args[0])));
-  if (args.size() != 2) return usageError(msg::inLanguage(msg::kCliNoInput));
-  if (listFormatOf(text(args[1])) == ListFormat::None)
-    return usageError(msg::inLanguage(msg::kCliInputKind) + text(args[1]));
+  const QStringList inputs = args.mid(1);
+  if (inputs.isEmpty()) return usageError(msg::inLanguage(msg::kCliNoInput));
+  for (const QString& input : inputs)
+    if (input != QStringLiteral("-") && listFormatOf(text(input)) == ListFormat::None)
+      return usageError(msg::inLanguage(msg::kCliInputKind) + text(input));
+  if (inputs.size() > 1 && (a.has("output") || a.has("page")))
+    return usageError(msg::inLanguage(msg::kCliOneInput));
+  if (inputs.contains(QStringLiteral("-")) && !a.has("output"))
+    return usageError(msg::inLanguage(msg::kCliStdinOutput));
   ConvertRequest request;
-  const std::optional<Text> input = absolute(args[1]);
-  if (!input) return noCurrentFolder(args[1]);
-  request.input = *input;
-  request.parent = text(parser.value(parent));
-  request.header = parser.isSet(header);
-  if (parser.isSet(fields))
-    for (const QString& name : parser.value(fields).split(QLatin1Char(',')))
+  request.parent = text(a.value("parent"));
+  request.header = a.has("header");
+  if (a.has("fields"))
+    for (const QString& name : a.value("fields").split(QLatin1Char(',')))
       request.fields.push_back(text(name));
-  if (!parser.isSet(parent) || (!parser.isSet(fields) && !request.header) ||
+  if (!a.has("parent") || (!a.has("fields") && !request.header) ||
       request.fields.size() > static_cast<std::size_t>(kNameBoxes))
     return usageError(msg::inLanguage(msg::kCliNames));
   if (request.parent.empty() ||
       std::find(request.fields.begin(), request.fields.end(), Text()) != request.fields.end())
     return usageError(msg::inLanguage(msg::kCliEmptyName));
-  request.webDb = parser.isSet(webDb);
-  request.searchField = text(parser.value(searchField));
+  request.webDb = a.has("web-db");
+  request.searchField = text(a.value("search-field"));
   const bool known =
       std::find(request.fields.begin(), request.fields.end(), request.searchField) != request.fields.end();
   // With names from the first record, the search field is checked against them once they are read.
-  if (request.webDb != parser.isSet(searchField) || (request.webDb && !known && !request.fields.empty()))
+  if (request.webDb != a.has("search-field") || (request.webDb && !known && !request.fields.empty()))
     return usageError(msg::inLanguage(msg::kCliSearchField));
-  if (parser.isSet(output)) {
-    if (!parser.value(output).endsWith(QStringLiteral(".xml")))
-      return usageError(msg::inLanguage(msg::kCliOutput));
-    const std::optional<Text> out = absolute(parser.value(output));
-    if (!out) return noCurrentFolder(parser.value(output));
-    request.output = *out;
+  const QString page = a.value("page");
+  if (a.has("page") &&
+      (!request.webDb || !(page.endsWith(QStringLiteral(".htm")) || page.endsWith(QStringLiteral(".html")))))
+    return usageError(msg::inLanguage(msg::kCliPage));
+  const QString output = a.value("output");
+  if (a.has("output") && output != QStringLiteral("-") && !output.endsWith(QStringLiteral(".xml")))
+    return usageError(msg::inLanguage(msg::kCliOutput));
+  for (const auto& [path, into] : {std::pair{output, &request.output}, std::pair{page, &request.page}}) {
+    if (path.isEmpty() || path == QStringLiteral("-")) continue;
+    const std::optional<Text> full = absolute(path);
+    if (!full) return noCurrentFolder(path);
+    *into = *full;
   }
-  request.replace = parser.isSet(yes);
-  return convertCommand(request);
+  if (output == QStringLiteral("-")) request.output = Text(kStandardStream);
+  request.replace = a.has("yes");
+  request.quiet = a.has("quiet");
+  request.several = inputs.size() > 1;
+
+  // Each input on its own, as if run alone; the status is the worst of them.
+  ExitStatus worst = kWritten;
+  for (const QString& input : inputs) {
+    const std::optional<Text> path = input == QStringLiteral("-") ? Text(kStandardStream) : absolute(input);
+    request.input = path ? *path : Text();
+    worst = std::max(worst, path ? convertCommand(request) : noCurrentFolder(input));
+  }
+  return worst;
 }
 
 }  // namespace orv

@@ -204,6 +204,26 @@ bool isReadOnly(const std::string& native, const struct stat& st) {
 
 namespace {
 
+// Everything left to read from `fd`, refused as too large once it passes `limit` bytes.
+bool readToEnd(int fd, const Text& path, std::uint64_t limit, std::string& bytes, FileError& error) {
+  char buf[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = errorOf(FileError::Kind::Unreadable, path, errno);
+      return false;
+    }
+    if (n == 0) return true;
+    bytes.append(buf, static_cast<std::size_t>(n));
+    if (bytes.size() > limit) {
+      error = errorOf(FileError::Kind::TooLarge, path);
+      error.size = static_cast<std::int64_t>(bytes.size());
+      return false;
+    }
+  }
+}
+
 // The whole file's bytes, unless it is no plain file, is too large for the memory free, or cannot be read.
 bool readWhole(const Text& path, std::string& bytes, FileError& error) {
   struct stat st {};
@@ -216,17 +236,7 @@ bool readWhole(const Text& path, std::string& bytes, FileError& error) {
     return false;
   }
   if (st.st_size > 0) reserveLarge(bytes, static_cast<std::size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(file.fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errorOf(FileError::Kind::Unreadable, path, errno);
-      return false;
-    }
-    if (n == 0) return true;
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
+  return readToEnd(file.fd, path, std::numeric_limits<std::uint64_t>::max(), bytes, error);
 }
 
 // A workbook's archive is read whole, even for its first row: its directory is at its end. What a
@@ -235,12 +245,35 @@ ReadResult readList(const Text& path, bool preview) {
   ReadResult r;
   std::string bytes;
   if (!readWhole(path, bytes, r.error)) return r;
-  return listText(path, bytes, availableMemory() / kMemoryPerFileByte, preview);
+  return listText(path, bytes, loadLimit(), preview);
 }
 
 }  // namespace
 
 ReadResult RealTextFiles::readText(const Text& path) { return readList(path, false); }
+
+std::uint64_t loadLimit() { return availableMemory() / kMemoryPerFileByte; }
+
+FileError readStream(int fd, const Text& name, std::string& bytes) {
+  FileError error;
+  readToEnd(fd, name, loadLimit(), bytes, error);
+  return error;
+}
+
+void reserveStandardStreams() {
+  for (int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC); fd >= 0;
+       fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC))
+    if (fd > STDERR_FILENO) {
+      ::close(fd);
+      return;
+    }
+}
+
+FileError writeStream(int fd, const Text& name, std::string_view bytes) {
+  int err = 0;
+  return writeAll(fd, bytes.data(), bytes.size(), err) ? FileError{}
+                                                       : errorOf(FileError::Kind::Unwritable, name, err);
+}
 
 ReadResult RealTextFiles::readFirstLine(const Text& path) {
   if (listFormatOf(path) == ListFormat::Workbook) return readList(path, true);

@@ -16,6 +16,18 @@ class RealTextFiles : public TextFiles {
   FileError writeBytes(const Text& path, std::string_view bytes, Replace replace) override;
 };
 
+/// The most memory a list's text may take: what a load may use of the memory free.
+std::uint64_t loadLimit();
+/// Everything readable from an open stream (standard input), bounded by loadLimit; `name` names it in
+/// errors.
+FileError readStream(int fd, const Text& name, std::string& bytes);
+/// Standard input, output and error that the caller closed are opened read-only on /dev/null, so that no
+/// file opened later takes their place (the document meant for standard output would land in it) and
+/// writing to a closed standard output fails.
+void reserveStandardStreams();
+/// `bytes` written whole to an open stream (standard output); the system's reason when they cannot be.
+FileError writeStream(int fd, const Text& name, std::string_view bytes);
+
 /// The real file system; the program folder is taken from the running executable.
 class RealFileSystem : public FileSystem {
  public:

@@ -165,7 +165,8 @@ FileError writePage(Form1& form, const SaveJob& job, const Text& pagePath) {
   return form.platform().files.writeBytes(pagePath, *file);
 }
 
-// The search page in the program's folder (the user's data folder when installed), the document
+// The search page in the program's folder (the user's data folder when installed) or where the command
+// line was told to write it, the document
 // compressed and in base64 wherever the page carries it. The page is written in WEB_DB mode too, not only
 // after the sample: the user who picked a search field and was told to save expects a page.
 void writeSearchPage(Form1& form, const SaveJob& job) {
@@ -175,7 +176,8 @@ void writeSearchPage(Form1& form, const SaveJob& job) {
   }
   if (!job.writePage) return;
   const Text pageFolder = form.platform().fs.workFolder();
-  const Text pagePath = joinPath(pageFolder, u"XmlSearchTemp.htm");
+  const Text pagePath =
+      form.searchPageTarget.empty() ? joinPath(pageFolder, u"XmlSearchTemp.htm") : form.searchPageTarget;
   const bool replacing = form.platform().fs.fileExists(pagePath);
   FileError err = writePage(form, job, pagePath);
   if (err) {

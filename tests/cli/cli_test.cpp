@@ -55,10 +55,14 @@ TEST(CommandLine, WritesTheSampleAsTheWindowDoesAndKeepsTheDocumentThereWithoutY
     if (webDb) h.f().chooseSearchField(1);
     h.f().textEdited(kPathBox, xml);
     h.f().click(kSaveButton);
-    const std::string web = webDb ? " --web-db --search-field 名前" : "";
-    ASSERT_EQ(install.run("convert sample.txt" + kNames + web + " --output " + out), 0) << out;
+    // The plain document from standard input to standard output; the page where it is told to go.
+    const std::string args = webDb ? "convert sample.txt" + kNames +
+                                         " --web-db --search-field 名前 --page "
+                                         "p.htm --output web.xml"
+                                   : "convert -" + kNames + " --output - < sample.txt > normal.xml";
+    ASSERT_EQ(install.run(args), 0) << out;
     EXPECT_EQ(bytesOf(root / out), h.disk.contents[xml]) << out;
-    EXPECT_TRUE(!webDb || bytesOf(root / "data/orvessa/XmlSearchTemp.htm") == h.disk.contents[kPagePath]);
+    EXPECT_TRUE(!webDb || bytesOf(root / "p.htm") == h.disk.contents[kPagePath]);
   }
   std::ofstream(root / "sample.xml") << "kept";
   const std::pair<std::string, int> rows[] = {
@@ -124,12 +128,18 @@ TEST(CommandLine, TakesNamesByTheirBytesAndNeverLooksInAnotherFolder) {
             std::string::npos);
 }
 
-// Every outcome in a line of its own words, in the locale's language, none of the window's instructions;
-// an empty name is a usage error.
+// Every outcome in a line of its own words, in the locale's language, none of the window's instructions
+// and no progress line where standard error is no terminal; an empty name is a usage error, a standard
+// output that takes nothing a failure.
 TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
   ScratchInstall install;
   const std::string names = " --parent p --fields a,b,c,d,e";
   std::ofstream(install.root / "list.Csv") << "番号,氏名\r\n1,山田 太郎\r\n2,\"佐藤, 花子\"\r\n";
+  install.shell("for i in $(seq 1500); do cat sample.txt; done > big.txt");
+  const std::string usage =
+      "Usage: orvessa convert INPUT... --parent NAME (--fields A,B,C | --header) [--web-db --search-field B "
+      "[--page FILE.htm]] [--output FILE.xml|-] [--yes] [--quiet]\nRun orvessa --help for usage.\n";
+  const std::string web = names + " --web-db --search-field b --page p.htm --output";
   // The locale, the arguments, the exit status and the whole of standard error (the scratch folder as ROOT).
   const std::tuple<std::string, std::string, int, std::string> rows[] = {
       {"C", "convert sample.txt" + names + " --output s.xml", 0, "Saved ROOT/s.xml (34 records)\n"},
@@ -137,19 +147,35 @@ TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
        "保存しました：ROOT/s.xml（34件）、検索ページ：ROOT/data/orvessa/XmlSearchTemp.htm\n"},
       {"C", "convert sample.txt" + names + " --output s.xml", 1,
        "Not saved: a file of that name exists (add --yes to replace it): ROOT/s.xml\n"},
-      {"C", "convert none.txt" + names, 1, "File not found: ROOT/none.txt\n"},
-      {"C", "convert list.Csv --parent p --header", 0, "Saved ROOT/list.xml (2 records)\n"},
+      // Each input on its own, the status the worst; quiet leaves out what was saved.
+      {"C", "convert none.txt sample.txt --quiet" + names, 1,
+       "File not found: ROOT/none.txt\nNot saved: ROOT/none.txt\n"},
+      {"C", "convert list.Csv big.txt --parent p --header", 0,
+       "Saved ROOT/list.xml (2 records)\nSaved ROOT/big.xml (50999 records)\n"},
+      {"C", "convert sample.txt" + web + " t.xml", 0,
+       "Saved ROOT/t.xml (34 records), search page ROOT/p.htm\n"},
+      {"C", "convert sample.txt" + web + " u.xml", 1,
+       "Not saved: a file of that name exists (add --yes to replace it): ROOT/p.htm\n"},
       {"ja_JP.UTF-8", "convert sample.txt" + names + " --output no/s.xml", 1,
        "ファイルを書き込めません：ROOT/no/s.xml（ファイルまたはフォルダがありません）\n"},
       {"C", "convert sample.txt --parent 1a --fields a,b,c,d,e", 1,
        "The parent name \"1a\" cannot be an XML element name.\nUse a name without blanks or marks (\" < > & "
-       "and "
-       "the like) that does not begin with a digit.\n"},
+       "and the like) that does not begin with a digit.\n"},
+      {"C", "convert - " + names + " --output - < sample.txt >&-", 1,
+       "Cannot write the file: standard output (it is closed or cannot be written)\n"},
+      {"ja_JP.UTF-8", "--help > /dev/full", 1,
+       "orvessa: ファイルを書き込めません：標準出力（ディスクに空きがありません）\n"},
       {"C", "convert sample.txt --parent p --fields a,", 2,
-       "orvessa: A name cannot be empty (--parent, and each of --fields).\nUsage: orvessa convert INPUT.txt "
-       "--parent "
-       "NAME --fields A,B,C [--web-db --search-field B] [--output FILE.xml] [--yes]\nRun orvessa --help for "
-       "usage.\n"},
+       "orvessa: A name cannot be empty (--parent, and each of --fields).\n" + usage},
+      {"C", "convert ''" + names, 2,
+       "orvessa: The input is a text file ending in .txt or .csv, or a workbook ending in .xlsx: \n" + usage},
+      {"C", "convert -" + names, 2,
+       "orvessa: Reading standard input (-) needs --output FILE.xml (or --output - for standard output).\n" +
+           usage},
+      {"ja_JP.UTF-8", "convert sample.txt" + names + " --output", 2,
+       "orvessa: 値がありません：--output\n使い方: orvessa convert 入力... --parent 親要素 (--fields "
+       "要素1,要素2,... | --header) [--web-db --search-field 要素 [--page ページ.htm]] [--output 文書.xml|-] "
+       "[--yes] [--quiet]\n使い方は orvessa --help で表示します。\n"},
   };
   for (const auto& [lang, args, status, expected] : rows) {
     const int got = install.shell("LC_ALL= LANG=" + lang + " bin/orvessa " + args + " 2>said");
@@ -158,6 +184,11 @@ TEST(CommandLine, SpeaksAsACommandLineInTheLocalesLanguage) {
       said.replace(at, install.root.string().size(), "ROOT");
     EXPECT_EQ(std::pair(got, said), std::pair(status, expected)) << args;
   }
+  EXPECT_FALSE(fs::exists(install.root / "u.xml"));
+  // On a terminal (script(1) gives the run one) a large input shows the step it is at.
+  EXPECT_EQ(install.shell("script -qec 'LC_ALL=C bin/orvessa convert big.txt" + names +
+                          " --output tty.xml' /dev/null | grep -q 'big.txt (4 MB): converting'"),
+            0);
 }
 
 }  // namespace

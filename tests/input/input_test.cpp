@@ -255,7 +255,9 @@ TEST(FileBrowser, ListsListFilesADriveThatCannotBeReadLeavesTheFolderAndANamedPa
     EXPECT_TEXT_EQ(h.f().folder, c.folder);
     EXPECT_TEXT_EQ(h.f().drive, c.drive);
     EXPECT_EQ(h.dialogs.texts().size(), c.said ? 1u : 0u) << toUtf8(c.path);
-    if (c.said) EXPECT_NE(h.dialogs.texts()[0].find(c.said), Text::npos) << toUtf8(h.dialogs.texts()[0]);
+    if (c.said) {
+      EXPECT_NE(h.dialogs.texts()[0].find(c.said), Text::npos) << toUtf8(h.dialogs.texts()[0]);
+    }
   }
   EXPECT_TEXT_EQ(h.f().text(kPathBox), u"/mnt/usb/list.csv");
   EXPECT_TEXT_EQ(h.f().text(kFieldCountBox), u"2");
