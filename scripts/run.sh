@@ -11,4 +11,4 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/orvessa-sample.XXXXXX")
 cp resources/sample.txt "$scratch/sample.txt"
 echo "No display to open the window on: converting the bundled sample with the command line instead."
 ./build/orvessa convert "$scratch/sample.txt" --parent 名簿 --fields 読み,氏名,住所,建物,電話 \
-  --web-db --search-field 氏名 --yes
+  --web-db --search-field 氏名 --page "$scratch/XmlSearchTemp.htm"
