@@ -101,6 +101,13 @@ class Form1 {
   /// once the load command has read a whole file (or Cancel emptied the text). A preview is never
   /// converted or saved: its document would replace the whole file's with a single record.
   bool workingTextIsPreview = false;
+  /// Set where no window shows the document (the command line): the conversion encodes the body piece by
+  /// piece as it writes it and keeps only its bytes in `encodedBody`, the working text staying empty, and
+  /// the save puts the header's bytes around them. A large list's document then never stands whole in
+  /// UTF-16 beside the text it is made from.
+  bool keepDocumentEncoded = false;
+  std::string encodedBody;
+  char32_t encodedBodyRefused = 0;  ///< a character of the body code page 932 cannot hold; 0: none
 
   /// The text file the last load read whole; a save never writes over it, whatever the name.
   Text loadedFile;

@@ -182,6 +182,9 @@ ExitStatus convertOne(const ConvertRequest& request) {
   Nobody nobody;
   Form1 form(Platform{dialogs, files, fs, nobody, nobody});
   form.windowLoad();
+  // No window shows the document: the conversion keeps it encoded, so a large list's document never
+  // stands whole in UTF-16 beside the text.
+  form.keepDocumentEncoded = true;
   // A page given by name is not replaced without leave: told before anything is read or written.
   if (!request.page.empty() && !request.replace && fs.fileExists(request.page)) {
     printLine(msg::notReplaced(request.page));

@@ -3,11 +3,15 @@
 #include "app/Messages.h"
 #include "convert/Records.h"
 #include "convert/XmlName.h"
+#include "text/LargeBuffer.h"
 #include "text/Result.h"
 #include "text/ShiftJis.h"
 
 namespace orv {
 namespace {
+
+/// Bytes kept free after an encoded body for the header and the closing tag that the save puts around it.
+constexpr std::size_t kEncodedHeaderRoom = 4096;
 
 // The lines that are not records, and what to do: a semicolon-separated list is told its separator,
 // any other is told how a quote is written inside a value.
@@ -105,7 +109,18 @@ void writeBody(Form1& form, const std::vector<Text>& names, const RecordCheck& c
   BusyScope busy(form);
   const std::size_t start = headerEnd(form);
   const Text loaded = form.takeWorkingText();
-  form.setWorkingText(writeDocumentBody(TextView(loaded).substr(start), names, check, form.separator));
+  const TextView records = TextView(loaded).substr(start);
+  if (form.keepDocumentEncoded) {
+    form.encodedBody.clear();
+    form.encodedBodyRefused = 0;
+    // Room for the header's bytes too, which the save puts in front in place.
+    reserveLarge(form.encodedBody, 2 * bodyLengthBound(records, names, check) + kEncodedHeaderRoom);
+    writeDocumentBody(records, names, form.separator, [&form](TextView piece) {
+      if (!form.encodedBodyRefused) appendCp932(form.encodedBody, piece, form.encodedBodyRefused);
+    });
+  } else {
+    form.setWorkingText(writeDocumentBody(records, names, check, form.separator));
+  }
   form.workingTextConverted = true;
   form.firstRecordIsHeader = false;
   form.recordCount = check.records;

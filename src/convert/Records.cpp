@@ -9,6 +9,8 @@ namespace orv {
 namespace {
 
 constexpr std::size_t kHeaderRoom = 1024;
+/// About how many characters of the body a piece holds.
+constexpr std::size_t kBodyPiece = std::size_t{1} << 15;
 
 /// Blanks around quoted fields: a tab only where it does not separate fields.
 template <char16_t Sep>
@@ -135,6 +137,8 @@ constexpr MarkupEscapes kValueEscapes{.outsideCp932 = true};
 
 struct BodyWriter {
   Text& out;
+  /// Given, it takes the body in pieces, each ending with a record, and `out` holds one piece at a time.
+  const BodyPieces* take = nullptr;
   std::vector<Text> openTags;
   std::vector<Text> closeTags;
   std::size_t field = 0;
@@ -167,6 +171,10 @@ struct BodyWriter {
   void unquotedField(TextView raw) { value(raw, false); }
   void endRecord(std::int64_t, std::int64_t, bool) {
     out.append(kCrLf).append(u"</").append(kRecordElement).append(u">").append(kCrLf);
+    if (take && out.size() >= kBodyPiece) {
+      (*take)(out);
+      out.clear();
+    }
   }
   void problem(RecordProblem::Kind, std::int64_t, std::int64_t) {}
 };
@@ -254,18 +262,31 @@ RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord, char16_t se
   return result;
 }
 
-Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check,
-                       char16_t separator) {
+std::size_t bodyLengthBound(TextView text, const std::vector<Text>& names, const RecordCheck& check) {
   std::size_t growthPerRecord = 2 * kRecordElement.size() + 5 + 3 * kCrLf.size();
   for (const Text& name : names) growthPerRecord += 2 * name.size() + 5;
+  return text.size() + static_cast<std::size_t>(check.records) * growthPerRecord + check.escapeGrowth;
+}
+
+Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check,
+                       char16_t separator) {
   Text body;
   // Sized once for the whole body, with room for the XML header and the closing root tag that the
   // save puts around it in place.
-  reserveLarge(body, text.size() + static_cast<std::size_t>(check.records) * growthPerRecord +
-                         check.escapeGrowth + kHeaderRoom);
+  reserveLarge(body, bodyLengthBound(text, names, check) + kHeaderRoom);
   BodyWriter writer(body, names);
   readWith(separator, text, writer);
   return body;
+}
+
+void writeDocumentBody(TextView text, const std::vector<Text>& names, char16_t separator,
+                       const BodyPieces& take) {
+  Text piece;
+  piece.reserve(2 * kBodyPiece);
+  BodyWriter writer(piece, names);
+  writer.take = &take;
+  readWith(separator, text, writer);
+  if (!piece.empty()) take(piece);
 }
 
 }  // namespace orv

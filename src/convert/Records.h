@@ -7,6 +7,7 @@
 // quoted field stay outside its value, and so do blank lines, which are no records.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "text/Text.h"
@@ -64,5 +65,14 @@ RecordCheck checkRecords(TextView text, std::size_t fieldsPerRecord, char16_t se
 /// between fields go. `check` is checkRecords of the same text for names.size() fields and must be ok.
 Text writeDocumentBody(TextView text, const std::vector<Text>& names, const RecordCheck& check,
                        char16_t separator = u',');
+
+/// At least the characters of the body writeDocumentBody writes for the same arguments.
+std::size_t bodyLengthBound(TextView text, const std::vector<Text>& names, const RecordCheck& check);
+
+/// The same body handed to `take` in pieces of some thousand characters, each ending with a record, so
+/// that it never stands whole in memory.
+using BodyPieces = std::function<void(TextView)>;
+void writeDocumentBody(TextView text, const std::vector<Text>& names, char16_t separator,
+                       const BodyPieces& take);
 
 }  // namespace orv

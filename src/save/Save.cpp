@@ -59,7 +59,7 @@ void takeOffHeader(Text& document) {
 // document no XML reader accepts. Checked before the header goes in: once it is in, a corrected name
 // no longer reaches the document.
 Result<void> rootNameSavable(const Form1& form) {
-  if (!form.headerArmed || form.workingText().empty()) return {};
+  if (!form.headerArmed || (form.workingText().empty() && form.encodedBody.empty())) return {};
   if (auto usable = usableName(form.text(kParentNameBox), msg::parentName()); !usable)
     return fail(usable.error() + msg::nothingSaved());
   return {};
@@ -87,6 +87,29 @@ Result<void> wholeDocument(const Text& document) {
   return {};
 }
 
+// The document's bytes. A character Shift_JIS cannot hold refuses the whole save. A body the conversion
+// kept encoded has the header's bytes put around it in place; it is used up by the save.
+Result<std::string> encodedDocument(Form1& form) {
+  if (!form.keepDocumentEncoded) {
+    EncodeResult xml = encodeCp932(form.workingText());
+    if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, msg::xmlDocument()));
+    return std::move(xml.bytes);
+  }
+  if (form.encodedBodyRefused) return fail(msg::cannotSave(form.encodedBodyRefused, msg::xmlDocument()));
+  if (form.encodedBody.empty()) return fail(msg::kNothingToSave);
+  // The working text holds the header and the closing tag, around the body kept encoded.
+  const TextView frame = form.workingText();
+  const std::size_t bodyAt = bodyInsideHeader(form.workingText())->first;
+  EncodeResult head = encodeCp932(frame.substr(0, bodyAt)), tail = encodeCp932(frame.substr(bodyAt));
+  if (!head.ok || !tail.ok)
+    return fail(msg::cannotSave(head.ok ? tail.errorChar : head.errorChar, msg::xmlDocument()));
+  std::string xml = std::move(form.encodedBody);
+  form.encodedBody.clear();
+  xml.insert(0, head.bytes);
+  xml += tail.bytes;
+  return xml;
+}
+
 // What a save writes, settled before anything is asked or written.
 struct SaveJob {
   Text xmlPath;
@@ -106,10 +129,9 @@ Result<SaveJob> settleSave(Form1& form) {
   form.setText(kPathBox, xmlPathFor(form.text(kPathBox)));
   SaveJob job;
   job.xmlPath = form.text(kPathBox);
-  // A character Shift_JIS cannot hold refuses the whole save.
-  EncodeResult xml = encodeCp932(form.workingText());
-  if (!xml.ok) return fail(msg::cannotSave(xml.errorChar, msg::xmlDocument()));
-  job.xml = std::move(xml.bytes);
+  Result<std::string> xml = encodedDocument(form);
+  if (!xml) return fail(xml.error());
+  job.xml = std::move(*xml);
   // A document marked read-only, a device or pipe of that name, or the text file itself under another
   // name (a link to it) is not replaced: told now, not after the questions.
   if (const auto refused = form.platform().fs.writeRefusal(job.xmlPath, form.loadedFile);

@@ -447,21 +447,36 @@ std::size_t firstOutsideCodePage932(TextView text) {
   return TextView::npos;
 }
 
+bool appendCp932(std::string& out, TextView text, char32_t& errorChar) {
+  const Tables& t = tables();
+  // A piece at a time: the room for its bytes is made once and written through a pointer.
+  constexpr std::size_t kPiece = std::size_t{1} << 15;
+  const std::size_t was = out.size();
+  for (std::size_t start = 0; start < text.size(); start += kPiece) {
+    const TextView piece = text.substr(start, kPiece);
+    std::size_t at = out.size();
+    out.resize(at + 2 * piece.size());
+    char* bytes = out.data();
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+      const std::uint16_t code = t.encode[piece[i]];
+      if (code == kInvalid) {
+        errorChar = codePointAt(text, start + i).value;
+        out.resize(was);
+        return false;
+      }
+      if (code > 0xFF) bytes[at++] = static_cast<char>(code >> 8);
+      bytes[at++] = static_cast<char>(code & 0xFF);
+    }
+    out.resize(at);
+  }
+  return true;
+}
+
 EncodeResult encodeCp932(TextView text) {
   EncodeResult r;
-  const Tables& t = tables();
   reserveLarge(r.bytes, text.size() * 2);  // never more than two bytes a character
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::uint16_t code = t.encode[text[i]];
-    if (code == kInvalid) {
-      r.errorChar = codePointAt(text, i).value;
-      r.bytes.clear();
-      return r;
-    }
-    if (code > 0xFF) r.bytes.push_back(static_cast<char>(code >> 8));
-    r.bytes.push_back(static_cast<char>(code & 0xFF));
-  }
-  r.ok = true;
+  r.ok = appendCp932(r.bytes, text, r.errorChar);
+  if (!r.ok) r.bytes.clear();
   return r;
 }
 

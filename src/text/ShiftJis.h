@@ -49,6 +49,9 @@ struct EncodeResult {
 DecodeResult decodeText(std::string_view bytes, bool atEndOfFile = true);
 /// Strict encoding: a character without a code page 932 form is an error, never written as "?".
 EncodeResult encodeCp932(TextView text);
+/// Appends the code page 932 bytes of `text` to `out`; false, with `out` as it was and the character
+/// named, when one cannot be held.
+bool appendCp932(std::string& out, TextView text, char32_t& errorChar);
 /// Position of the first UTF-16 unit code page 932 does not hold (half of a surrogate pair never is), or
 /// npos.
 std::size_t firstOutsideCodePage932(TextView text);
