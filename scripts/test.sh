@@ -7,6 +7,9 @@ bash scripts/install-deps.sh
 bash scripts/line-counts.sh
 bash scripts/readme-check.sh
 [ -n "${CI:-}" ] && bash scripts/format-check.sh
+[ -n "${CI:-}" ] && bash scripts/page-lint.sh
+# The search page's engine (folding, Shift_JIS, the scanner, search and sort) in Node, before any build.
+node --test tests/page/unit/
 extra=()
 [ -n "${CI:-}" ] && extra+=(-DORV_WERROR=ON)
 cmake -S . -B build -G Ninja "${extra[@]}"
