@@ -83,10 +83,9 @@ test('search goes the way Japanese is typed: kana, width, dashes, case, every wo
   const aoki = where('読み', (v) => v.startsWith('ｱｵｷ'));
   const phone = where('電話', (v) => v.startsWith('03-1000'));
   for (const [query, column, expected] of [
-    ['あおき', '', aoki], ['アオキ', '読み', aoki], ['ｽｽﾞｷ', '', where('読み', (v) => v.startsWith('ｽｽﾞｷ'))],
-    ['すずき', '名前', []], ['木', '名前', where('名前', (v) => v.includes('木'))], ['鈴木 美咲', '', []],
-    ['遥　青木', '名前', where('名前', (v) => v === '青木 遥')], ['03ー1000', '', phone], ['０３−１０００', '電話', phone],
-    ['IMG SRC', '', [records[4]]],
+    // how each query folds is the engine's test; here the box, the column list and the rows
+    ['あおき', '', aoki], ['すずき', '名前', []], ['遥　青木', '名前', where('名前', (v) => v === '青木 遥')],
+    ['０３−１０００', '電話', phone], ['IMG SRC', '', [records[4]]],
   ]) {
     await searchFor(page, query, column);
     assert.deepEqual(await view(page), expected.length ? showing(expected, 0, expected.length) : [NONE, [[NONE]]],
@@ -157,8 +156,6 @@ const raw = records.slice(0, 5).map((r, i) => ({ ...r, ...[{}, { 名前: 'A & B 
 const doc = (body) => `<?xml version="1.0" encoding="Shift_JIS"?>\r\n<名簿>\r\n${body}\r\n</mivoxml>\r\n</名簿>\r\n`;
 const unclosed = xmlDocument(records.slice(0, 3)).replace(/\r\n<\/mivoxml>\r\n\r\n<\/住所録>\r\n$/, '');
 for (const [i, [name, names, xmlText, expected, tolerant]] of [
-  ['characters Shift_JIS lacks come back from their references', ['読み', '名前'],
-    doc('<mivoxml>\r\n<読み>&#x20BB7;田</読み><名前>caf&#xE9;&#x1F600;</名前>'), [['\u{20BB7}田', 'café😀']], false],
   ['raw "&" and "<" in values are read tolerantly, with a note', NAMES, xmlDocument(raw, { escape: false }),
     rows(raw).map((row, r) => (r === 2 ? row.with(2, '1 < 2 & 3') : row)), true],
   ['a field named parsererror gives no false warning', ['parsererror', '名前'],
