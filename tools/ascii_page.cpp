@@ -1,9 +1,10 @@
 // Assembles the search page template from its source tree and makes it pure ASCII, as the tool reads it.
 //
 // The markup (page.html) names the files that go into it: a line that is exactly
-// "<!-- include a.js b.js -->" becomes those files, one after another. From script files (.js) the
-// module lines go: an "import" line and an "export { ... }" line are dropped and a leading "export " is
-// cut, so the modules, written to run one by one under Node, run here as one script in a fixed order.
+// "<!-- include a.js b.js -->" becomes those files, one after another. Every line ends in CR LF. From script
+// files (.js) the module lines go: an "import" line and an "export { ... }" line are dropped and a leading
+// "export " is cut, so the modules, written to run one by one under Node, run here as one script in a fixed
+// order.
 //
 // Then every character beyond ASCII becomes a character reference (&#x30C7;) in the markup and a \u
 // escape (\u30C7, a surrogate pair beyond U+FFFF) inside a script, where a reference would not be read.
@@ -27,18 +28,20 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
   return text;
 }
 
-bool startsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool startsWith(const std::string& s, const std::string& prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
 
-/// A script file with its module lines taken out.
-std::string withoutModuleLines(const std::string& text) {
-  std::string out;
+/// The lines of `text` onto `out`, each ended by CR LF as the tool's templates are (whatever the source
+/// uses); from a script, its module lines taken out.
+void appendLines(const std::string& text, bool script, std::string& out) {
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
-    if (startsWith(line, "import ") || startsWith(line, "export {")) continue;
-    out += startsWith(line, "export ") ? line.substr(7) : line;
-    out += '\n';
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (script && (startsWith(line, "import ") || startsWith(line, "export {"))) continue;
+    out += script && startsWith(line, "export ") ? line.substr(7) : line;
+    out += "\r\n";
   }
-  return out;
 }
 
 /// The markup with every include line replaced by its files; false (with a message) for a missing file.
@@ -52,9 +55,10 @@ bool assemble(const std::filesystem::path& page, std::string& out) {
   const std::string close = " -->";
   std::istringstream lines(*markup);
   for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!startsWith(line, open) || line.size() < open.size() + close.size() ||
         line.compare(line.size() - close.size(), close.size(), close) != 0) {
-      out += line + '\n';
+      out += line + "\r\n";
       continue;
     }
     std::istringstream names(line.substr(open.size(), line.size() - open.size() - close.size()));
@@ -65,10 +69,11 @@ bool assemble(const std::filesystem::path& page, std::string& out) {
         std::fprintf(stderr, "%s: cannot read %s\n", page.c_str(), path.c_str());
         return false;
       }
-      out += path.extension() == ".js" ? withoutModuleLines(*text) : *text;
+      appendLines(*text, path.extension() == ".js", out);
     }
   }
-  if (!markup->empty() && markup->back() != '\n') out.pop_back();
+  // The markup's last line keeps its lack of a line end.
+  if (!markup->empty() && markup->back() != '\n') out.resize(out.size() - 2);
   return true;
 }
 
