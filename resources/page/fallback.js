@@ -1,6 +1,6 @@
 // The platform's XML parser, for documents the scanner gives up on: strictly, and where that fails
 // tolerantly from the record tags and field names alone. Runs on the page (workers have no parser).
-import { RECORD, unescape, columnsOf, placeOf } from './xml.js';
+import { RECORD, unescapeXml, columnsOf, placeOf } from './xml.js';
 import { encodingOf } from './shiftjis.js';
 
 const SLICE_RECORDS = 2000;
@@ -34,7 +34,7 @@ function tolerantValue(block, column) {
     const valueStart = start + open.length;
     const end = block.indexOf(close, valueStart);
     if (end < 0) return '';
-    if (k === column.occurrence) return unescape(block.slice(valueStart, end), true);
+    if (k === column.occurrence) return unescapeXml(block.slice(valueStart, end), true);
     from = end + close.length;
   }
 }

@@ -4,7 +4,7 @@
 // document through the platform's XML parser instead.
 import { SEP } from './fold.js';
 import { decoderFor } from './shiftjis.js';
-import { RECORD, isXmlName, unescape, columnsOf, placeOf } from './xml.js';
+import { RECORD, isXmlName, unescapeXml, columnsOf, placeOf } from './xml.js';
 
 const RECORD_OPEN = '<' + RECORD + '>';
 const RECORD_CLOSE = '</' + RECORD + '>';
@@ -186,7 +186,7 @@ export class Scanner {
       const valueEnd = buf.indexOf('<', gt + 1);
       if (!buf.startsWith(closeTag, valueEnd)) return false;
       let value = buf.slice(gt + 1, valueEnd);
-      if (this.ampAt(gt + 1) < valueEnd && (value = unescape(value)) === null) return false;
+      if (this.ampAt(gt + 1) < valueEnd && (value = unescapeXml(value)) === null) return false;
       if (value.indexOf('\r') >= 0 || value.indexOf(']]>') >= 0) return false;
       this.tags.push(tag);
       this.values.push(value);

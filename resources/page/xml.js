@@ -36,7 +36,7 @@ function character(ref) {
  * Entity and character references as an XML reader turns them. Strictly, null for anything it would
  * refuse; `tolerant`, such a reference stays as it stands.
  */
-export function unescape(s, tolerant = false) {
+export function unescapeXml(s, tolerant = false) {
   let out = '';
   let from = 0;
   for (let i = s.indexOf('&'); i >= 0; i = s.indexOf('&', from)) {
