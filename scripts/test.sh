@@ -7,10 +7,15 @@ bash scripts/install-deps.sh
 bash scripts/line-counts.sh
 bash scripts/readme-check.sh
 [ -n "${CI:-}" ] && bash scripts/format-check.sh
+[ -n "${CI:-}" ] && bash scripts/page-lint.sh
+# The search page's engine (folding, Shift_JIS, the scanner, search and sort) in Node, before any build.
+node --test tests/page/unit/
 extra=()
 [ -n "${CI:-}" ] && extra+=(-DORV_WERROR=ON)
 cmake -S . -B build -G Ninja "${extra[@]}"
 cmake --build build
+# The assembler's golden check, where the history it compares is at hand.
+if [ -n "${CI:-}" ] && git rev-parse -q --verify '630dc75^{commit}' >/dev/null; then bash scripts/page-golden.sh build; fi
 ctest --test-dir build --output-on-failure
 
 if [ -n "${CI:-}" ]; then

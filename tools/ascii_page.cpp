@@ -1,15 +1,81 @@
-// Turns the search page template, kept as readable UTF-8 source, into the pure-ASCII page template the
-// tool reads: every other character becomes a character reference (&#x30C7;) in the markup and a \u escape
-// (\u30C7, a surrogate pair beyond U+FFFF) inside the page's script, where a reference would not be read.
+// Assembles the search page template from its source tree and makes it pure ASCII, as the tool reads it.
+//
+// The markup (page.html) names the files that go into it: a line that is exactly
+// "<!-- include a.js b.js -->" becomes those files, one after another. Every line ends in CR LF. From script
+// files (.js) the module lines go: an "import" line and an "export { ... }" line are dropped and a leading
+// "export " is cut, so the modules, written to run one by one under Node, run here as one script in a fixed
+// order.
+//
+// Then every character beyond ASCII becomes a character reference (&#x30C7;) in the markup and a \u
+// escape (\u30C7, a surrogate pair beyond U+FFFF) inside a script, where a reference would not be read.
 // ASCII survives every code page the tool writes the page in.
-//   ascii_page SOURCE.html OUT.mvo
+//   ascii_page PAGE.html OUT.mvo
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
+
+std::optional<std::string> readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return text;
+}
+
+bool startsWith(const std::string& s, const std::string& prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+/// The lines of `text` onto `out`, each ended by CR LF as the tool's templates are (whatever the source
+/// uses); from a script, its module lines taken out.
+void appendLines(const std::string& text, bool script, std::string& out) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (script && (startsWith(line, "import ") || startsWith(line, "export {"))) continue;
+    out += script && startsWith(line, "export ") ? line.substr(7) : line;
+    out += "\r\n";
+  }
+}
+
+/// The markup with every include line replaced by its files; false (with a message) for a missing file.
+bool assemble(const std::filesystem::path& page, std::string& out) {
+  const auto markup = readFile(page);
+  if (!markup) {
+    std::fprintf(stderr, "%s: cannot read\n", page.c_str());
+    return false;
+  }
+  const std::string open = "<!-- include ";
+  const std::string close = " -->";
+  std::istringstream lines(*markup);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!startsWith(line, open) || line.size() < open.size() + close.size() ||
+        line.compare(line.size() - close.size(), close.size(), close) != 0) {
+      out += line + "\r\n";
+      continue;
+    }
+    std::istringstream names(line.substr(open.size(), line.size() - open.size() - close.size()));
+    for (std::string name; names >> name;) {
+      const auto path = page.parent_path() / name;
+      const auto text = readFile(path);
+      if (!text) {
+        std::fprintf(stderr, "%s: cannot read %s\n", page.c_str(), path.c_str());
+        return false;
+      }
+      appendLines(*text, path.extension() == ".js", out);
+    }
+  }
+  // The markup's last line keeps its lack of a line end.
+  if (!markup->empty() && markup->back() != '\n') out.resize(out.size() - 2);
+  return true;
+}
 
 std::string hex(std::uint32_t value, int digits) {
   char buf[16];
@@ -32,26 +98,17 @@ bool nextCodePoint(const std::string& s, std::size_t& i, std::uint32_t& cp) {
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ascii_page SOURCE.html OUT.mvo\n");
-    return 2;
-  }
-  std::ifstream in(argv[1], std::ios::binary);
-  const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) return 1;
-  std::string out;
+/// The page in ASCII; false (with the byte's place) for text that is not UTF-8.
+bool toAscii(const std::string& source, std::string& out) {
   bool inScript = false;
   for (std::size_t i = 0; i < source.size();) {
-    if (source.compare(i, 8, "<script>") == 0) inScript = true;
+    if (source.compare(i, 7, "<script") == 0) inScript = true;
     if (source.compare(i, 9, "</script>") == 0) inScript = false;
     std::uint32_t cp = 0;
     const std::size_t at = i;
     if (!nextCodePoint(source, i, cp)) {
-      std::fprintf(stderr, "%s: byte %zu is not UTF-8\n", argv[1], at);
-      return 1;
+      std::fprintf(stderr, "byte %zu of the assembled page is not UTF-8\n", at);
+      return false;
     }
     if (cp < 0x80) {
       out += static_cast<char>(cp);
@@ -64,6 +121,20 @@ int main(int argc, char** argv) {
           "\\u" + hex(0xD800 + ((cp - 0x10000) >> 10), 4) + "\\u" + hex(0xDC00 + ((cp - 0x10000) & 0x3FF), 4);
     }
   }
-  std::ofstream(argv[2], std::ios::binary) << out;
-  return 0;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: ascii_page PAGE.html OUT.mvo\n");
+    return 2;
+  }
+  std::string page;
+  std::string out;
+  if (!assemble(argv[1], page) || !toAscii(page, out)) return 1;
+  std::ofstream file(argv[2], std::ios::binary);
+  file << out;
+  return file.flush() ? 0 : 1;
 }

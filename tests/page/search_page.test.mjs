@@ -83,10 +83,9 @@ test('search goes the way Japanese is typed: kana, width, dashes, case, every wo
   const aoki = where('読み', (v) => v.startsWith('ｱｵｷ'));
   const phone = where('電話', (v) => v.startsWith('03-1000'));
   for (const [query, column, expected] of [
-    ['あおき', '', aoki], ['アオキ', '読み', aoki], ['ｽｽﾞｷ', '', where('読み', (v) => v.startsWith('ｽｽﾞｷ'))],
-    ['すずき', '名前', []], ['木', '名前', where('名前', (v) => v.includes('木'))], ['鈴木 美咲', '', []],
-    ['遥　青木', '名前', where('名前', (v) => v === '青木 遥')], ['03ー1000', '', phone], ['０３−１０００', '電話', phone],
-    ['IMG SRC', '', [records[4]]],
+    // how each query folds is the engine's test; here the box, the column list and the rows
+    ['あおき', '', aoki], ['すずき', '名前', []], ['遥　青木', '名前', where('名前', (v) => v === '青木 遥')],
+    ['０３−１０００', '電話', phone], ['IMG SRC', '', [records[4]]],
   ]) {
     await searchFor(page, query, column);
     assert.deepEqual(await view(page), expected.length ? showing(expected, 0, expected.length) : [NONE, [[NONE]]],
@@ -146,8 +145,7 @@ test('left without rows or field, the page names columns from the first record, 
   assert.deepEqual(await page.$$eval('#head-rows th', (ths) => ths.map((th) => th.textContent.slice(0, -1))), NAMES);
   assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /\[t(head|body)\]/, 'no placeholder shows');
   assert.deepEqual(await view(page), showing(records, 0, 20));
-  await searchFor(page, records[7].電話);
-  assert.deepEqual(await shownRows(page), rows([records[7]]));
+  assert.equal(await prop(page, '#column', 'value'), '', 'every column is searched');
   const sizeZero = await env.open(pageIn('size0', { field: '電話', lines: 1 }).url);
   assert.deepEqual(await view(sizeZero), showing(records, 0, 20), 'a page size of 0 pages by 20');
 });
@@ -157,8 +155,6 @@ const raw = records.slice(0, 5).map((r, i) => ({ ...r, ...[{}, { 名前: 'A & B 
 const doc = (body) => `<?xml version="1.0" encoding="Shift_JIS"?>\r\n<名簿>\r\n${body}\r\n</mivoxml>\r\n</名簿>\r\n`;
 const unclosed = xmlDocument(records.slice(0, 3)).replace(/\r\n<\/mivoxml>\r\n\r\n<\/住所録>\r\n$/, '');
 for (const [i, [name, names, xmlText, expected, tolerant]] of [
-  ['characters Shift_JIS lacks come back from their references', ['読み', '名前'],
-    doc('<mivoxml>\r\n<読み>&#x20BB7;田</読み><名前>caf&#xE9;&#x1F600;</名前>'), [['\u{20BB7}田', 'café😀']], false],
   ['raw "&" and "<" in values are read tolerantly, with a note', NAMES, xmlDocument(raw, { escape: false }),
     rows(raw).map((row, r) => (r === 2 ? row.with(2, '1 < 2 & 3') : row)), true],
   ['a field named parsererror gives no false warning', ['parsererror', '名前'],

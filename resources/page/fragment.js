@@ -1,0 +1,30 @@
+// The URL's fragment keeps the search, column, sort, page and page size, so that a reload or a
+// bookmark returns to them.
+import { elements, view } from './dom.js';
+
+export function readFragment() {
+  const p = new URLSearchParams(location.hash.slice(1));
+  const n = (k) => (/^\d+$/.test(p.get(k) || '') ? parseInt(p.get(k), 10) : null);
+  return { q: p.get('q'), column: p.get('col'), sort: p.get('sort'), page: n('page'), size: n('size') };
+}
+
+export function writeFragment() {
+  const p = new URLSearchParams();
+  if (elements.query.value) p.set('q', elements.query.value);
+  p.set('col', view.column >= 0 ? view.names[view.column] : '');
+  if (view.sort) p.set('sort', view.names[view.sort.column] + (view.sort.direction > 0 ? ':a' : ':d'));
+  p.set('page', String(view.page + 1));
+  p.set('size', String(view.pageSize));
+  try {
+    history.replaceState(null, '', '#' + p.toString());
+  } catch (e) {
+    // Some file:// pages refuse history changes; the view works without it.
+  }
+}
+
+/** The sort a fragment names ("column:a" or ":d"), or null. */
+export function sortNamed(text, names) {
+  const m = /^(.*):([ad])$/.exec(text || '');
+  const column = m ? names.indexOf(m[1]) : -1;
+  return column >= 0 ? { column, direction: m[2] === 'a' ? 1 : -1 } : null;
+}

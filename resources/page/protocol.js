@@ -1,0 +1,29 @@
+// The messages between the page and the worker, by their type (the field `t`).
+//
+// page to worker:
+//   start  { names, rowsOnly }   a new document; rowsOnly: its rows come as batches, no bytes
+//   data   { piece, last }       the document's next bytes (transferred)
+//   batch  { rows, names, last } rows the page's XML parser read
+//   query  { id, text, column, sort }  words to search for (column -1: any); sort { column,
+//                                      direction }, null for the document's order, absent to keep it
+// worker to page:
+//   rows   { start, count, names, raw, off, hits, query, last }  records read: their values as
+//          they stand, joined with SEP, where each ends (off), the records among them that match
+//          query `query` (hits, null when there are no words)
+//   result { id, total, order, matches }  the answer to query `id`: the sort order (null for the
+//          document's), the matching records in it (null for no words)
+//   fallback {}  the document is not of the simple form: the page reads it with its XML parser
+export const MSG = Object.freeze({
+  start: 'start',
+  data: 'data',
+  batch: 'batch',
+  query: 'query',
+  rows: 'rows',
+  result: 'result',
+  fallback: 'fallback',
+});
+
+/** One function taking every message: each type to its handler; a type with none is ignored. */
+export const dispatcher = (handlers) => (m) => {
+  if (Object.prototype.hasOwnProperty.call(handlers, m.t)) handlers[m.t](m);
+};

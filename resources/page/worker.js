@@ -1,0 +1,89 @@
+// The worker's side of the protocol: reads the document, keeps the index, answers queries. The same
+// code runs on the page where no worker starts.
+import { SEP, words } from './fold.js';
+import { Scanner, Collected } from './scanner.js';
+import { RecordIndex } from './index.js';
+import { MSG, dispatcher } from './protocol.js';
+
+class Reader {
+  constructor(post) {
+    this.post = post;
+    this.start({ names: [] });
+  }
+
+  start(m) {
+    this.names = m.names;
+    this.index = new RecordIndex(m.names.length);
+    this.asked = { id: 0, words: [], column: -1 };
+    this.order = null;
+    // Rows parsed by the page itself come as batches; no document text is read any more.
+    this.failed = !!m.rowsOnly;
+    this.scanner = new Scanner(m.names);
+  }
+
+  data(m) {
+    if (this.failed) return;
+    const out = new Collected();
+    let ok;
+    try {
+      ok = this.scanner.push(m.piece, m.last, out);
+      out.flush();
+    } catch (e) {
+      ok = false;
+    }
+    if (!ok || (this.scanner.names.length === 0 && out.parts.length)) {
+      this.failed = true;
+      this.post({ t: MSG.fallback });
+      return;
+    }
+    if (!this.index.width && this.scanner.names.length) this.setNames(this.scanner.names);
+    this.send(out.parts.join(''), m.last);
+  }
+
+  batch(m) {
+    if (!this.index.width) this.setNames(m.names);
+    const values = [].concat(...m.rows).map((v) => v.replace(/\u0000/g, ''));
+    this.send(values.length ? values.join(SEP) + SEP : '', m.last);
+  }
+
+  query(m) {
+    this.asked = { id: m.id, words: words(m.text), column: m.column };
+    if (m.sort) this.order = this.index.sortOrder(m.sort.column, m.sort.direction);
+    else if (m.sort === null) this.order = null;
+    const matches = this.index.matches(this.asked.words, this.asked.column, this.order);
+    const { total } = this.index;
+    this.post(
+      { t: MSG.result, id: m.id, total, order: this.order, matches },
+      matches ? [matches.buffer] : [],
+    );
+  }
+
+  setNames(names) {
+    this.names = names;
+    this.index = new RecordIndex(names.length);
+  }
+
+  send(raw, last) {
+    const { batch: b, off } = this.index.add(raw);
+    const q = this.asked;
+    const hits = q.words.length ? this.index.matchesIn([b], q.words, q.column) : null;
+    const { names } = this;
+    this.post({ t: MSG.rows, start: b.start, count: b.count, names, raw, off, hits, query: q.id, last }, [
+      off.buffer,
+    ]);
+  }
+}
+
+/** The handler of every message to the worker; answers go to `post(message, transfer)`. */
+export function serve(post) {
+  const reader = new Reader(post);
+  const on = {};
+  for (const t of [MSG.start, MSG.data, MSG.batch, MSG.query]) on[t] = (m) => reader[t](m);
+  return dispatcher(on);
+}
+
+// In a worker (this script's text made into one), answer the page.
+if (typeof importScripts === 'function') {
+  const handle = serve((m, transfer) => self.postMessage(m, transfer));
+  self.onmessage = (e) => handle(e.data);
+}
