@@ -115,8 +115,11 @@ void writeBody(Form1& form, const std::vector<Text>& names, const RecordCheck& c
     form.encodedBodyRefused = 0;
     // Room for the header's bytes too, which the save puts in front in place.
     reserveLarge(form.encodedBody, 2 * bodyLengthBound(records, names, check) + kEncodedHeaderRoom);
-    writeDocumentBody(records, names, form.separator, [&form](TextView piece) {
+    // The text already written is given back as the body grows: it is dropped once the body is done.
+    const char16_t* keptFrom = records.data();
+    writeDocumentBody(records, names, form.separator, [&](TextView piece, const char16_t* readThrough) {
       if (!form.encodedBodyRefused) appendCp932(form.encodedBody, piece, form.encodedBodyRefused);
+      keptFrom = giveBackPages(keptFrom, readThrough);
     });
   } else {
     form.setWorkingText(writeDocumentBody(records, names, check, form.separator));

@@ -139,6 +139,8 @@ struct BodyWriter {
   Text& out;
   /// Given, it takes the body in pieces, each ending with a record, and `out` holds one piece at a time.
   const BodyPieces* take = nullptr;
+  /// The end of the last part of the text written: the reader never goes back before it.
+  const char16_t* through = nullptr;
   std::vector<Text> openTags;
   std::vector<Text> closeTags;
   std::size_t field = 0;
@@ -149,13 +151,17 @@ struct BodyWriter {
       closeTags.push_back(u"</" + name + u">");
     }
   }
-  void outside(TextView text) { out.append(text); }
+  void outside(TextView text) {
+    out.append(text);
+    through = text.data() + text.size();
+  }
   void beginRecord() {
     out.append(u"<").append(kRecordElement).append(u">").append(kCrLf);
     field = 0;
   }
   void value(TextView raw, bool quoted) {
     if (field >= openTags.size()) return;  // only for a text the check refused
+    through = raw.data() + raw.size();
     out.append(openTags[field]);
     // In a quoted value every quote is doubled: each pair is one quote of the value.
     for (std::size_t q = quoted ? raw.find(kQuote) : TextView::npos; q != TextView::npos;
@@ -172,7 +178,7 @@ struct BodyWriter {
   void endRecord(std::int64_t, std::int64_t, bool) {
     out.append(kCrLf).append(u"</").append(kRecordElement).append(u">").append(kCrLf);
     if (take && out.size() >= kBodyPiece) {
-      (*take)(out);
+      (*take)(out, through);
       out.clear();
     }
   }
@@ -286,7 +292,7 @@ void writeDocumentBody(TextView text, const std::vector<Text>& names, char16_t s
   BodyWriter writer(piece, names);
   writer.take = &take;
   readWith(separator, text, writer);
-  if (!piece.empty()) take(piece);
+  if (!piece.empty()) take(piece, text.data() + text.size());
 }
 
 }  // namespace orv

@@ -70,8 +70,9 @@ Text writeDocumentBody(TextView text, const std::vector<Text>& names, const Reco
 std::size_t bodyLengthBound(TextView text, const std::vector<Text>& names, const RecordCheck& check);
 
 /// The same body handed to `take` in pieces of some thousand characters, each ending with a record, so
-/// that it never stands whole in memory.
-using BodyPieces = std::function<void(TextView)>;
+/// that it never stands whole in memory; with each piece, the point of `text` before which the writer
+/// reads nothing again.
+using BodyPieces = std::function<void(TextView piece, const char16_t* readThrough)>;
 void writeDocumentBody(TextView text, const std::vector<Text>& names, char16_t separator,
                        const BodyPieces& take);
 

@@ -21,4 +21,18 @@ void preferHugePages(void* data, std::size_t bytes) {
 #endif
 }
 
+const void* giveBackBytes(const void* from, const void* to) {
+#if defined(MADV_DONTNEED)
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<std::uintptr_t>(from), end = reinterpret_cast<std::uintptr_t>(to);
+  const std::uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1), last = end & ~(kHuge - 1);
+  if (last <= first) return from;
+  ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+  return reinterpret_cast<const void*>(last);
+#else
+  (void)to;
+  return from;
+#endif
+}
+
 }  // namespace orv
