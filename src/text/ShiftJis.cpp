@@ -360,29 +360,38 @@ DecodeResult decodeText(std::string_view bytes, bool atEndOfFile) {
   }
   if (atEndOfFile && !bytes.empty() && bytes.back() == kEndOfFileMark) bytes.remove_suffix(1);
   const Tables& t = tables();
-  reserveLarge(r.text, bytes.size());  // never more UTF-16 units than bytes
+  reserveLarge(r.text, bytes.size() + 1);  // never more UTF-16 units than bytes, and one spare
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
+  // A piece at a time: room for the piece's characters is made once and written through a pointer.
+  constexpr std::size_t kPiece = std::size_t{1} << 15;
   for (std::size_t i = 0; i < n;) {
-    const unsigned char b = in[i];
-    const std::uint16_t single = t.single[b];
-    if (single < kControl) {
-      r.text.push_back(static_cast<char16_t>(single));
-      ++i;
-      continue;
+    const std::size_t pieceEnd = std::min(n, i + kPiece);
+    std::size_t at = r.text.size();
+    r.text.resize(at + (pieceEnd - i) + 1);  // a pair may run one byte past the piece
+    char16_t* out = r.text.data();
+    while (i < pieceEnd) {
+      const unsigned char b = in[i];
+      const std::uint16_t single = t.single[b];
+      if (single < kControl) {
+        out[at++] = static_cast<char16_t>(single);
+        ++i;
+        continue;
+      }
+      const std::uint16_t pair = single == kLead && i + 1 < n ? t.pair[(b << 8) | in[i + 1]] : kInvalid;
+      if (pair == kInvalid) {
+        r.control = single == kControl;
+        r.errorOffset = static_cast<std::int64_t>(i);
+        r.errorLine = lineOfOffset(bytes, i);
+        // A byte that cannot begin a two-byte character, or a lead byte at the very end, is shown alone.
+        r.errorBytes = std::string(bytes.substr(i, single == kLead && i + 1 < n ? 2 : 1));
+        r.text.clear();
+        return r;
+      }
+      out[at++] = static_cast<char16_t>(pair);
+      i += 2;
     }
-    const std::uint16_t pair = single == kLead && i + 1 < n ? t.pair[(b << 8) | in[i + 1]] : kInvalid;
-    if (pair == kInvalid) {
-      r.control = single == kControl;
-      r.errorOffset = static_cast<std::int64_t>(i);
-      r.errorLine = lineOfOffset(bytes, i);
-      // A byte that cannot begin a two-byte character, or a lead byte at the very end, is shown alone.
-      r.errorBytes = std::string(bytes.substr(i, single == kLead && i + 1 < n ? 2 : 1));
-      r.text.clear();
-      return r;
-    }
-    r.text.push_back(static_cast<char16_t>(pair));
-    i += 2;
+    r.text.resize(at);
   }
   r.ok = true;
   return r;

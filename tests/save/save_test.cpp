@@ -1,4 +1,5 @@
 // Saving: the questions, the document and the search page, and what a refused or failed save leaves.
+#include "app/Messages.h"
 #include "common/Fakes.h"
 #include "common/TextTest.h"
 #include "text/Base64.h"
@@ -158,6 +159,40 @@ TEST(Save, TheSearchPageIsWrittenInWebDbModeOrAfterTheFirstTimeButtonAndOpenedIn
     EXPECT_TEXT_EQ(h.disk.textOf(kPagePath), written ? h.f().searchPageText : u"");
     EXPECT_TEXT_EQ(h.f().searchPagePath, written ? kPagePath : u"");
     EXPECT_EQ(h.opener.opened, std::vector<Text>(webDb, kPagePath));
+  }
+}
+
+// Without a window the body is kept encoded, in pieces, the text already written given back as it goes:
+// the files are the window's, byte for byte, for a list of many pieces with escapes and references.
+TEST(Save, ABodyKeptEncodedSavesTheWindowsDocumentAndPageAndIsUsedUpByTheSave) {
+  std::string list = "\xEF\xBB\xBF";
+  for (int i = 0; i < 60000; ++i)
+    list += "\"K" + std::to_string(i) + "\",\"名前&<" + std::to_string(i % 97) + ">\",\"𠮷\"\r\n" +
+            (i % 5000 ? "" : "\r\n");
+  for (const bool webDb : {false, true}) {
+    std::string files[2][2];
+    for (const bool encoded : {false, true}) {
+      Harness h;
+      h.disk.put(kTemplatePath, kTestTemplate + u"\r\n<script>[xmldata]</script>");
+      h.disk.putBytes(u"/data/big.csv", list);
+      h.f().keepDocumentEncoded = encoded;
+      load(h, u"/data/big.csv");
+      name(h, u"list", {u"code", u"name", u"mark"});
+      h.f().click(kConvertButton);
+      if (webDb) h.f().click(kModeButton);
+      h.f().click(kSaveButton);
+      files[encoded][0] = h.disk.contents[u"/data/big.xml"];
+      files[encoded][1] = h.disk.contents[kPagePath];
+      if (!encoded) continue;
+      EXPECT_TRUE(h.f().workingText().find(u"<mivoxml>") == Text::npos) << "the body never stood in UTF-16";
+      h.dialogs.shown.clear();
+      h.f().click(kSaveButton);
+      EXPECT_EQ(h.dialogs.texts().front(), Text(msg::kNothingToSave)) << "a second save writes no empty body";
+    }
+    EXPECT_GT(files[0][0].size(), 4000000u);
+    EXPECT_TRUE(files[0][0] == files[1][0] && files[0][1] == files[1][1]) << webDb;
+    EXPECT_NE(files[1][0].find(encodeCp932(u"<name>名前&amp;&lt;5&gt;</name><mark>&#x20BB7;</mark>").bytes),
+              std::string::npos);
   }
 }
 
