@@ -75,6 +75,9 @@ test('the first page shows under the column names; pages by button, number and s
   await page.setViewport({ width: 360, height: 700 });
   assert.ok(await page.evaluate(() => Math.max(document.documentElement.scrollWidth, document.querySelector('.pager')
     .getBoundingClientRect().right) <= document.documentElement.clientWidth), 'nothing wider than a 360 px phone');
+  assert.deepEqual(await page.$eval('#rows tr', (tr) => [...tr.cells].map((td) => [td.dataset.label,
+    getComputedStyle(td).display, getComputedStyle(td, '::before').content !== 'none'])),
+  NAMES.map((n) => [n, 'grid', true]), 'on a phone a record is a card, each value after its column name');
 });
 
 test('search goes the way Japanese is typed: kana, width, dashes, case, every word, a column, an input method', async () => {
