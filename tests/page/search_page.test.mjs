@@ -143,6 +143,19 @@ test('numbers inside text sort by value, stably, keeping the search; a reload re
   assert.equal(await text(page, '#status'), `${table.length - 1}件をコピーしました。`);
 });
 
+test('the reader hides columns from the menu but never the last one, and a reload keeps them hidden', async () => {
+  const page = await openBook();
+  const shown = () => page.$$eval('#head-rows th, #rows tr:first-child td', (cells) => cells
+    .filter((c) => getComputedStyle(c).display !== 'none').map((c) => c.textContent.slice(0, 2)));
+  await page.click('#columns-menu summary');
+  for (const box of (await page.$$('#column-choices input')).slice(1)) await box.click();
+  const kept = [NAMES[0].slice(0, 2), records[0][NAMES[0]].slice(0, 2)];
+  assert.deepEqual([await shown(), await prop(page, '#column-choices input', 'disabled')], [kept, true]);
+  await page.reload();
+  await page.waitForSelector('html[data-state="ready"]');
+  assert.deepEqual(await shown(), kept, 'the hidden columns are kept in the URL');
+});
+
 test('left without rows or field, the page names columns from the first record, searches all, pages by 20', async () => {
   const page = await env.open(pageIn('norows', { field: '', leave: 'no-rows' }).url);
   assert.deepEqual(await page.$$eval('#head-rows th', (ths) => ths.map((th) => th.textContent.slice(0, -1))), NAMES);
