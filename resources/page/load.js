@@ -8,6 +8,7 @@ import { $, elements, view, setState, mark, xmlPathSetting, baseName } from './d
 import { decodeWhole, recordSlices } from './fallback.js';
 import { readFragment, writeFragment } from './fragment.js';
 import { setUpColumnMenu } from './columns.js';
+import { addWidthHandles } from './widths.js';
 import { setUpColumns, choosePageSizes } from './header.js';
 import { openChannel, localChannel } from './channel.js';
 import { gather } from './sources.js';
@@ -124,6 +125,7 @@ class Loading {
       this.columnsReady = true;
       setUpColumns(this.layout, m.names, this.wanted, sortBy);
       setUpColumnMenu(m.names, this.wanted.hide, writeFragment);
+      addWidthHandles();
       if (view.words.length) ask({});
     }
     view.batches.push({ start: m.start, raw: m.raw, off: m.off });

@@ -143,8 +143,17 @@ test('numbers inside text sort by value, stably, keeping the search; a reload re
   assert.equal(await text(page, '#status'), `${table.length - 1}件をコピーしました。`);
 });
 
-test('the reader hides columns from the menu but never the last one, and a reload keeps them hidden', async () => {
+test('a column is widened by dragging its edge; the reader hides columns from the menu but never the last one, and a '
+  + 'reload keeps them hidden', async () => {
   const page = await openBook();
+  const width = () => page.$eval('#head-rows th:nth-child(2)', (th) => th.getBoundingClientRect().width);
+  const before = await width();
+  const edge = await (await page.$('#head-rows th:nth-child(2) .col-resize')).boundingBox();
+  await page.mouse.move(edge.x + 4, edge.y + 10);
+  await page.mouse.down();
+  await page.mouse.move(edge.x + 124, edge.y + 10, { steps: 4 });
+  await page.mouse.up();
+  assert.ok(Math.abs((await width()) - before - 120) < 8, `${before} widened to ${await width()}`);
   const shown = () => page.$$eval('#head-rows th, #rows tr:first-child td', (cells) => cells
     .filter((c) => getComputedStyle(c).display !== 'none').map((c) => c.textContent.slice(0, 2)));
   await page.click('#columns-menu summary');
