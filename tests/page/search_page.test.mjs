@@ -55,6 +55,11 @@ test('the first page shows under the column names; pages by button, number and s
   await page.$eval('#page-number', (e) => { e.value = '2'; });
   await press(page, '#page-number', 'Enter');
   assert.deepEqual(await view(page), showing(records, 16, 32));
+  for (const [typed, from, to, shown] of [['99999', 32, 33, '3'], ['0', 0, 16, '1']]) {  // beyond the pages
+    await page.$eval('#page-number', (e, v) => { e.value = v; }, typed);
+    await press(page, '#page-number', 'Enter');
+    assert.deepEqual([await view(page), await prop(page, '#page-number', 'value')], [showing(records, from, to), shown], typed);
+  }
   await page.select('#page-size', '20');
   assert.deepEqual(await view(page), showing(records, 0, 20));
   assert.equal(await page.evaluate(() => document.images.length), 0, 'the markup made no element');
