@@ -10,8 +10,6 @@ export const SEP = '\u0000';
 // Letters with case beyond these ranges are rare in these documents: only then is a whole batch lowered.
 const CASELESS = /[^\u0000-\u00BF\u3000-\u9FFF\uFF00-\uFFEF]/;
 const utf16 = new TextDecoder('utf-16le', { ignoreBOM: true });
-const COMMON = new Uint16Array(0x10000);
-for (const [variant, common] of VARIANT) COMMON[variant] = common;
 
 /** UTF-16 code units to text, every one kept (a U+FEFF at the start too). */
 export const fromCodes = (codes) => utf16.decode(codes);
@@ -19,27 +17,21 @@ export const fromCodes = (codes) => utf16.decode(codes);
 const isDigit = (c) => c >= 0x30 && c <= 0x39;
 // What may stand between the digits of one number: blanks (folded to " "), dashes, parentheses.
 const isSeparator = (c) => c === 0x20 || c === 0x2d || c === 0x28 || c === 0x29;
-const isBlank = (c) =>
-  (c >= 0x09 && c <= 0x0d) || c === 0x20 || c === 0x1680 || c === 0x2028 || c === 0x2029 || c === 0xfeff;
-const isDash = (c) =>
-  (c >= 0x2010 && c <= 0x2015) ||
-  c === 0x2212 ||
-  c === 0x2e3a ||
-  c === 0x2e3b ||
-  c === 0x30fc ||
-  c === 0xfe58 ||
-  c === 0xfe63 ||
-  c === 0xff0d ||
-  c === 0xff70;
 
-// One code unit of NFKC text as a search reads it (ASCII letters lowered here, other letters before).
-function foldCode(c) {
-  if (c < 0x80) return c >= 0x41 && c <= 0x5a ? c + 0x20 : isBlank(c) ? 0x20 : c;
-  if ((c >= 0x30a1 && c <= 0x30f6) || c === 0x30fd || c === 0x30fe) return c - 0x60;
-  if (isDash(c)) return 0x2d;
-  if (isBlank(c)) return 0x20;
-  return COMMON[c] || c;
-}
+// Each code unit of NFKC text as a search reads it, looked up in one table: ASCII capitals lowered (other
+// letters are lowered before), katakana to hiragana, the dash family to "-", blanks to " ", variant kanji
+// to their common form.
+const FOLD = new Uint16Array(0x10000).map((_, c) => c);
+for (let c = 0x41; c <= 0x5a; c++) FOLD[c] = c + 0x20;
+for (let c = 0x30a1; c <= 0x30f6; c++) FOLD[c] = c - 0x60;
+for (const c of [0x30fd, 0x30fe]) FOLD[c] = c - 0x60;
+for (const c of [
+  0x2010, 0x2011, 0x2012, 0x2013, 0x2014, 0x2015, 0x2212, 0x2e3a, 0x2e3b, 0x30fc, 0xfe58, 0xfe63, 0xff0d,
+  0xff70,
+])
+  FOLD[c] = 0x2d;
+for (const c of [0x09, 0x0a, 0x0b, 0x0c, 0x0d, 0x1680, 0x2028, 0x2029, 0xfeff]) FOLD[c] = 0x20;
+for (const [variant, common] of VARIANT) FOLD[variant] = common;
 
 // Drops the blanks of codes[start..end) and moves the rest (and their places) down; the new end.
 function dropBlanks(codes, start, end, from, to) {
@@ -80,7 +72,7 @@ function foldCodes(s) {
   s = s.normalize('NFKC');
   if (CASELESS.test(s)) s = s.toLowerCase();
   const codes = new Uint16Array(s.length);
-  for (let i = 0; i < s.length; i++) codes[i] = foldCode(s.charCodeAt(i));
+  for (let i = 0; i < s.length; i++) codes[i] = FOLD[s.charCodeAt(i)];
   return codes;
 }
 
@@ -104,7 +96,7 @@ export function foldPlaces(value) {
   for (const piece of pieces) {
     const f = piece.normalize('NFKC').toLowerCase();
     for (let k = 0; k < f.length; k++)
-      (codes.push(foldCode(f.charCodeAt(k))), from.push(raw), to.push(raw + piece.length));
+      (codes.push(FOLD[f.charCodeAt(k)]), from.push(raw), to.push(raw + piece.length));
     raw += piece.length;
   }
   const n = squeeze(codes, codes.length, null, from, to);

@@ -52,10 +52,7 @@ test('the first page shows under the column names; pages by button, number and s
   assert.equal(await prop(page, '#next-page', 'disabled'), true);
   assert.equal(await page.evaluate(() => document.activeElement.id), 'prev-page', 'the focus stays in the pager');
   assert.equal(await text(page, '#page-info'), '/ 3 ページ');
-  await page.$eval('#page-number', (e) => { e.value = '2'; });
-  await press(page, '#page-number', 'Enter');
-  assert.deepEqual(await view(page), showing(records, 16, 32));
-  for (const [typed, from, to, shown] of [['99999', 32, 33, '3'], ['0', 0, 16, '1']]) {  // beyond the pages
+  for (const [typed, from, to, shown] of [['2', 16, 32, '2'], ['99999', 32, 33, '3'], ['0', 0, 16, '1']]) {  // beyond too
     await page.$eval('#page-number', (e, v) => { e.value = v; }, typed);
     await press(page, '#page-number', 'Enter');
     assert.deepEqual([await view(page), await prop(page, '#page-number', 'value')], [showing(records, from, to), shown], typed);

@@ -4,32 +4,11 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { tableText } from '../../../resources/page/cells.js';
 
+const row = '=1+2|+81 3|-5|@SUM(A1)|\tx|\rx|=A("b")|03-1|a=b| \'=x|ー||a,b|a\tb|a\nb'.split('|');
+const csv = `'=1+2,'+81 3,'-5,'@SUM(A1),'\tx,"'\rx","'=A(""b"")",03-1,a=b, '=x,ー,,"a,b",a\tb,"a\nb"\r\n`;
+const tsv = `'=1+2\t'+81 3\t'-5\t'@SUM(A1)\t"'\tx"\t"'\rx"\t"'=A(""b"")"\t03-1\ta=b\t '=x\tー\t\ta,b\t"a\tb"\t"a\nb"\r\n`;
+
 test('values a spreadsheet would evaluate are written as text; the rest byte for byte', () => {
-  for (const [value, csv, tsv] of [
-    ['=1+2', "'=1+2", "'=1+2"],
-    ['+81 3', "'+81 3", "'+81 3"],
-    ['-5', "'-5", "'-5"],
-    ['@SUM(A1)', "'@SUM(A1)", "'@SUM(A1)"],
-    ['\tx', "'\tx", `"'\tx"`],
-    ['\rx', `"'\rx"`, `"'\rx"`],
-    ['=HYPERLINK("a","b")', `"'=HYPERLINK(""a"",""b"")"`, `"'=HYPERLINK(""a"",""b"")"`],
-    ['03-1234-5678', '03-1234-5678', '03-1234-5678'],
-    ['a=b', 'a=b', 'a=b'],
-    [" '=x", " '=x", " '=x"],
-    ['ー', 'ー', 'ー'],
-    ['', '', ''],
-    ['a,b', '"a,b"', 'a,b'],
-    ['a\tb', 'a\tb', '"a\tb"'],
-    ['say "hi"', '"say ""hi"""', '"say ""hi"""'],
-    ['line\nnext', '"line\nnext"', '"line\nnext"'],
-  ])
-    for (const [separator, expected] of [
-      [',', csv],
-      ['\t', tsv],
-    ])
-      assert.equal(
-        tableText([['名前', value]], separator),
-        `名前${separator}${expected}\r\n`,
-        JSON.stringify(value),
-      );
+  assert.equal(tableText([row], ','), csv);
+  assert.equal(tableText([row], '\t'), tsv);
 });
