@@ -100,7 +100,7 @@ export function foldPlaces(value) {
     raw += piece.length;
   }
   const n = squeeze(codes, codes.length, null, from, to);
-  return { text: String.fromCharCode(...codes.slice(0, n)), from, to };
+  return { text: fromCodes(Uint16Array.from(codes.slice(0, n))), from, to };
 }
 
 /** The folded words of a query: blanks (and control characters) separate them. The separators next to

@@ -29,13 +29,12 @@ export function buildTemplateRow(names) {
   return tr;
 }
 
-// Which characters of `value` the words cover, found in its folded form.
+// Which characters of `value` the words cover (their `finder`s), found in its folded form.
 function markedIn(value, words) {
   const { text, from, to } = foldPlaces(value);
   const marked = new Uint8Array(value.length);
   let any = false;
-  for (const w of words) {
-    const f = finder(w);
+  for (const f of words) {
     for (let p = f.find(text, 0); p >= 0; p = f.find(text, p + 1)) {
       marked.fill(1, from[p], to[f.end - 1]);
       any = true;
@@ -102,7 +101,7 @@ export function recordAt(k) {
 /** The rows from place `start` to `end`, or the row that says there are none. */
 export function rowsBetween(start, end, emptyText) {
   const fragment = document.createDocumentFragment();
-  const words = view.matches ? view.words : [];
+  const words = view.matches ? view.words.map(finder) : [];
   for (let k = start; k < end; k++) fragment.appendChild(rowFor(valuesOf(recordAt(k)), words, view.column));
   if (emptyText) {
     const td = fragment.appendChild(document.createElement('tr')).appendChild(document.createElement('td'));
