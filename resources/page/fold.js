@@ -112,7 +112,7 @@ export const words = (q) =>
     .map((w) => w.replace(/(\d)[-()]+(?=\d|$)/g, '$1').replace(/^[-()]+(?=\d)/, ''));
 
 /** Finds word `w` (one of `words`) in folded text: `find(text, from)` gives where the next hit at or
- * after `from` begins (-1 for none). The digits of a number in `w` match the same digits with separators
+ * after `from` begins (-1 for none), `length` how long it is. The digits of a number in `w` match the same digits with separators
  * between them, and the number must be whole there: 2丁目 is not found in 12丁目. */
 export function finder(w) {
   const lead = isDigit(w.charCodeAt(0));
@@ -120,6 +120,8 @@ export function finder(w) {
   const spread = /\d\d/.test(w)
     ? new RegExp(w.replace(/[\\^$.*+?()[\]{}|/-]/g, '\\$&').replace(/\d(?=\d)/g, '$&[-() ]*'), 'g')
     : null;
+  // A word without digits is found as it stands, the way most searches go.
+  if (!lead && !trail && !spread) return { find: (text, from) => text.indexOf(w, from), length: w.length };
   return {
     find(text, from) {
       for (let p = from; ; p++) {
@@ -136,10 +138,10 @@ export function finder(w) {
         if (p < 0) return -1;
         if (lead && isDigit(text.charCodeAt(p - 1))) continue;
         if (trail && isDigit(text.charCodeAt(end))) continue;
-        this.end = end;
+        this.length = end - p;
         return p;
       }
     },
-    end: 0,
+    length: 0,
   };
 }

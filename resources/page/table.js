@@ -36,7 +36,7 @@ function markedIn(value, words) {
   let any = false;
   for (const f of words) {
     for (let p = f.find(text, 0); p >= 0; p = f.find(text, p + 1)) {
-      marked.fill(1, from[p], to[f.end - 1]);
+      marked.fill(1, from[p], to[p + f.length - 1]);
       any = true;
     }
   }
