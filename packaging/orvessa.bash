@@ -17,6 +17,8 @@ _orvessa() {
   for ((i = 1; i < cword; i++)); do
     [[ ${words[i]} == convert ]] && { _filedir '@(txt|csv|xlsx)'; return; }
   done
-  COMPREPLY=($(compgen -W convert -- "$cur"))
+  # The first word: the command, or a list to open in the window.
+  ((cword == 1)) && _filedir '@(txt|csv|xlsx)'
+  COMPREPLY+=($(compgen -W convert -- "$cur"))
 }
 complete -F _orvessa orvessa

@@ -28,6 +28,7 @@ export const view = {
   page: 0,
   pageSize: DEFAULT_PAGE_SIZE,
   sort: null,
+  hidden: new Set(),
   loading: true,
   printing: false,
   tolerant: false,

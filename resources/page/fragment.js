@@ -1,11 +1,19 @@
-// The URL's fragment keeps the search, column, sort, page and page size, so that a reload or a
+// The URL's fragment keeps the search, column, sort, hidden columns, page and page size, so that a reload or a
 // bookmark returns to them.
 import { elements, view } from './dom.js';
+import { hiddenNames } from './columns.js';
 
 export function readFragment() {
   const p = new URLSearchParams(location.hash.slice(1));
   const n = (k) => (/^\d+$/.test(p.get(k) || '') ? parseInt(p.get(k), 10) : null);
-  return { q: p.get('q'), column: p.get('col'), sort: p.get('sort'), page: n('page'), size: n('size') };
+  return {
+    q: p.get('q'),
+    column: p.get('col'),
+    sort: p.get('sort'),
+    page: n('page'),
+    size: n('size'),
+    hide: p.get('hide'),
+  };
 }
 
 export function writeFragment() {
@@ -13,6 +21,7 @@ export function writeFragment() {
   if (elements.query.value) p.set('q', elements.query.value);
   p.set('col', view.column >= 0 ? view.names[view.column] : '');
   if (view.sort) p.set('sort', view.names[view.sort.column] + (view.sort.direction > 0 ? ':a' : ':d'));
+  if (view.hidden.size) p.set('hide', hiddenNames());
   p.set('page', String(view.page + 1));
   p.set('size', String(view.pageSize));
   try {

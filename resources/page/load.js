@@ -6,7 +6,8 @@ import { MSG, dispatcher } from './protocol.js';
 import { MAX_PAGE_SIZE, say } from './messages.js';
 import { $, elements, view, setState, mark, xmlPathSetting, baseName } from './dom.js';
 import { decodeWhole, recordSlices } from './fallback.js';
-import { readFragment } from './fragment.js';
+import { readFragment, writeFragment } from './fragment.js';
+import { setUpColumnMenu } from './columns.js';
 import { setUpColumns, choosePageSizes } from './header.js';
 import { openChannel, localChannel } from './channel.js';
 import { gather } from './sources.js';
@@ -122,6 +123,7 @@ class Loading {
     if (!this.columnsReady) {
       this.columnsReady = true;
       setUpColumns(this.layout, m.names, this.wanted, sortBy);
+      setUpColumnMenu(m.names, this.wanted.hide, writeFragment);
       if (view.words.length) ask({});
     }
     view.batches.push({ start: m.start, raw: m.raw, off: m.off });

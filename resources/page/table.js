@@ -64,8 +64,12 @@ function fillCell(cell, value, words) {
 function rowFor(values, words, column) {
   const tr = view.templateRow.cloneNode(true);
   const spans = tr.querySelectorAll('span[datafld]');
-  for (let c = 0; c < spans.length; c++)
+  for (let c = 0; c < spans.length; c++) {
     fillCell(spans[c], values[c], column < 0 || column === c ? words : []);
+    // On a narrow screen each cell shows its column's name before its value.
+    const cell = spans[c].closest('td');
+    if (cell) cell.dataset.label = view.names[c];
+  }
   return tr;
 }
 

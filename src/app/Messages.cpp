@@ -400,6 +400,7 @@ Text cliProgress(const Text& input, std::uint64_t bytes, int step) {
 const Bilingual kCliHelp = {
     u"使い方:\n"
     u"  orvessa                    ウィンドウを開きます\n"
+    u"  orvessa ファイル           ウィンドウを開き、そのファイルを選んだ状態にします\n"
     u"  orvessa convert 入力... --parent 親要素 (--fields 要素1,要素2,... | --header) [オプション]\n"
     u"                             ウィンドウと同じ手順でテキストファイルをXMLに変換して保存します\n"
     u"                             （入力は .txt・.csv のテキストか、.xlsx のブックの最初のシート。\n"
@@ -425,6 +426,7 @@ const Bilingual kCliHelp = {
     u"または書き込めなかった / 2 引数の誤り\n",
     u"Usage:\n"
     u"  orvessa                    open the window\n"
+    u"  orvessa FILE               open the window with FILE chosen in its file list\n"
     u"  orvessa convert INPUT... --parent NAME (--fields A,B,C | --header) [options]\n"
     u"                             convert text files to XML and save them, by the window's own steps\n"
     u"                             (an input: .txt or .csv text, or an .xlsx workbook's first sheet;\n"

@@ -77,6 +77,9 @@ test('the first page shows under the column names; pages by button, number and s
   await page.setViewport({ width: 360, height: 700 });
   assert.ok(await page.evaluate(() => Math.max(document.documentElement.scrollWidth, document.querySelector('.pager')
     .getBoundingClientRect().right) <= document.documentElement.clientWidth), 'nothing wider than a 360 px phone');
+  assert.deepEqual(await page.$eval('#rows tr', (tr) => [...tr.cells].map((td) => [td.dataset.label,
+    getComputedStyle(td).display, getComputedStyle(td, '::before').content !== 'none'])),
+  NAMES.map((n) => [n, 'grid', true]), 'on a phone a record is a card, each value after its column name');
 });
 
 test('search goes the way Japanese is typed: kana, width, dashes, case, every word, a column, an input method', async () => {
@@ -141,6 +144,19 @@ test('numbers inside text sort by value, stably, keeping the search; a reload re
   await page.click('#copy');
   assert.equal(await page.evaluate(() => window.__copied), `${table.map((r) => r.join('\t')).join('\r\n')}\r\n`);
   assert.equal(await text(page, '#status'), `${table.length - 1}件をコピーしました。`);
+});
+
+test('the reader hides columns from the menu but never the last one, and a reload keeps them hidden', async () => {
+  const page = await openBook();
+  const shown = () => page.$$eval('#head-rows th, #rows tr:first-child td', (cells) => cells
+    .filter((c) => getComputedStyle(c).display !== 'none').map((c) => c.textContent.slice(0, 2)));
+  await page.click('#columns-menu summary');
+  for (const box of (await page.$$('#column-choices input')).slice(1)) await box.click();
+  const kept = [NAMES[0].slice(0, 2), records[0][NAMES[0]].slice(0, 2)];
+  assert.deepEqual([await shown(), await prop(page, '#column-choices input', 'disabled')], [kept, true]);
+  await page.reload();
+  await page.waitForSelector('html[data-state="ready"]');
+  assert.deepEqual(await shown(), kept, 'the hidden columns are kept in the URL');
 });
 
 test('left without rows or field, the page names columns from the first record, searches all, pages by 20', async () => {
