@@ -97,8 +97,7 @@ test('search goes the way Japanese is typed: kana, width, dashes, case, every wo
       `${query} in ${column || 'every column'}`);
   }
   await searchFor(page, 'あおきはるか (03)10009000', '');
-  assert.deepEqual(await page.$$eval('#rows mark', (ms) => ms.map((m) => m.textContent)), ['ｱｵｷ ﾊﾙｶ', '03-1000-9000'],
-    'hits marked across the blank and the dashes');
+  assert.deepEqual(await page.$$eval('#rows mark', (ms) => ms.map((m) => m.textContent)), ['ｱｵｷ ﾊﾙｶ', '03-1000-9000'], 'marked');
   await searchFor(page, '');
   assert.deepEqual(await view(page), showing(records, 0, 16));
   if (firefox) return;  // input methods are driven over CDP

@@ -1,5 +1,4 @@
-// The CSV file and the copy: a value a spreadsheet would evaluate goes out after a "'", every other value as
-// it stands (quoted where its separator, a quote or a line break needs it).
+// The CSV file and the copy: a value a spreadsheet would evaluate goes out after a "'", any other as it stands.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { tableText } from '../../../resources/page/cells.js';
