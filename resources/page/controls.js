@@ -62,10 +62,12 @@ function wirePager() {
   buttons.prev.addEventListener('click', () => go(view.page - 1));
   buttons.next.addEventListener('click', () => go(view.page + 1));
   buttons.last.addEventListener('click', () => go(pageCount() - 1));
+  // A number beyond the pages turns to the last (or first) page, and the box then reads the page shown.
   const jump = () => {
     const n = parseInt(pageNumber.value, 10);
-    if (n >= 1) go(n - 1);
-    else render();
+    if (Number.isNaN(n)) render();
+    else go(n - 1);
+    pageNumber.value = String(Math.min(view.page, pageCount() - 1) + 1);
   };
   pageNumber.addEventListener('change', jump);
   pageNumber.addEventListener('keydown', (e) => e.key === 'Enter' && jump());

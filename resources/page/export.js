@@ -1,8 +1,9 @@
 // Out of the page: the matching rows as a CSV file (UTF-8 with a byte order mark) or on the clipboard,
-// tab-separated.
+// tab-separated, each value as `cells.js` writes it.
 import { say } from './messages.js';
 import { elements, view, xmlPathSetting, baseName } from './dom.js';
 import { valuesOf, recordAt, shownCount } from './table.js';
+import { tableText } from './cells.js';
 
 function matchingRows() {
   const out = [view.names];
@@ -10,13 +11,9 @@ function matchingRows() {
   return out;
 }
 
-const quoted = (special) => (v) => (special.test(v) ? '"' + v.replace(/"/g, '""') + '"' : v);
-const csvField = quoted(/[",\r\n]/);
-const tsvField = quoted(/["\t\r\n]/);
-
 export function exportCsv() {
   const rows = matchingRows();
-  const text = '\uFEFF' + rows.map((r) => r.map(csvField).join(',')).join('\r\n') + '\r\n';
+  const text = '\uFEFF' + tableText(rows, ',');
   const url = URL.createObjectURL(new Blob([text], { type: 'text/csv;charset=utf-8' }));
   const a = document.createElement('a');
   a.href = url;
@@ -31,7 +28,7 @@ export function exportCsv() {
 
 export async function copyRows() {
   const rows = matchingRows();
-  const text = rows.map((r) => r.map(tsvField).join('\t')).join('\r\n') + '\r\n';
+  const text = tableText(rows, '\t');
   try {
     await navigator.clipboard.writeText(text);
   } catch (e) {

@@ -1,7 +1,7 @@
 // The records read so far, in batches: every value folded and joined with SEP, with where each ends;
 // search for words in one column or any, and a stable sort by a column in Japanese order, numbers by
 // value.
-import { SEP, foldMany } from './fold.js';
+import { SEP, finder, foldMany } from './fold.js';
 
 export class RecordIndex {
   constructor(width) {
@@ -40,18 +40,18 @@ export class RecordIndex {
       : b.foff[Math.min((r + 1) * width + column, b.foff.length - 1)];
   }
 
-  // One flag a record of batch `b`: it holds the word (in the column, or in any).
+  // One flag a record of batch `b`: it holds the word (`finder`'s, in the column, or in any).
   hitsOf(b, w, column) {
     const hit = new Uint8Array(b.count);
     const { folded, foff } = b;
     let k = 0;
-    for (let p = folded.indexOf(w); p >= 0;) {
+    for (let p = w.find(folded, 0); p >= 0;) {
       while (foff[k + 1] <= p) k++;
       const c = k % this.width;
       if (column < 0 || c === column) hit[(k / this.width) | 0] = 1;
       const next = this.nextFrom(b, k, column);
       if (next === undefined || next >= folded.length) break;
-      p = folded.indexOf(w, next);
+      p = w.find(folded, next);
     }
     return hit;
   }
@@ -59,9 +59,10 @@ export class RecordIndex {
   /** The records (by number) of the batches holding every word, in the document's order. */
   matchesIn(list, ws, column) {
     const out = [];
+    const finders = ws.map(finder);
     for (const b of list) {
       let keep = null;
-      for (const w of ws) {
+      for (const w of finders) {
         const hit = this.hitsOf(b, w, column);
         if (keep) for (let r = 0; r < b.count; r++) keep[r] &= hit[r];
         else keep = hit;

@@ -1,5 +1,5 @@
 // The table: the tool's header row and row pattern, the rows of the page on view, hits marked.
-import { fold } from './fold.js';
+import { finder, foldPlaces } from './fold.js';
 import { $, view } from './dom.js';
 
 /** The tool writes the header row and a data row of empty SPAN DATAFLD=name cells; the data row is the
@@ -29,25 +29,14 @@ export function buildTemplateRow(names) {
   return tr;
 }
 
-// Which characters of `value` the words cover, found in its folded form: each character (with its
-// combining marks) is folded alone, so that a place in the folded text leads back to the value.
+// Which characters of `value` the words cover (their `finder`s), found in its folded form.
 function markedIn(value, words) {
-  const pieces = value.match(/[\s\S][\u0300-\u036F\u3099\u309A\uFF9E\uFF9F\uDC00-\uDFFF]*/g) || [];
-  let folded = '';
-  const at = [];
-  let raw = 0;
-  for (const piece of pieces) {
-    const f = fold(piece);
-    for (let k = 0; k < f.length; k++) at.push(raw);
-    folded += f;
-    raw += piece.length;
-  }
-  at.push(raw);
+  const { text, from, to } = foldPlaces(value);
   const marked = new Uint8Array(value.length);
   let any = false;
-  for (const w of words) {
-    for (let p = folded.indexOf(w); p >= 0; p = folded.indexOf(w, p + 1)) {
-      marked.fill(1, at[p], at[p + w.length]);
+  for (const f of words) {
+    for (let p = f.find(text, 0); p >= 0; p = f.find(text, p + 1)) {
+      marked.fill(1, from[p], to[p + f.length - 1]);
       any = true;
     }
   }
@@ -116,7 +105,7 @@ export function recordAt(k) {
 /** The rows from place `start` to `end`, or the row that says there are none. */
 export function rowsBetween(start, end, emptyText) {
   const fragment = document.createDocumentFragment();
-  const words = view.matches ? view.words : [];
+  const words = view.matches ? view.words.map(finder) : [];
   for (let k = start; k < end; k++) fragment.appendChild(rowFor(valuesOf(recordAt(k)), words, view.column));
   if (emptyText) {
     const td = fragment.appendChild(document.createElement('tr')).appendChild(document.createElement('td'));

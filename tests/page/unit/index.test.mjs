@@ -1,14 +1,15 @@
 // Search and sort over batches of records against a naive filter and a naive stable sort.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { SEP, fold, words } from '../../../resources/page/fold.js';
+import { SEP, finder, fold, words } from '../../../resources/page/fold.js';
 import { RecordIndex } from '../../../resources/page/index.js';
 import { random } from './support.mjs';
 
 const collator = new Intl.Collator('ja', { numeric: true });
 // Values from a few pieces, so that they repeat (ties in a sort) and overlap (hits).
-const PIECES = ['山田', 'ヤマダ', 'ﾔﾏﾀﾞ', '2丁目', '10丁目', 'ー', '-', 'Ab', 'aB', ' ', '', '\uFEFF', '𠮷'];
+const PIECES = '山田|ヤマダ|ﾔﾏﾀﾞ|髙|2丁目|10丁目|1|ー|-|(|Ab|aB| ||\uFEFF|𠮷'.split('|');
 const ids = (rows) => rows.map((r, i) => i);
+const has = (value, w) => finder(w).find(fold(value), 0) >= 0;
 
 test('search and sort equal a naive filter and a naive stable sort on random records', () => {
   const rnd = random(11);
@@ -30,7 +31,7 @@ test('search and sort equal a naive filter and a naive stable sort on random rec
       const order = index.sortOrder(by, direction);
       assert.deepEqual([...order], sorted, `sort by ${by}, ${direction}`);
       const ws = words(rnd.list(1 + rnd.int(2), () => rnd.pick(PIECES)).join(' '));
-      const holds = (i, w) => rows[i].some((v, c) => (column < 0 || c === column) && fold(v).includes(w));
+      const holds = (i, w) => rows[i].some((v, c) => (column < 0 || c === column) && has(v, w));
       const found = ids(rows).filter((i) => ws.every((w) => holds(i, w)));
       const context = `${JSON.stringify(ws)} in ${column}`;
       if (!ws.length) assert.equal(index.matches(ws, column, order), null);
