@@ -5,14 +5,15 @@ import { elements, view } from './dom.js';
 export function readFragment() {
   const p = new URLSearchParams(location.hash.slice(1));
   const n = (k) => (/^\d+$/.test(p.get(k) || '') ? parseInt(p.get(k), 10) : null);
-  return { q: p.get('q'), column: p.get('col'), sort: p.get('sort'), page: n('page'), size: n('size') };
+  return { q: p.get('q'), column: p.get('col'), sort: p.getAll('sort'), page: n('page'), size: n('size') };
 }
 
 export function writeFragment() {
   const p = new URLSearchParams();
   if (elements.query.value) p.set('q', elements.query.value);
   p.set('col', view.column >= 0 ? view.names[view.column] : '');
-  if (view.sort) p.set('sort', view.names[view.sort.column] + (view.sort.direction > 0 ? ':a' : ':d'));
+  for (const key of view.sort || [])
+    p.append('sort', view.names[key.column] + (key.direction > 0 ? ':a' : ':d'));
   p.set('page', String(view.page + 1));
   p.set('size', String(view.pageSize));
   try {
@@ -22,9 +23,15 @@ export function writeFragment() {
   }
 }
 
-/** The sort a fragment names ("column:a" or ":d"), or null. */
-export function sortNamed(text, names) {
-  const m = /^(.*):([ad])$/.exec(text || '');
-  const column = m ? names.indexOf(m[1]) : -1;
-  return column >= 0 ? { column, direction: m[2] === 'a' ? 1 : -1 } : null;
+/** The sort keys a fragment names (each "column:a" or ":d"; unknown and repeated columns left out), or
+ * null for none. */
+export function sortNamed(texts, names) {
+  const keys = [];
+  for (const text of texts) {
+    const m = /^(.*):([ad])$/.exec(text);
+    const column = m ? names.indexOf(m[1]) : -1;
+    if (column >= 0 && !keys.some((k) => k.column === column))
+      keys.push({ column, direction: m[2] === 'a' ? 1 : -1 });
+  }
+  return keys.length ? keys : null;
 }
