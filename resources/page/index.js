@@ -165,6 +165,7 @@ function levelsOf(sorted, compare) {
 }
 
 const DIGIT_0 = 0x30;
+const DEEPEST = 1 << 12;
 const isDigit = (c) => c >= DIGIT_0 && c <= DIGIT_0 + 9;
 
 /** The numbers 0 to n - 1 of the `values` in order of their keys, values of equal keys by `tie`. A
@@ -273,7 +274,9 @@ function radixSort(ids, lo, hi, d, keys, tie) {
     let e = k + 1;
     while (e < hi && Math.floor(scratch[e] / scale) === prefix) e++;
     if (e - k > 1) {
-      if (E[ids[k]] - S[ids[k]] <= d + per) ids.set(Array.from(ids.subarray(k, e)).sort(tie), k);
+      // Keys equal to their end, or alike for so long that the collator may as well decide.
+      if (E[ids[k]] - S[ids[k]] <= d + per || d > DEEPEST)
+        ids.set(Array.from(ids.subarray(k, e)).sort(tie), k);
       else radixSort(ids, k, e, d + per, keys, tie);
     }
     k = e;
