@@ -2,7 +2,9 @@
 // (ORV_BROWSER=firefox for Firefox; its renderer memory is not measured):
 // how long until the first page of rows shows and until every record is searchable, the longest
 // main-thread task while loading (PerformanceObserver 'longtask'), the renderer's peak memory, and how
-// long a search keystroke and a sort take until the rows are redrawn. Run by hand after a build:
+// long a search keystroke and each sort (the first on its column: 住所2 of repeated values, 名前 and 電話
+// of all-different ones, then 住所1 added with Shift) take until the rows are redrawn, the sorts as
+// min–median–max. Run by hand after a build:
 //   node bench/page_load.mjs [records...]        (default 100000 1000000)
 // (needs the test packages: bash scripts/browser-tests.sh installs them once into build/page-node).
 import fs from 'node:fs';
@@ -53,8 +55,9 @@ function rendererPeak(browserPid) {
   return peak;
 }
 
-// Time from the action until the rows are redrawn.
-const untilRowsChange = (page, action) => page.evaluate(async (what) => {
+// Time from the action (a search, or a click on the header of column `what`, with Shift when `shift`)
+// until the rows are redrawn.
+const untilRowsChange = (page, what, shift = false) => page.evaluate(async (what, shift) => {
   const rows = document.getElementById('rows');
   const done = new Promise((resolve) => new MutationObserver((_, o) => { o.disconnect(); resolve(performance.now()); })
     .observe(rows, { childList: true }));
@@ -64,10 +67,12 @@ const untilRowsChange = (page, action) => page.evaluate(async (what) => {
     q.value = '木村';
     q.dispatchEvent(new InputEvent('input', { bubbles: true }));
   } else {
-    document.querySelector('#head-rows tr > :nth-child(4) button').click();
+    const button = document.querySelector(`#head-rows tr > :nth-child(${what}) button`);
+    button.dispatchEvent(new MouseEvent('click', { bubbles: true, shiftKey: shift }));
   }
   return (await done) - t;
-}, action);
+}, what, shift);
+const SORTS = [['sort', 4], ['byName', 2], ['byPhone', 5], ['added', 3, true]];
 
 const browser = await launch();
 const browserPid = process.pid;  // the browser runs as this script's child
@@ -77,7 +82,8 @@ try {
     const written = makePage(dir, { field: '名前', lines: n, xml: xmlDocument(records(n), { names: NAMES }) });
     const docBytes = fs.statSync(written.xml).size;
     const pageBytes = fs.statSync(written.page).size;
-    const m = { shown: [], loaded: [], longest: [], over100: [], ours: [], memory: [], search: [], sort: [] };
+    const m = { shown: [], loaded: [], longest: [], over100: [], ours: [], memory: [], search: [] };
+    for (const [name] of SORTS) m[name] = [];
     for (let run = 0; run < RUNS; run++) {
       const page = await openPage(browser, 'about:blank', { waitFor: null });
       await page.evaluateOnNewDocument(() => {
@@ -100,14 +106,16 @@ try {
       for (const k of ['shown', 'loaded', 'longest', 'over100', 'ours']) m[k].push(r[k]);
       m.memory.push(rendererPeak(browserPid));
       m.search.push(await untilRowsChange(page, 'search'));
-      m.sort.push(await untilRowsChange(page, 'sort'));
+      for (const [name, column, shift] of SORTS) m[name].push(await untilRowsChange(page, column, shift));
       await page.browserContext().close();
     }
     const s = (xs) => `${(median(xs) / 1000).toFixed(2)} s`;
     const ms = (xs) => `${Math.round(median(xs))} ms`;
+    const spread = (xs) => `${[Math.min(...xs), median(xs), Math.max(...xs)].map(Math.round).join('–')} ms`;
     console.log(`| ${n.toLocaleString('en')} | ${(docBytes / 1e6).toFixed(0)} MB / ${(pageBytes / 1e6).toFixed(0)} MB | ` +
       `${s(m.shown)} | ${s(m.loaded)} | ${ms(m.longest)} (${median(m.over100)} over 100 ms) | ${ms(m.ours)} | ` +
-      `${(median(m.memory) / 1e6).toFixed(0)} MB (${(median(m.memory) / docBytes).toFixed(1)}x) | ${ms(m.search)} | ${ms(m.sort)} |`);
+      `${(median(m.memory) / 1e6).toFixed(0)} MB (${(median(m.memory) / docBytes).toFixed(1)}x) | ${ms(m.search)} | ` +
+      `${SORTS.map(([name]) => spread(m[name])).join(' | ')} |`);
   }
 } finally {
   await browser.close();

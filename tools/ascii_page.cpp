@@ -10,11 +10,13 @@
 // escape (\u30C7, a surrogate pair beyond U+FFFF) inside a script, where a reference would not be read.
 // ASCII survives every code page the tool writes the page in.
 //   ascii_page PAGE.html OUT.mvo
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -32,16 +34,42 @@ bool startsWith(const std::string& s, const std::string& prefix) {
   return s.compare(0, prefix.size(), prefix) == 0;
 }
 
+/// The name a module's line declares at its top level ("const NAME", "function NAME", "class NAME"...),
+/// or nothing.
+std::string declaredName(const std::string& line) {
+  for (const char* keyword : {"const ", "let ", "function ", "async function ", "class "}) {
+    if (!startsWith(line, keyword)) continue;
+    const std::size_t start = std::string(keyword).size();
+    std::size_t end = start;
+    while (end < line.size() &&
+           (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_' || line[end] == '$'))
+      ++end;
+    return line.substr(start, end - start);
+  }
+  return {};
+}
+
 /// The lines of `text` onto `out`, each ended by CR LF as the tool's templates are (whatever the source
-/// uses); from a script, its module lines taken out.
-void appendLines(const std::string& text, bool script, std::string& out) {
+/// uses); from a script, its module lines taken out. The modules of one script block share one scope:
+/// a name two of them declare (in `declared`, with the file that declared it) would stop the block
+/// from running at all, so it fails the build instead.
+bool appendLines(const std::string& text, const std::string& file,
+                 std::map<std::string, std::string>* declared, std::string& out) {
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (script && (startsWith(line, "import ") || startsWith(line, "export {"))) continue;
-    out += script && startsWith(line, "export ") ? line.substr(7) : line;
-    out += "\r\n";
+    if (declared && (startsWith(line, "import ") || startsWith(line, "export {"))) continue;
+    if (declared && startsWith(line, "export ")) line = line.substr(7);
+    if (const std::string name = declared ? declaredName(line) : std::string(); !name.empty()) {
+      if (const auto [at, fresh] = declared->emplace(name, file); !fresh) {
+        std::fprintf(stderr, "%s: %s is declared in %s too, in the same script block\n", file.c_str(),
+                     name.c_str(), at->second.c_str());
+        return false;
+      }
+    }
+    out += line + "\r\n";
   }
+  return true;
 }
 
 /// The markup with every include line replaced by its files; false (with a message) for a missing file.
@@ -62,6 +90,7 @@ bool assemble(const std::filesystem::path& page, std::string& out) {
       continue;
     }
     std::istringstream names(line.substr(open.size(), line.size() - open.size() - close.size()));
+    std::map<std::string, std::string> declared;
     for (std::string name; names >> name;) {
       const auto path = page.parent_path() / name;
       const auto text = readFile(path);
@@ -69,7 +98,7 @@ bool assemble(const std::filesystem::path& page, std::string& out) {
         std::fprintf(stderr, "%s: cannot read %s\n", page.c_str(), path.c_str());
         return false;
       }
-      appendLines(*text, path.extension() == ".js", out);
+      if (!appendLines(*text, name, path.extension() == ".js" ? &declared : nullptr, out)) return false;
     }
   }
   // The markup's last line keeps its lack of a line end.

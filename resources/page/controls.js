@@ -28,13 +28,28 @@ function search() {
   if (view.channel && view.names.length) ask({});
 }
 
-/** Sorts by the column, the other way when it is already sorted by it. */
-export function sortBy(column) {
-  const direction = view.sort && view.sort.column === column ? -view.sort.direction : 1;
-  view.sort = { column, direction };
-  showSortState();
+/** Sorts by the column alone, the other way when it is the first key already; `adding`: adds it to
+ * the keys as the last one, or turns it the other way where it is one of them. The header and the rows
+ * keep the order on view until the rows in the new one come (`takeSorted`). */
+export function sortBy(column, adding) {
+  const keys = view.sortAsked ? view.sortAsked.keys : view.sort || [];
+  const at = keys.findIndex((k) => k.column === column);
+  const turned = (k) => ({ column, direction: -k.direction });
+  let next = [{ column, direction: at === 0 ? -keys[0].direction : 1 }];
+  if (adding && at < 0) next = keys.concat({ column, direction: 1 });
+  else if (adding) next = keys.map((k, i) => (i === at ? turned(k) : k));
+  ask({ sort: next });
+  view.sortAsked = { keys: next, id: view.queryId };
+  elements.status.textContent = say.sorting;
+}
+
+/** The answer to query `id` has come: the sort asked for up to it is the one on view, from page 1. */
+export function takeSorted(id) {
+  if (!view.sortAsked || id < view.sortAsked.id) return;
+  view.sort = view.sortAsked.keys;
+  view.sortAsked = null;
   view.page = 0;
-  ask({ sort: view.sort });
+  showSortState();
 }
 
 function wireSearch() {

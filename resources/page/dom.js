@@ -27,8 +27,11 @@ export const view = {
   column: -1,
   page: 0,
   pageSize: DEFAULT_PAGE_SIZE,
+  // The sort keys on view ([{ column, direction }], null for the document's order) and the ones asked
+  // for ({ keys, id }) until the rows in their order come.
   sort: null,
   hidden: new Set(),
+  sortAsked: null,
   loading: true,
   printing: false,
   tolerant: false,

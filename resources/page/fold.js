@@ -14,7 +14,8 @@ const utf16 = new TextDecoder('utf-16le', { ignoreBOM: true });
 /** UTF-16 code units to text, every one kept (a U+FEFF at the start too). */
 export const fromCodes = (codes) => utf16.decode(codes);
 
-const isDigit = (c) => c >= 0x30 && c <= 0x39;
+/** Whether a UTF-16 code is an ASCII digit. */
+export const isDigit = (c) => c >= 0x30 && c <= 0x39;
 // What may stand between the digits of one number: blanks (folded to " "), dashes, parentheses.
 const isSeparator = (c) => c === 0x20 || c === 0x2d || c === 0x28 || c === 0x29;
 

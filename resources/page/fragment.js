@@ -9,7 +9,7 @@ export function readFragment() {
   return {
     q: p.get('q'),
     column: p.get('col'),
-    sort: p.get('sort'),
+    sort: p.getAll('sort'),
     page: n('page'),
     size: n('size'),
     hide: p.get('hide'),
@@ -20,7 +20,8 @@ export function writeFragment() {
   const p = new URLSearchParams();
   if (elements.query.value) p.set('q', elements.query.value);
   p.set('col', view.column >= 0 ? view.names[view.column] : '');
-  if (view.sort) p.set('sort', view.names[view.sort.column] + (view.sort.direction > 0 ? ':a' : ':d'));
+  for (const key of view.sort || [])
+    p.append('sort', view.names[key.column] + (key.direction > 0 ? ':a' : ':d'));
   if (view.hidden.size) p.set('hide', hiddenNames());
   p.set('page', String(view.page + 1));
   p.set('size', String(view.pageSize));
@@ -31,9 +32,15 @@ export function writeFragment() {
   }
 }
 
-/** The sort a fragment names ("column:a" or ":d"), or null. */
-export function sortNamed(text, names) {
-  const m = /^(.*):([ad])$/.exec(text || '');
-  const column = m ? names.indexOf(m[1]) : -1;
-  return column >= 0 ? { column, direction: m[2] === 'a' ? 1 : -1 } : null;
+/** The sort keys a fragment names (each "column:a" or ":d"; unknown and repeated columns left out), or
+ * null for none. */
+export function sortNamed(texts, names) {
+  const keys = [];
+  for (const text of texts) {
+    const m = /^(.*):([ad])$/.exec(text);
+    const column = m ? names.indexOf(m[1]) : -1;
+    if (column >= 0 && !keys.some((k) => k.column === column))
+      keys.push({ column, direction: m[2] === 'a' ? 1 : -1 });
+  }
+  return keys.length ? keys : null;
 }

@@ -1,17 +1,22 @@
-// The column headers (each a button that sorts by its column), the column list and page sizes.
+// The column headers (each a button that sorts by its column, or with Shift adds it to the sort), the
+// column list and page sizes.
 import { PAGE_SIZES, say } from './messages.js';
 import { $, elements, view, searchFieldSetting } from './dom.js';
 import { buildTemplateRow } from './table.js';
 import { sortNamed } from './fragment.js';
 
+/** Each header's arrow, its place among several sort keys (1, 2, ...) and, on the first key's header,
+ * `aria-sort`. */
 export function showSortState() {
+  const keys = view.sort || [];
   view.headCells.forEach((cell, i) => {
-    const state =
-      !view.sort || view.sort.column !== i ? 'none' : view.sort.direction > 0 ? 'ascending' : 'descending';
-    cell.setAttribute('aria-sort', state);
-    const arrow = cell.querySelector('.arrow');
+    const at = keys.findIndex((k) => k.column === i);
+    const state = at < 0 ? 'none' : keys[at].direction > 0 ? 'ascending' : 'descending';
+    cell.setAttribute('aria-sort', at === 0 ? state : 'none');
     const arrows = { ascending: say.sortAscending, descending: say.sortDescending, none: say.sortNone };
+    const [arrow, ordinal] = [cell.querySelector('.arrow'), cell.querySelector('.ordinal')];
     if (arrow) arrow.textContent = arrows[state];
+    if (ordinal) ordinal.textContent = at >= 0 && keys.length > 1 ? String(at + 1) : '';
   });
 }
 
@@ -24,8 +29,20 @@ function sortButton(cell, onSort) {
   const arrow = document.createElement('span');
   arrow.className = 'arrow';
   arrow.setAttribute('aria-hidden', 'true');
-  button.append(label, arrow);
-  button.addEventListener('click', onSort);
+  const ordinal = document.createElement('span');
+  ordinal.className = 'ordinal';
+  const mark = document.createElement('span');
+  mark.append(arrow, ordinal);
+  button.title = say.sortHint;
+  button.append(label, mark);
+  button.addEventListener('click', (e) => onSort(e.shiftKey));
+  // Shift would otherwise select text on a click and is not passed on by Enter in every browser.
+  button.addEventListener('mousedown', (e) => e.shiftKey && e.preventDefault());
+  button.addEventListener('keydown', (e) => {
+    if (e.key !== 'Enter' || !e.shiftKey) return;
+    e.preventDefault();
+    onSort(true);
+  });
   return button;
 }
 
@@ -42,7 +59,7 @@ function prepareHeader(layout, names, onSort) {
     const th = document.createElement('th');
     th.scope = 'col';
     for (const a of Array.from(cell.attributes)) th.setAttribute(a.name, a.value);
-    if (i < names.length) th.appendChild(sortButton(cell, () => onSort(i)));
+    if (i < names.length) th.appendChild(sortButton(cell, (adding) => onSort(i, adding)));
     else th.append(...cell.childNodes);
     cell.replaceWith(th);
     return th;

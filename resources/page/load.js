@@ -13,7 +13,7 @@ import { setUpColumns, choosePageSizes } from './header.js';
 import { openChannel, localChannel } from './channel.js';
 import { gather } from './sources.js';
 import { render } from './pager.js';
-import { ask, sortBy } from './controls.js';
+import { ask, sortBy, takeSorted } from './controls.js';
 
 // Bytes of the document per piece sent to the engine: a small first one so that rows show at once.
 const FIRST_PIECE = 1 << 16;
@@ -148,6 +148,7 @@ class Loading {
     if (m.id !== view.queryId) return;
     view.order = m.order;
     view.matches = m.matches;
+    takeSorted(m.id);
     view.words = words(elements.query.value);
     $('records').removeAttribute('aria-busy');
     render();

@@ -28,4 +28,6 @@ export const say = {
   sortAscending: '\u25B2',
   sortDescending: '\u25BC',
   sortNone: '\u21C5',
+  sorting: '並べ替え中…',
+  sortHint: 'クリックでこの列で並べ替え、Shiftキーを押しながらで並べ替えの列に加えます',
 };

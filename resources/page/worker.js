@@ -48,7 +48,7 @@ class Reader {
 
   query(m) {
     this.asked = { id: m.id, words: words(m.text), column: m.column };
-    if (m.sort) this.order = this.index.sortOrder(m.sort.column, m.sort.direction);
+    if (m.sort) this.order = this.index.sortOrder(m.sort);
     else if (m.sort === null) this.order = null;
     const matches = this.index.matches(this.asked.words, this.asked.column, this.order);
     const { total } = this.index;

@@ -28,8 +28,10 @@ const openBook = () => env.open((book ??= pageIn('book')).url);
 const press = async (page, selector, key) => { await page.focus(selector); await page.keyboard.press(key); };
 const sortState = (page, n) => page.$eval(`#head-rows th:nth-child(${n})`, (th) => th.getAttribute('aria-sort'));
 const sortOn = async (page, n) => { await page.click(`#head-rows th:nth-child(${n}) button`); await settled(page); };
-const sortedBy = (list, name, order = 1) => rows(list.map((r, i) => [r, i])
-  .sort(([a, i], [b, j]) => order * a[name].localeCompare(b[name], 'ja', { numeric: true }) || i - j).map(([r]) => r));
+/// The records as a stable sort by `keys` ([name, 1 up or -1 down], the first deciding first) orders them.
+const sortedBy = (list, ...keys) => rows(list.map((r, i) => [r, i]).sort(([a, i], [b, j]) => keys.reduce((d, [name, order]) =>
+  d || order * a[name].localeCompare(b[name], 'ja', { numeric: true }), 0) || i - j).map(([r]) => r));
+const withShift = async (page, action) => { await page.keyboard.down('Shift'); await action(); await page.keyboard.up('Shift'); };
 /// The serious and critical findings of axe-core on the page as it is now.
 async function axeFindings(page) {
   await page.evaluate(fs.readFileSync(nodeRequire.resolve('axe-core/axe.min.js'), 'utf8'));
@@ -111,25 +113,38 @@ test('search goes the way Japanese is typed: kana, width, dashes, case, every wo
   assert.deepEqual(await shownRows(page), rows(expected));
 });
 
-test('numbers inside text sort by value, stably, keeping the search; a reload returns to the same view; the rows found '
-  + 'export as CSV with a byte order mark and copy to the clipboard, in that order', async () => {
+test('numbers inside text sort by value, stably, keeping the search; Shift adds a column to the sort, numbered in the '
+  + 'header, which keeps the order on view while the status says it sorts; a reload returns to the same view; the rows '
+  + 'found export as CSV with a byte order mark and copy to the clipboard, in that order', async () => {
   const page = await openBook();
   await page.click('#next-page');
   for (const [order, state] of [[1, 'ascending'], [-1, 'descending']]) {  // 2丁目 before 10丁目, back on page 1
     await sortOn(page, 4);
-    assert.deepEqual([await sortState(page, 4), await shownRows(page)], [state, sortedBy(records, '住所2', order).slice(0, 16)]);
+    assert.deepEqual([await sortState(page, 4), await shownRows(page)], [state, sortedBy(records, ['住所2', order]).slice(0, 16)]);
   }
   await searchFor(page, '丁目', '住所2');
   await press(page, '#head-rows th:nth-child(3) button', 'Enter');
   await settled(page);
+  await withShift(page, () => sortOn(page, 4));
+  await page.evaluate(() => {  // what the status and the headers show at each change of the status
+    const head = () => [...document.querySelectorAll('#head-rows th')].slice(2, 4).map((th) => th.textContent.slice(-2));
+    window.__seen = [];
+    new MutationObserver(() => window.__seen.push([document.getElementById('status').textContent, ...head()]))
+      .observe(document.getElementById('status'), { childList: true, characterData: true, subtree: true });
+  });
+  await withShift(page, () => press(page, '#head-rows th:nth-child(4) button', 'Enter'));
+  await settled(page);
+  assert.deepEqual((await page.evaluate(() => window.__seen)).slice(0, 1), [['並べ替え中…', '▲1', '▲2']]);
+  assert.deepEqual([await sortState(page, 3), await sortState(page, 4), await text(page, '#head-rows th:nth-child(4)')],
+    ['ascending', 'none', '住所2▼2']);
   await page.click('#next-page');
-  const found = sortedBy(records.filter((r) => r.住所2.includes('丁目')), '住所1');
+  const found = sortedBy(records.filter((r) => r.住所2.includes('丁目')), ['住所1', 1], ['住所2', -1]);
   assert.deepEqual(await shownRows(page), found.slice(16, 32));
   await page.reload();
   await page.waitForSelector('html[data-state="ready"]');
   assert.deepEqual(await shownRows(page), found.slice(16, 32), 'search, column, sort and page kept in the URL');
   assert.equal(await prop(page, '#query', 'value'), '丁目');
-  assert.equal(await sortState(page, 3), 'ascending');
+  assert.deepEqual([await sortState(page, 3), await text(page, '#head-rows th:nth-child(4)')], ['ascending', '住所2▼2']);
   await page.evaluate(() => {  // keep what would be saved and copied
     URL.createObjectURL = (blob) => { window.__blob = blob; return ''; };
     HTMLAnchorElement.prototype.click = function save() { window.__name = this.download; };
