@@ -1,6 +1,7 @@
 // The controls: search box, column list, sort buttons, pager, page size, export, printing, and the
 // file the user gives when the page has no document.
 import { words } from './fold.js';
+import { filterTerms, narrowing } from './filters.js';
 import { MSG } from './protocol.js';
 import { say } from './messages.js';
 import { $, elements, view } from './dom.js';
@@ -15,13 +16,16 @@ export function ask(extra) {
   view.queryId++;
   $('records').setAttribute('aria-busy', 'true');
   const text = elements.query.value;
-  view.channel.post(Object.assign({ t: MSG.query, id: view.queryId, text, column: view.column }, extra));
+  const filters = filterTerms();
+  view.channel.post(
+    Object.assign({ t: MSG.query, id: view.queryId, text, column: view.column, filters }, extra),
+  );
 }
 
-function search() {
+export function search() {
   view.words = words(elements.query.value);
   view.page = 0;
-  if (!view.words.length) {
+  if (!narrowing()) {
     view.matches = null;
     render();
   }

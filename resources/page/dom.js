@@ -31,6 +31,7 @@ export const view = {
   // for ({ keys, id }) until the rows in their order come.
   sort: null,
   hidden: new Set(),
+  filters: [],
   sortAsked: null,
   loading: true,
   printing: false,

@@ -1,4 +1,4 @@
-// The URL's fragment keeps the search, column, sort, hidden columns, page and page size, so that a reload or a
+// The URL's fragment keeps the search, column filters, column, sort, hidden columns, page and page size, so that a reload or a
 // bookmark returns to them.
 import { elements, view } from './dom.js';
 import { hiddenNames } from './columns.js';
@@ -13,6 +13,7 @@ export function readFragment() {
     page: n('page'),
     size: n('size'),
     hide: p.get('hide'),
+    filters: Object.fromEntries([...p].filter(([k]) => k.startsWith('f.')).map(([k, v]) => [k.slice(2), v])),
   };
 }
 
@@ -23,6 +24,7 @@ export function writeFragment() {
   for (const key of view.sort || [])
     p.append('sort', view.names[key.column] + (key.direction > 0 ? ':a' : ':d'));
   if (view.hidden.size) p.set('hide', hiddenNames());
+  view.filters.forEach((text, c) => text && p.set('f.' + view.names[c], text));
   p.set('page', String(view.page + 1));
   p.set('size', String(view.pageSize));
   try {

@@ -57,13 +57,16 @@ export class RecordIndex {
   }
 
   /** The records (by number) of the batches holding every word, in the document's order. */
-  matchesIn(list, ws, column) {
+  matchesIn(list, ws, column, filters = []) {
     const out = [];
-    const finders = ws.map(finder);
+    // Every word of the search (in its column, or any) and of each column's filter (in that column).
+    const terms = ws
+      .map((w) => [finder(w), column])
+      .concat(...filters.map((f) => f.words.map((w) => [finder(w), f.column])));
     for (const b of list) {
       let keep = null;
-      for (const w of finders) {
-        const hit = this.hitsOf(b, w, column);
+      for (const [w, c] of terms) {
+        const hit = this.hitsOf(b, w, c);
         if (keep) for (let r = 0; r < b.count; r++) keep[r] &= hit[r];
         else keep = hit;
       }
@@ -72,10 +75,11 @@ export class RecordIndex {
     return Int32Array.from(out);
   }
 
-  /** The matches of every batch, in `order` where one is given; null for no words (every record). */
-  matches(ws, column, order) {
-    if (!ws.length) return null;
-    const found = this.matchesIn(this.batches, ws, column);
+  /** The matches of every batch, in `order` where one is given; null for no words (every record).
+   * `filters`: [{ column, words }], each column's own words, all of which must match too. */
+  matches(ws, column, order, filters = []) {
+    if (!ws.length && !filters.length) return null;
+    const found = this.matchesIn(this.batches, ws, column, filters);
     if (!order) return found;
     const mark = new Uint8Array(this.total);
     for (const i of found) mark[i] = 1;

@@ -9,11 +9,12 @@ import { decodeWhole, recordSlices } from './fallback.js';
 import { readFragment, writeFragment } from './fragment.js';
 import { setUpColumnMenu } from './columns.js';
 import { addWidthHandles } from './widths.js';
+import { setUpFilterRow, narrowing } from './filters.js';
 import { setUpColumns, choosePageSizes } from './header.js';
 import { openChannel, localChannel } from './channel.js';
 import { gather } from './sources.js';
 import { render } from './pager.js';
-import { ask, sortBy, takeSorted } from './controls.js';
+import { ask, sortBy, takeSorted, search } from './controls.js';
 
 // Bytes of the document per piece sent to the engine: a small first one so that rows show at once.
 const FIRST_PIECE = 1 << 16;
@@ -126,7 +127,8 @@ class Loading {
       setUpColumns(this.layout, m.names, this.wanted, sortBy);
       setUpColumnMenu(m.names, this.wanted.hide, writeFragment);
       addWidthHandles();
-      if (view.words.length) ask({});
+      setUpFilterRow(m.names, this.wanted.filters, search);
+      if (narrowing()) ask({});
     }
     view.batches.push({ start: m.start, raw: m.raw, off: m.off });
     view.total = m.start + m.count;
@@ -164,7 +166,7 @@ class Loading {
     $('note').hidden = !view.tolerant;
     mark('records-loaded');
     if (this.source.release) this.source.release();
-    if (view.sort || view.words.length) {
+    if (view.sort || narrowing()) {
       this.readyAfterResult = true;
       ask(view.sort ? { sort: view.sort } : {});
     } else {

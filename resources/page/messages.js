@@ -29,5 +29,7 @@ export const say = {
   sortDescending: '\u25BC',
   sortNone: '\u21C5',
   sorting: '並べ替え中…',
+  filterPlaceholder: '絞り込み',
+  filterLabel: (name) => name + 'で絞り込み',
   sortHint: 'クリックでこの列で並べ替え、Shiftキーを押しながらで並べ替えの列に加えます',
 };

@@ -4,9 +4,10 @@
 //   start  { names, rowsOnly }   a new document; rowsOnly: its rows come as batches, no bytes
 //   data   { piece, last }       the document's next bytes (transferred)
 //   batch  { rows, names, last } rows the page's XML parser read
-//   query  { id, text, column, sort }  words to search for (column -1: any); sort: the keys
-//                                      [{ column, direction }], the first deciding first, null for
-//                                      the document's order, absent to keep the order
+//   query  { id, text, column, sort, filters }  words to search for (column -1: any); sort: the
+//                                      keys [{ column, direction }], the first deciding first, null
+//                                      for the document's order, absent to keep the order; filters
+//                                      [{ column, text }]: words each column must hold too
 // worker to page:
 //   rows   { start, count, names, raw, off, hits, query, last }  records read: their values as
 //          they stand, joined with SEP, where each ends (off), the records among them that match

@@ -14,7 +14,7 @@ class Reader {
   start(m) {
     this.names = m.names;
     this.index = new RecordIndex(m.names.length);
-    this.asked = { id: 0, words: [], column: -1 };
+    this.asked = { id: 0, words: [], column: -1, filters: [] };
     this.order = null;
     // Rows parsed by the page itself come as batches; no document text is read any more.
     this.failed = !!m.rowsOnly;
@@ -47,10 +47,14 @@ class Reader {
   }
 
   query(m) {
-    this.asked = { id: m.id, words: words(m.text), column: m.column };
+    const filters = (m.filters || [])
+      .map((f) => ({ column: f.column, words: words(f.text) }))
+      .filter((f) => f.words.length);
+    this.asked = { id: m.id, words: words(m.text), column: m.column, filters };
     if (m.sort) this.order = this.index.sortOrder(m.sort);
     else if (m.sort === null) this.order = null;
-    const matches = this.index.matches(this.asked.words, this.asked.column, this.order);
+    const { words: ws, column, filters: fs } = this.asked;
+    const matches = this.index.matches(ws, column, this.order, fs);
     const { total } = this.index;
     this.post(
       { t: MSG.result, id: m.id, total, order: this.order, matches },
@@ -66,7 +70,8 @@ class Reader {
   send(raw, last) {
     const { batch: b, off } = this.index.add(raw);
     const q = this.asked;
-    const hits = q.words.length ? this.index.matchesIn([b], q.words, q.column) : null;
+    const hits =
+      q.words.length || q.filters.length ? this.index.matchesIn([b], q.words, q.column, q.filters) : null;
     const { names } = this;
     this.post({ t: MSG.rows, start: b.start, count: b.count, names, raw, off, hits, query: q.id, last }, [
       off.buffer,

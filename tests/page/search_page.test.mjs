@@ -160,9 +160,17 @@ test('numbers inside text sort by value, stably, keeping the search; Shift adds 
   assert.equal(await text(page, '#status'), `${table.length - 1}件をコピーしました。`);
 });
 
-test('a column is widened by dragging its edge; the reader hides columns from the menu but never the last one, and a '
-  + 'reload keeps them hidden', async () => {
+test('a filter under a column narrows with the search; a column is widened by dragging its edge; the reader hides '
+  + 'columns from the menu but never the last one; a reload keeps the filter and the hidden columns', async () => {
   const page = await openBook();
+  await page.$eval('.filter-row td:nth-child(3) input', (e) => {
+    e.value = '区';
+    e.dispatchEvent(new InputEvent('input', { bubbles: true }));
+  });
+  await settled(page);
+  await searchFor(page, '木');
+  const narrowed = records.filter((r) => r.住所1.includes('区') && r.名前.includes('木'));
+  assert.deepEqual(await view(page), showing(narrowed, 0, narrowed.length));
   const width = () => page.$eval('#head-rows th:nth-child(2)', (th) => th.getBoundingClientRect().width);
   const before = await width();
   const edge = await (await page.$('#head-rows th:nth-child(2) .col-resize')).boundingBox();
@@ -175,11 +183,12 @@ test('a column is widened by dragging its edge; the reader hides columns from th
     .filter((c) => getComputedStyle(c).display !== 'none').map((c) => c.textContent.slice(0, 2)));
   await page.click('#columns-menu summary');
   for (const box of (await page.$$('#column-choices input')).slice(1)) await box.click();
-  const kept = [NAMES[0].slice(0, 2), records[0][NAMES[0]].slice(0, 2)];
+  const kept = [NAMES[0].slice(0, 2), narrowed[0][NAMES[0]].slice(0, 2)];
   assert.deepEqual([await shown(), await prop(page, '#column-choices input', 'disabled')], [kept, true]);
   await page.reload();
   await page.waitForSelector('html[data-state="ready"]');
   assert.deepEqual(await shown(), kept, 'the hidden columns are kept in the URL');
+  assert.deepEqual(await view(page), showing(narrowed, 0, narrowed.length), 'the filter is kept in the URL');
 });
 
 test('left without rows or field, the page names columns from the first record, searches all, pages by 20', async () => {

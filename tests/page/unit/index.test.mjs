@@ -12,7 +12,7 @@ const PIECES = '山田|ヤマダ|ﾔﾏﾀﾞ|髙|2丁目|10丁目|1|007|ー|-|(
 const ids = (rows) => rows.map((r, i) => i);
 const has = (value, w) => finder(w).find(fold(value), 0) >= 0;
 
-test('search and sort (by one to three columns) equal a naive filter and a naive stable sort on random records', () => {
+test('search, column filters and sort (by one to three columns) equal a naive filter and a naive stable sort on random records', () => {
   const rnd = random(11);
   for (let round = 0; round < 60; round++) {
     const width = 1 + rnd.int(4);
@@ -37,17 +37,22 @@ test('search and sort (by one to three columns) equal a naive filter and a naive
       const order = index.sortOrder(keys);
       assert.deepEqual([...order], sorted, `sort by ${JSON.stringify(keys)}`);
       const ws = words(rnd.list(1 + rnd.int(2), () => rnd.pick(PIECES)).join(' '));
-      const holds = (i, w) => rows[i].some((v, c) => (column < 0 || c === column) && has(v, w));
-      const found = ids(rows).filter((i) => ws.every((w) => holds(i, w)));
-      const context = `${JSON.stringify(ws)} in ${column}`;
-      if (!ws.length) assert.equal(index.matches(ws, column, order), null);
-      else assert.deepEqual([...index.matches(ws, column, null)], found, context);
-      if (ws.length)
-        assert.deepEqual(
-          [...index.matches(ws, column, order)],
-          sorted.filter((i) => found.includes(i)),
-          context,
-        );
+      // Half the queries narrow one column by its own words too.
+      const filters = [
+        { column: rnd.int(width), words: words(`${rnd.pick(PIECES)} ${rnd.pick(PIECES)}`) },
+      ].filter((f) => f.words.length && rnd.next() < 0.5);
+      const holds = (i, w, c = column) => rows[i].some((v, k) => (c < 0 || k === c) && has(v, w));
+      const found = ids(rows).filter(
+        (i) =>
+          ws.every((w) => holds(i, w)) && filters.every((f) => f.words.every((w) => holds(i, w, f.column))),
+      );
+      const context = `${JSON.stringify(ws)} in ${column}, filters ${JSON.stringify(filters)}`;
+      if (!ws.length && !filters.length) assert.equal(index.matches(ws, column, order, filters), null);
+      else {
+        assert.deepEqual([...index.matches(ws, column, null, filters)], found, context);
+        const inOrder = sorted.filter((i) => found.includes(i));
+        assert.deepEqual([...index.matches(ws, column, order, filters)], inOrder, context);
+      }
     }
   }
   assert.equal(new RecordIndex(2).sortOrder([{ column: 2, direction: 1 }]), null, 'no such column');
