@@ -2,6 +2,7 @@
 // file the user gives when the page has no document.
 import { words } from './fold.js';
 import { filterTerms, narrowing } from './filters.js';
+import { pickTerms } from './values.js';
 import { MSG } from './protocol.js';
 import { say } from './messages.js';
 import { $, elements, view } from './dom.js';
@@ -16,9 +17,9 @@ export function ask(extra) {
   view.queryId++;
   $('records').setAttribute('aria-busy', 'true');
   const text = elements.query.value;
-  const filters = filterTerms();
+  const [filters, picks] = [filterTerms(), pickTerms()];
   view.channel.post(
-    Object.assign({ t: MSG.query, id: view.queryId, text, column: view.column, filters }, extra),
+    Object.assign({ t: MSG.query, id: view.queryId, text, column: view.column, filters, picks }, extra),
   );
 }
 

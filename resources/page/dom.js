@@ -32,6 +32,9 @@ export const view = {
   sort: null,
   hidden: new Set(),
   filters: [],
+  // Each column's ticked values (as shown), and the boxes of the columns' lists (null for none).
+  picks: [],
+  lists: null,
   sortAsked: null,
   loading: true,
   printing: false,

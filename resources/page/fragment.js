@@ -1,5 +1,5 @@
-// The URL's fragment keeps the search, column filters, column, sort, hidden columns, page and page size, so that a reload or a
-// bookmark returns to them.
+// The URL's fragment keeps the search, column filters, picked values, column, sort, hidden columns,
+// page and page size, so that a reload or a bookmark returns to them.
 import { elements, view } from './dom.js';
 import { hiddenNames } from './columns.js';
 
@@ -14,6 +14,12 @@ export function readFragment() {
     size: n('size'),
     hide: p.get('hide'),
     filters: Object.fromEntries([...p].filter(([k]) => k.startsWith('f.')).map(([k, v]) => [k.slice(2), v])),
+    picks: [...p]
+      .filter(([k]) => k.startsWith('v.'))
+      .reduce((all, [k, v]) => {
+        (all[k.slice(2)] ||= []).push(v);
+        return all;
+      }, {}),
   };
 }
 
@@ -25,6 +31,7 @@ export function writeFragment() {
     p.append('sort', view.names[key.column] + (key.direction > 0 ? ':a' : ':d'));
   if (view.hidden.size) p.set('hide', hiddenNames());
   view.filters.forEach((text, c) => text && p.set('f.' + view.names[c], text));
+  view.picks.forEach((set, c) => set.forEach((value) => p.append('v.' + view.names[c], value)));
   p.set('page', String(view.page + 1));
   p.set('size', String(view.pageSize));
   try {

@@ -1,7 +1,8 @@
 // The records read so far, in batches: every value folded and joined with SEP, with where each ends;
 // search for words in one column or any, and a stable sort by a column in Japanese order, numbers by
 // value.
-import { SEP, finder, foldMany, isDigit } from './fold.js';
+import { SEP, finder, foldMany } from './fold.js';
+import { Spans, spansOf, rankSpans } from './ranks.js';
 
 export class RecordIndex {
   constructor(width) {
@@ -9,6 +10,7 @@ export class RecordIndex {
     this.total = 0;
     this.batches = [];
     this.ranks = new Map();
+    this.lists = null;
     this.collator = new Intl.Collator('ja', { numeric: true });
   }
 
@@ -56,78 +58,154 @@ export class RecordIndex {
     return hit;
   }
 
-  /** The records (by number) of the batches holding every word, in the document's order. */
-  matchesIn(list, ws, column, filters = []) {
+  // Flags of batch b's records whose value in the pick's column is one of its folded values: by the
+  // column's list where it has one, else value by value.
+  pickedIn(b, pick) {
+    const hit = new Uint8Array(b.count);
+    const list = this.lists && this.lists[pick.column];
+    if (list) {
+      const chosen = list.values.map((v) => pick.values.has(v));
+      for (let r = 0; r < b.count; r++) hit[r] = chosen[list.of[b.start + r]];
+      return hit;
+    }
+    const { folded, foff } = b;
+    for (let r = 0, k = pick.column; r < b.count; r++, k += this.width)
+      hit[r] = pick.values.has(folded.slice(foff[k], foff[k + 1] - 1)) ? 1 : 0;
+    return hit;
+  }
+
+  /** The records (by number) of the batches that `q` takes, in the document's order. `q`: { words,
+   * column, filters, picks }: every word in the column (or any, for -1); each filter's ({ column, words })
+   * words in its column; for each pick ({ column, values }), a value of its set in its column.
+   * `counts` (optional): for each column with a list, how many records of each value `q` would take
+   * without that column's own pick; counted into (one array per column, zeros at first). */
+  matchesIn(list, q, counts = null) {
     const out = [];
+    const picks = q.picks || [];
     // Every word of the search (in its column, or any) and of each column's filter (in that column).
-    const terms = ws
-      .map((w) => [finder(w), column])
-      .concat(...filters.map((f) => f.words.map((w) => [finder(w), f.column])));
+    const terms = q.words
+      .map((w) => [finder(w), q.column])
+      .concat(...(q.filters || []).map((f) => f.words.map((w) => [finder(w), f.column])));
     for (const b of list) {
-      let keep = null;
+      let text = null;
       for (const [w, c] of terms) {
         const hit = this.hitsOf(b, w, c);
-        if (keep) for (let r = 0; r < b.count; r++) keep[r] &= hit[r];
-        else keep = hit;
+        if (text) for (let r = 0; r < b.count; r++) text[r] &= hit[r];
+        else text = hit;
       }
+      const picked = picks.map((p) => this.pickedIn(b, p));
+      const keep = text ? (picked.length ? text.slice() : text) : new Uint8Array(b.count).fill(1);
+      for (const hit of picked) for (let r = 0; r < b.count; r++) keep[r] &= hit[r];
       for (let r = 0; r < b.count; r++) if (keep[r]) out.push(b.start + r);
+      if (counts) this.countIn(b, counts, text, picks, picked);
     }
     return Int32Array.from(out);
   }
 
-  /** The matches of every batch, in `order` where one is given; null for no words (every record).
-   * `filters`: [{ column, words }], each column's own words, all of which must match too. */
-  matches(ws, column, order, filters = []) {
-    if (!ws.length && !filters.length) return null;
-    const found = this.matchesIn(this.batches, ws, column, filters);
+  countIn(b, counts, text, picks, picked) {
+    counts.forEach((count, c) => {
+      if (!count) return;
+      const of = this.lists[c].of;
+      const others = picked.filter((_, i) => picks[i].column !== c);
+      next: for (let r = 0; r < b.count; r++) {
+        if (text && !text[r]) continue;
+        for (const hit of others) if (!hit[r]) continue next;
+        count[of[b.start + r]]++;
+      }
+    });
+  }
+
+  /** The matches of `q` (see `matchesIn`) in `order` where one is given, null where `q` narrows
+   * nothing (every record); with `counts`, those of each column's list (see `matchesIn`). */
+  matches(q, order, counts = null) {
+    const narrows = q.words.length || (q.filters || []).length || (q.picks || []).length;
+    if (!narrows && !counts) return null;
+    const found = this.matchesIn(this.batches, q, counts);
+    if (!narrows) return null;
     if (!order) return found;
     const mark = new Uint8Array(this.total);
     for (const i of found) mark[i] = 1;
     return order.filter((i) => mark[i]);
   }
 
-  // The column's folded values: each distinct one once (`values`) and which one every record holds
-  // (`of`) while they repeat enough for that to pay, else every record's own (`of` null).
-  valuesOf(column) {
+  /** Makes a list of the values of each column that has from 2 to `most` distinct ones, each held by
+   * two records on average at least, in Japanese order: `values` (folded), `first` (the first record holding each) and `of` (each record's). */
+  listValues(most) {
+    this.lists = Array.from({ length: this.width }, (_, column) => {
+      const few = this.valuesOf(column, most);
+      if (!few || few.values.length < 2 || few.values.length * 2 > this.total) return null;
+      const ids = few.values
+        .map((_, i) => i)
+        .sort((a, b) => this.collator.compare(few.values[a], few.values[b]));
+      const place = new Int32Array(ids.length);
+      ids.forEach((id, k) => (place[id] = k));
+      for (let i = 0; i < few.of.length; i++) few.of[i] = place[few.of[i]];
+      return {
+        values: ids.map((id) => few.values[id]),
+        first: Int32Array.from(ids, (id) => few.first[id]),
+        of: few.of,
+      };
+    });
+  }
+
+  /** Fresh counts for the lists (see `matchesIn`); null when there are none. */
+  countsArrays() {
+    if (!this.lists || !this.lists.some(Boolean)) return null;
+    return this.lists.map((list) => list && new Int32Array(list.values.length));
+  }
+
+  /** The column's distinct folded values (`values`), the first record holding each (`first`) and which
+   * one every record holds (`of`), or null when there are more than `most`. */
+  valuesOf(column, most) {
     const seen = new Map();
-    let values = [];
-    let of = new Int32Array(this.total);
-    const most = Math.max(1000, this.total >> 3);
+    const values = [];
+    const first = [];
+    const of = new Int32Array(this.total);
     for (const b of this.batches) {
       for (let r = 0, k = column; r < b.count; r++, k += this.width) {
         const v = b.folded.slice(b.foff[k], b.foff[k + 1] - 1);
-        if (!of) {
-          values.push(v);
-          continue;
-        }
         let id = seen.get(v);
-        if (id === undefined) seen.set(v, (id = values.push(v) - 1));
-        of[b.start + r] = id;
-        if (values.length > most) {
-          values = Array.from(of.subarray(0, b.start + r + 1), (i) => values[i]);
-          of = null;
+        if (id === undefined) {
+          if (values.length === most) return null;
+          seen.set(v, (id = values.push(v) - 1));
+          first.push(b.start + r);
         }
+        of[b.start + r] = id;
       }
     }
-    return { values, of };
+    return { values, first, of };
+  }
+
+  // Every record's value of the column where it stands in its batch's folded text.
+  spansOf(column) {
+    const n = this.total;
+    const spans = new Spans(
+      this.batches.map((b) => b.folded),
+      new Uint32Array(n),
+      new Uint32Array(n),
+      new Uint32Array(n),
+    );
+    this.batches.forEach((b, at) => {
+      for (let r = 0, k = column; r < b.count; r++, k += this.width) {
+        const i = b.start + r;
+        [spans.which[i], spans.start[i], spans.end[i]] = [at, b.foff[k], b.foff[k + 1] - 1];
+      }
+    });
+    return spans;
   }
 
   // Each record's place among the column's distinct folded values in Japanese order, kept until more
-  // records come. The values are put in order by their keys (see `sortKeys`) and then checked
-  // neighbour by neighbour with the collator, which also tells the equal ones; where a key misjudged a
-  // pair the collator's own sort mends the order, so the result is the collator's either way.
+  // records come. A column of values that repeat much is ranked by its distinct values.
   rankOf(column) {
     const kept = this.ranks.get(column);
     if (kept && kept.total === this.total) return kept;
-    const { values, of } = this.valuesOf(column);
-    const compare = this.collator.compare;
-    const tie = (a, b) => (values[a] === values[b] ? 0 : compare(values[a], values[b]));
-    let sorted = sortKeys(values, tie);
-    let rank = levelsOf(sorted, tie);
-    if (!rank) rank = levelsOf((sorted = Array.from(sorted).sort(tie)), tie);
-    const levels = sorted.length ? rank[sorted[sorted.length - 1]] + 1 : 0;
-    if (of) for (let i = 0; i < of.length; i++) of[i] = rank[of[i]];
-    const entry = { rank: of || rank, levels, total: this.total };
+    const few = this.valuesOf(column, Math.max(1000, this.total >> 4));
+    const { rank, levels } = rankSpans(
+      few ? spansOf(few.values) : this.spansOf(column),
+      this.collator.compare,
+    );
+    if (few) for (let i = 0; i < few.of.length; i++) few.of[i] = rank[few.of[i]];
+    const entry = { rank: few ? few.of : rank, levels, total: this.total };
     this.ranks.set(column, entry);
     return entry;
   }
@@ -153,136 +231,5 @@ export class RecordIndex {
       order = out;
     }
     return order;
-  }
-}
-
-// Each value's place in `sorted` counted by the values before it that are less (by `compare`), null
-// when two neighbours are out of order.
-function levelsOf(sorted, compare) {
-  const level = new Int32Array(sorted.length);
-  for (let k = 1, l = 0; k < sorted.length; k++) {
-    const c = compare(sorted[k - 1], sorted[k]);
-    if (c > 0) return null;
-    if (c < 0) l++;
-    level[sorted[k]] = l;
-  }
-  return level;
-}
-
-const DIGIT_0 = 0x30;
-const DEEPEST = 1 << 12;
-
-/** The numbers 0 to n - 1 of the `values` in order of their keys, values of equal keys by `tie`. A
- * value's key is the primary weight of each character (its place among the column's characters by a
- * collator that sees letters only; ignorable ones left out), a run of digits as one weight for numbers,
- * its length without leading zeros and its digits: so most pairs are told apart by comparing small
- * integers, which a radix quicksort does without calling the collator. */
-export function sortKeys(values, tie) {
-  // Weights of the characters below U+10000 by their code, of the others in a map; 1 marks one seen.
-  const table = new Uint16Array(0x10000);
-  const astral = new Map();
-  let size = 0;
-  for (const v of values) {
-    size += v.length;
-    for (let i = 0; i < v.length; i++) {
-      const c = v.charCodeAt(i);
-      if (isDigit(c)) {
-        if (!isDigit(v.charCodeAt(i + 1))) size += 2;
-      } else if (c >= 0xd800 && c < 0xdc00 && i + 1 < v.length) {
-        astral.set(v.codePointAt(i++), 1);
-      } else {
-        table[c] = 1;
-      }
-    }
-  }
-  const ids = new Int32Array(values.length).map((_, i) => i);
-  const number = weigh(table, astral);
-  if (!number) return ids.sort(tie);
-  const n = values.length;
-  const keys = {
-    K: new Uint16Array(size),
-    S: new Uint32Array(n),
-    E: new Uint32Array(n),
-    scratch: new Float64Array(n),
-  };
-  const K = keys.K;
-  let at = 0;
-  for (let n = 0; n < values.length; n++) {
-    const v = values[n];
-    keys.S[n] = at;
-    for (let i = 0; i < v.length; i++) {
-      const c = v.charCodeAt(i);
-      if (!isDigit(c)) {
-        const w = c >= 0xd800 && c < 0xdc00 && i + 1 < v.length ? astral.get(v.codePointAt(i++)) : table[c];
-        if (w) K[at++] = w;
-        continue;
-      }
-      let e = i;
-      while (isDigit(v.charCodeAt(e + 1))) e++;
-      while (i < e && v.charCodeAt(i) === DIGIT_0) i++;
-      K[at++] = number;
-      K[at++] = Math.min(e - i + 1, 0xfffe);
-      for (; i <= e; i++) K[at++] = v.charCodeAt(i) - DIGIT_0 + 1;
-      i = e;
-    }
-    keys.E[n] = at;
-  }
-  let top = 10;
-  for (let j = 0; j < at; j++) if (K[j] > top) top = K[j];
-  keys.bits = Math.ceil(Math.log2(top + 1));
-  keys.idBits = Math.max(1, Math.ceil(Math.log2(n)));
-  radixSort(ids, 0, n, 0, keys, tie);
-  return ids;
-}
-
-// Gives every character marked in `table` and `astral` its primary weight from 1 up (0 for one the
-// collator ignores) and returns the weight of a run of digits: where "0" falls among them. 0 when
-// there are too many weights for 16 bits.
-function weigh(table, astral) {
-  const primary = new Intl.Collator('ja', { numeric: true, sensitivity: 'base' }).compare;
-  const codes = [...astral.keys(), -1];
-  for (let c = 0; c < 0x10000; c++) if (table[c]) codes.push(c);
-  if (codes.length >= 0xffff) return 0;
-  const chars = codes.map((c) => (c < 0 ? '0' : String.fromCodePoint(c)));
-  const order = chars.map((_, i) => i).sort((a, b) => primary(chars[a], chars[b]));
-  let w = 0;
-  let number = 0;
-  order.forEach((i, k) => {
-    if (k === 0 || primary(chars[order[k - 1]], chars[i]) !== 0) w++;
-    const weight = primary(chars[i], '') === 0 ? 0 : w;
-    if (codes[i] < 0) number = w;
-    else if (codes[i] > 0xffff) astral.set(codes[i], weight);
-    else table[codes[i]] = weight;
-  });
-  return number;
-}
-
-// Sorts ids[lo, hi), whose keys agree before place `d`, by their keys from `d` on: the next few
-// weights of each key packed above its id into one number, so that the engine's own numeric sort does
-// the work, then each run of equal weights again from further on. Ids of equal whole keys go by `tie`.
-function radixSort(ids, lo, hi, d, keys, tie) {
-  const { K, S, E, bits, idBits, scratch } = keys;
-  const per = Math.floor((53 - idBits) / bits);
-  const scale = 2 ** idBits;
-  const step = 2 ** bits;
-  for (let k = lo; k < hi; k++) {
-    const v = ids[k];
-    let prefix = 0;
-    for (let j = S[v] + d, end = j + per; j < end; j++) prefix = prefix * step + (j < E[v] ? K[j] : 0);
-    scratch[k] = prefix * scale + v;
-  }
-  const packed = scratch.subarray(lo, hi).sort();
-  for (let k = lo; k < hi; k++) ids[k] = packed[k - lo] % scale;
-  for (let k = lo; k < hi;) {
-    const prefix = Math.floor(scratch[k] / scale);
-    let e = k + 1;
-    while (e < hi && Math.floor(scratch[e] / scale) === prefix) e++;
-    if (e - k > 1) {
-      // Keys equal to their end, or alike for so long that the collator may as well decide.
-      if (E[ids[k]] - S[ids[k]] <= d + per || d > DEEPEST)
-        ids.set(Array.from(ids.subarray(k, e)).sort(tie), k);
-      else radixSort(ids, k, e, d + per, keys, tie);
-    }
-    k = e;
   }
 }

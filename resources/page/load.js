@@ -10,6 +10,7 @@ import { readFragment, writeFragment } from './fragment.js';
 import { setUpColumnMenu } from './columns.js';
 import { addWidthHandles } from './widths.js';
 import { setUpFilterRow, narrowing } from './filters.js';
+import { takePicks, setUpValueLists, showCounts } from './values.js';
 import { setUpColumns, choosePageSizes } from './header.js';
 import { openChannel, localChannel } from './channel.js';
 import { gather } from './sources.js';
@@ -53,6 +54,7 @@ class Loading {
       [MSG.fallback]: () => this.readWithParser(),
       [MSG.rows]: (m) => this.takeRows(m),
       [MSG.result]: (m) => this.takeResult(m),
+      [MSG.values]: (m) => this.takeLists(m),
     });
   }
 
@@ -128,6 +130,7 @@ class Loading {
       setUpColumnMenu(m.names, this.wanted.hide, writeFragment);
       addWidthHandles();
       setUpFilterRow(m.names, this.wanted.filters, search);
+      takePicks(m.names, this.wanted.picks);
       if (narrowing()) ask({});
     }
     view.batches.push({ start: m.start, raw: m.raw, off: m.off });
@@ -146,10 +149,18 @@ class Loading {
     if (first || m.last) mark('records-shown');
   }
 
+  // The lists of the columns of few values; counts for an older query are asked for again.
+  takeLists(m) {
+    const current = m.query === view.queryId;
+    setUpValueLists(m.lists, current ? m.counts : null, search);
+    if (!current) ask({});
+  }
+
   takeResult(m) {
     if (m.id !== view.queryId) return;
     view.order = m.order;
     view.matches = m.matches;
+    showCounts(m.counts);
     takeSorted(m.id);
     view.words = words(elements.query.value);
     $('records').removeAttribute('aria-busy');

@@ -31,5 +31,9 @@ export const say = {
   sorting: '並べ替え中…',
   filterPlaceholder: '絞り込み',
   filterLabel: (name) => name + 'で絞り込み',
+  valuesLabel: (name, n) => name + 'の値から選ぶ' + (n ? '（' + number(n) + '件を選択中）' : ''),
+  valuesMark: (n) => (n ? '\u25BE' + number(n) : '\u25BE'),
+  valuesClear: '選択を解除',
+  valueCount: (value, n) => (value || '（空欄）') + (n === null ? '' : ' (' + number(n) + ')'),
   sortHint: 'クリックでこの列で並べ替え、Shiftキーを押しながらで並べ替えの列に加えます',
 };

@@ -1,9 +1,12 @@
 // The worker's side of the protocol: reads the document, keeps the index, answers queries. The same
 // code runs on the page where no worker starts.
-import { SEP, words } from './fold.js';
+import { SEP, fold, words } from './fold.js';
 import { Scanner, Collected } from './scanner.js';
 import { RecordIndex } from './index.js';
 import { MSG, dispatcher } from './protocol.js';
+
+// A column with at most this many distinct values gets a list of them to pick from.
+const LIST_MOST = 200;
 
 class Reader {
   constructor(post) {
@@ -14,7 +17,7 @@ class Reader {
   start(m) {
     this.names = m.names;
     this.index = new RecordIndex(m.names.length);
-    this.asked = { id: 0, words: [], column: -1, filters: [] };
+    this.asked = { id: 0, words: [], column: -1, filters: [], picks: [] };
     this.order = null;
     // Rows parsed by the page itself come as batches; no document text is read any more.
     this.failed = !!m.rowsOnly;
@@ -50,16 +53,31 @@ class Reader {
     const filters = (m.filters || [])
       .map((f) => ({ column: f.column, words: words(f.text) }))
       .filter((f) => f.words.length);
-    this.asked = { id: m.id, words: words(m.text), column: m.column, filters };
+    const picks = (m.picks || [])
+      .map((p) => ({ column: p.column, values: new Set(p.values.map(fold)) }))
+      .filter((p) => p.values.size);
+    this.asked = { id: m.id, words: words(m.text), column: m.column, filters, picks };
     if (m.sort) this.order = this.index.sortOrder(m.sort);
     else if (m.sort === null) this.order = null;
-    const { words: ws, column, filters: fs } = this.asked;
-    const matches = this.index.matches(ws, column, this.order, fs);
+    const counts = this.index.countsArrays();
+    const matches = this.index.matches(this.asked, this.order, counts);
     const { total } = this.index;
     this.post(
-      { t: MSG.result, id: m.id, total, order: this.order, matches },
+      { t: MSG.result, id: m.id, total, order: this.order, matches, counts },
       matches ? [matches.buffer] : [],
     );
+  }
+
+  // Once every record is searchable: the lists of the columns of few values, with the counts of the
+  // query on view.
+  listValues() {
+    const { index } = this;
+    index.listValues(LIST_MOST);
+    const counts = index.countsArrays();
+    if (!counts) return;
+    index.matches(this.asked, null, counts);
+    const lists = index.lists.map((list) => list && list.first);
+    this.post({ t: MSG.values, lists, counts, query: this.asked.id });
   }
 
   setNames(names) {
@@ -68,14 +86,15 @@ class Reader {
   }
 
   send(raw, last) {
-    const { batch: b, off } = this.index.add(raw);
+    const { index } = this;
+    const { batch: b, off } = index.add(raw);
     const q = this.asked;
-    const hits =
-      q.words.length || q.filters.length ? this.index.matchesIn([b], q.words, q.column, q.filters) : null;
+    const hits = q.words.length || q.filters.length || q.picks.length ? this.index.matchesIn([b], q) : null;
     const { names } = this;
     this.post({ t: MSG.rows, start: b.start, count: b.count, names, raw, off, hits, query: q.id, last }, [
       off.buffer,
     ]);
+    if (last) setTimeout(() => this.index === index && this.listValues(), 0);
   }
 }
 

@@ -30,8 +30,8 @@ test('fold of a query and the batch fold agree on every value', () => {
 test('a list whose first value begins with a byte order mark finds its later names', () => {
   const index = new RecordIndex(1);
   index.add(['\uFEFF山田', '佐藤', '鈴木'].join(SEP) + SEP);
-  assert.deepEqual([...index.matches(words('佐藤'), -1, null)], [1]);
-  assert.deepEqual([...index.matches(words('鈴木'), 0, null)], [2]);
+  assert.deepEqual([...index.matches({ words: words('佐藤'), column: -1 }, null)], [1]);
+  assert.deepEqual([...index.matches({ words: words('鈴木'), column: 0 }, null)], [2]);
 });
 
 const finds = (query, value) => words(query).every((w) => finder(w).find(fold(value), 0) >= 0);
