@@ -1,10 +1,10 @@
 // The search page written by the tool with generated address books embedded, in headless Chromium
-// (ORV_BROWSER=firefox for Firefox; its renderer memory is not measured):
-// how long until the first page of rows shows and until every record is searchable, the longest
-// main-thread task while loading (PerformanceObserver 'longtask'), the renderer's peak memory, and how
-// long a search keystroke and each sort (the first on its column: 住所2 of repeated values, 名前 and 電話
-// of all-different ones, then 住所1 added with Shift) take until the rows are redrawn, the sorts as
-// min–median–max. Run by hand after a build:
+// (ORV_BROWSER=firefox for Firefox): how long until the first page of rows shows and until every record
+// is searchable, the longest main-thread task while loading (PerformanceObserver 'longtask', Chromium
+// only), the renderer's peak memory (the largest content process's in Firefox), and how long a search
+// keystroke, a filter (大阪 under 住所1), a ticked value of 住所1's list and each sort (the first on its
+// column: 住所2 of repeated values, 名前 and 電話 of all-different ones, then 住所1 added with Shift) take
+// until the rows are redrawn; each figure as min–median–max of RUNS runs (3). Run by hand after a build:
 //   node bench/page_load.mjs [records...]        (default 100000 1000000)
 // (needs the test packages: bash scripts/browser-tests.sh installs them once into build/page-node).
 import fs from 'node:fs';
@@ -46,7 +46,7 @@ function rendererPeak(browserPid) {
   }
   let peak = 0;
   for (const p of procs) {
-    if (!mine.has(p.pid) || !/--type=renderer/.test(p.args)) continue;
+    if (!mine.has(p.pid) || !/--type=renderer|-contentproc/.test(p.args)) continue;
     try {
       const m = /VmHWM:\s+(\d+)/.exec(fs.readFileSync(`/proc/${p.pid}/status`, 'utf8'));
       if (m) peak = Math.max(peak, Number(m[1]) * 1024);
@@ -62,10 +62,12 @@ const untilRowsChange = (page, what, shift = false) => page.evaluate(async (what
   const done = new Promise((resolve) => new MutationObserver((_, o) => { o.disconnect(); resolve(performance.now()); })
     .observe(rows, { childList: true }));
   const t = performance.now();
-  if (what === 'search') {
-    const q = document.getElementById('query');
-    q.value = '木村';
+  if (what === 'search' || what === 'filter') {
+    const q = what === 'search' ? document.getElementById('query') : document.querySelector('.filter-row td:nth-child(3) input');
+    q.value = what === 'search' ? '木村' : '大阪';
     q.dispatchEvent(new InputEvent('input', { bubbles: true }));
+  } else if (what === 'pick') {
+    document.querySelector('.values input[type=checkbox]').click();
   } else {
     const button = document.querySelector(`#head-rows tr > :nth-child(${what}) button`);
     button.dispatchEvent(new MouseEvent('click', { bubbles: true, shiftKey: shift }));
@@ -82,7 +84,7 @@ try {
     const written = makePage(dir, { field: '名前', lines: n, xml: xmlDocument(records(n), { names: NAMES }) });
     const docBytes = fs.statSync(written.xml).size;
     const pageBytes = fs.statSync(written.page).size;
-    const m = { shown: [], loaded: [], longest: [], over100: [], ours: [], memory: [], search: [] };
+    const m = { shown: [], loaded: [], longest: [], over100: [], ours: [], memory: [], search: [], filter: [], pick: [] };
     for (const [name] of SORTS) m[name] = [];
     for (let run = 0; run < RUNS; run++) {
       const page = await openPage(browser, 'about:blank', { waitFor: null });
@@ -106,16 +108,22 @@ try {
       for (const k of ['shown', 'loaded', 'longest', 'over100', 'ours']) m[k].push(r[k]);
       m.memory.push(rendererPeak(browserPid));
       m.search.push(await untilRowsChange(page, 'search'));
+      // The list of the column of few values comes once every record is searchable.
+      await page.waitForSelector('.values input', { timeout: 60000 });
+      m.filter.push(await untilRowsChange(page, 'filter'));
+      m.pick.push(await untilRowsChange(page, 'pick'));
       for (const [name, column, shift] of SORTS) m[name].push(await untilRowsChange(page, column, shift));
       await page.browserContext().close();
     }
-    const s = (xs) => `${(median(xs) / 1000).toFixed(2)} s`;
+    const secs = (xs) => `${[Math.min(...xs), median(xs), Math.max(...xs)].map((x) => (x / 1000).toFixed(2)).join('–')} s`;
     const ms = (xs) => `${Math.round(median(xs))} ms`;
     const spread = (xs) => `${[Math.min(...xs), median(xs), Math.max(...xs)].map(Math.round).join('–')} ms`;
-    console.log(`| ${n.toLocaleString('en')} | ${(docBytes / 1e6).toFixed(0)} MB / ${(pageBytes / 1e6).toFixed(0)} MB | ` +
-      `${s(m.shown)} | ${s(m.loaded)} | ${ms(m.longest)} (${median(m.over100)} over 100 ms) | ${ms(m.ours)} | ` +
-      `${(median(m.memory) / 1e6).toFixed(0)} MB (${(median(m.memory) / docBytes).toFixed(1)}x) | ${ms(m.search)} | ` +
-      `${SORTS.map(([name]) => spread(m[name])).join(' | ')} |`);
+    const mb = (x) => `${(x / 1e6).toFixed(0)} MB (${(x / docBytes).toFixed(1)}x)`;
+    console.log(`| ${process.env.ORV_BROWSER || 'chromium'} | ${n.toLocaleString('en')} | ` +
+      `${(docBytes / 1e6).toFixed(0)} MB / ${(pageBytes / 1e6).toFixed(0)} MB | ` +
+      `${secs(m.shown)} | ${secs(m.loaded)} | ${ms(m.longest)} (${median(m.over100)} over 100 ms) | ${ms(m.ours)} | ` +
+      `${m.memory.some(Boolean) ? [Math.min(...m.memory), median(m.memory), Math.max(...m.memory)].map(mb).join('–') : '—'} | ` +
+      `${[m.search, m.filter, m.pick, ...SORTS.map(([name]) => m[name])].map(spread).join(' | ')} |`);
   }
 } finally {
   await browser.close();

@@ -45,7 +45,8 @@ export function render(keepRows) {
     const empty = !total && !view.loading ? (view.total ? say.none(view.total) : say.noRecords) : '';
     elements.rows.replaceChildren(rowsBetween(start, end, empty));
   }
-  elements.status.textContent = statusText(total, start, end);
+  // A sort still running is what the status line says until its rows come.
+  elements.status.textContent = view.sortAsked ? say.sorting : statusText(total, start, end);
   showPager(page, pages);
   for (const cell of view.headCells) {
     const button = cell.querySelector('.sort-button');
