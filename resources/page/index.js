@@ -42,9 +42,16 @@ export class RecordIndex {
       : b.foff[Math.min((r + 1) * width + column, b.foff.length - 1)];
   }
 
-  // One flag a record of batch `b`: it holds the word (`finder`'s, in the column, or in any).
+  // One flag a record of batch `b`: it holds the word (`finder`'s, in the column, or in any). In a
+  // column with a list, the word is looked for once in each of its values.
   hitsOf(b, w, column) {
     const hit = new Uint8Array(b.count);
+    const list = column >= 0 && this.lists && this.lists[column];
+    if (list) {
+      const holds = list.values.map((v) => (w.find(v, 0) >= 0 ? 1 : 0));
+      for (let r = 0; r < b.count; r++) hit[r] = holds[list.of[b.start + r]];
+      return hit;
+    }
     const { folded, foff } = b;
     let k = 0;
     for (let p = w.find(folded, 0); p >= 0;) {
@@ -129,10 +136,16 @@ export class RecordIndex {
   }
 
   /** Makes a list of the values of each column that has from 2 to `most` distinct ones, each held by
-   * two records on average at least, in Japanese order: `values` (folded), `first` (the first record holding each) and `of` (each record's). */
-  listValues(most) {
-    this.lists = Array.from({ length: this.width }, (_, column) => {
-      const few = this.valuesOf(column, most);
+   * two records on average at least, in Japanese order: `values` (folded), `first` (the first record
+   * holding each) and `of` (each record's). Yields after each batch, so that queries are answered
+   * meanwhile. */
+  *listing(most) {
+    const all = Array.from({ length: this.width }, () => this.gathering());
+    for (const b of this.batches) {
+      all.forEach((few, column) => few && !this.gather(few, b, column, most) && (all[column] = null));
+      yield;
+    }
+    this.lists = all.map((few) => {
       if (!few || few.values.length < 2 || few.values.length * 2 > this.total) return null;
       const ids = few.values
         .map((_, i) => i)
@@ -140,11 +153,8 @@ export class RecordIndex {
       const place = new Int32Array(ids.length);
       ids.forEach((id, k) => (place[id] = k));
       for (let i = 0; i < few.of.length; i++) few.of[i] = place[few.of[i]];
-      return {
-        values: ids.map((id) => few.values[id]),
-        first: Int32Array.from(ids, (id) => few.first[id]),
-        of: few.of,
-      };
+      const first = Int32Array.from(ids, (id) => few.first[id]);
+      return { values: ids.map((id) => few.values[id]), first, of: few.of };
     });
   }
 
@@ -157,23 +167,29 @@ export class RecordIndex {
   /** The column's distinct folded values (`values`), the first record holding each (`first`) and which
    * one every record holds (`of`), or null when there are more than `most`. */
   valuesOf(column, most) {
-    const seen = new Map();
-    const values = [];
-    const first = [];
-    const of = new Int32Array(this.total);
-    for (const b of this.batches) {
-      for (let r = 0, k = column; r < b.count; r++, k += this.width) {
-        const v = b.folded.slice(b.foff[k], b.foff[k + 1] - 1);
-        let id = seen.get(v);
-        if (id === undefined) {
-          if (values.length === most) return null;
-          seen.set(v, (id = values.push(v) - 1));
-          first.push(b.start + r);
-        }
-        of[b.start + r] = id;
+    const few = this.gathering();
+    for (const b of this.batches) if (!this.gather(few, b, column, most)) return null;
+    return few;
+  }
+
+  gathering() {
+    return { seen: new Map(), values: [], first: [], of: new Int32Array(this.total) };
+  }
+
+  // Adds the values of the column in batch `b` to `few`; false once there are more than `most`.
+  gather(few, b, column, most) {
+    const { seen, values, first, of } = few;
+    for (let r = 0, k = column; r < b.count; r++, k += this.width) {
+      const v = b.folded.slice(b.foff[k], b.foff[k + 1] - 1);
+      let id = seen.get(v);
+      if (id === undefined) {
+        if (values.length === most) return false;
+        seen.set(v, (id = values.push(v) - 1));
+        first.push(b.start + r);
       }
+      of[b.start + r] = id;
     }
-    return { values, first, of };
+    return true;
   }
 
   // Every record's value of the column where it stands in its batch's folded text.

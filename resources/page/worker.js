@@ -68,11 +68,14 @@ class Reader {
     );
   }
 
-  // Once every record is searchable: the lists of the columns of few values, with the counts of the
-  // query on view.
-  listValues() {
-    const { index } = this;
-    index.listValues(LIST_MOST);
+  // Once every record is searchable: the lists of the columns of few values, a batch at a time between
+  // queries, then sent with the counts of the query on view.
+  listValues(index, steps = index.listing(LIST_MOST)) {
+    if (this.index !== index) return;
+    if (!steps.next().done) {
+      setTimeout(() => this.listValues(index, steps), 0);
+      return;
+    }
     const counts = index.countsArrays();
     if (!counts) return;
     index.matches(this.asked, null, counts);
@@ -94,7 +97,7 @@ class Reader {
     this.post({ t: MSG.rows, start: b.start, count: b.count, names, raw, off, hits, query: q.id, last }, [
       off.buffer,
     ]);
-    if (last) setTimeout(() => this.index === index && this.listValues(), 0);
+    if (last) setTimeout(() => this.listValues(index), 0);
   }
 }
 
