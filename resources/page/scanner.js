@@ -3,7 +3,8 @@
 // or misspelt elements, a raw "&" or "<", a record left open) makes it give up, and the page reads the
 // document through the platform's XML parser instead.
 import { SEP } from './fold.js';
-import { decoderFor } from './shiftjis.js';
+import { decoderFor, ShiftJisDecoder } from './shiftjis.js';
+import { RecordBytes } from './bytescan.js';
 import { RECORD, isXmlName, unescapeXml, columnsOf, placeOf } from './xml.js';
 
 const RECORD_OPEN = '<' + RECORD + '>';
@@ -53,6 +54,10 @@ export class Scanner {
     this.wholeValues = '';
     this.tags = [];
     this.values = [];
+    // Reading records straight from the bytes (see bytescan.js): the reader, and the bytes of a record
+    // not yet whole.
+    this.bytes = null;
+    this.pending = null;
   }
 
   /** A piece of the document's bytes: the values of the records it completes go to `out` (a
@@ -70,11 +75,64 @@ export class Scanner {
       if (this.head) return true;
       this.decoder = decoderFor(bytes);
     }
+    if (this.pending) return this.pushBytes(bytes, last, out);
     const text = this.decoder.decode(bytes, { stream: !last });
     if (CONTROL.test(text)) return false;
     this.buf += text;
     this.amp = -2;
-    return this.scan(last, out);
+    const ok = this.scan(last, out);
+    if (ok && !last) this.readBytesFrom(bytes);
+    return ok;
+  }
+
+  // Goes on reading records from the bytes where the text still to read is the end of `bytes` after the
+  // last record's close: a Shift_JIS document of the simple form, between its records.
+  readBytesFrom(bytes) {
+    const d = this.decoder;
+    if (this.state !== IN_ROOT || !this.whole || !(d instanceof ShiftJisDecoder) || d.fallback) return;
+    if (this.bytes === null) this.bytes = RecordBytes.of(RECORD, this.names) || false;
+    if (!this.bytes) return;
+    const close = this.bytes.close;
+    let from = -1;
+    for (
+      let p = bytes.lastIndexOf(close[0]);
+      p >= 0 && from < 0;
+      p = p ? bytes.lastIndexOf(close[0], p - 1) : -1
+    )
+      if (close.every((b, k) => bytes[p + k] === b)) from = p + close.length;
+    if (from < 0) return;
+    // The text left may begin after the blanks that follow that close.
+    const decoder = new ShiftJisDecoder();
+    const tail = decoder.decode(bytes.subarray(from), { stream: true });
+    const skipped = tail.length - this.buf.length;
+    if (!tail.endsWith(this.buf) || /[^ \t\r\n]/.test(tail.slice(0, skipped)) || decoder.carry !== d.carry)
+      return;
+    from += skipped;
+    this.pending = bytes.slice(from);
+    this.buf = '';
+    d.carry = -1;
+  }
+
+  // Records read from the bytes; from the first thing that is not a record of the simple form on, the
+  // bytes are read as text again.
+  pushBytes(bytes, last, out) {
+    let data = bytes;
+    if (this.pending.length) {
+      data = new Uint8Array(this.pending.length + bytes.length);
+      data.set(this.pending);
+      data.set(bytes, this.pending.length);
+    }
+    const { text, end, more } = this.bytes.read(data);
+    if (text) {
+      out.flush();
+      out.parts.push(text);
+    }
+    if (more && !last) {
+      this.pending = data.slice(end);
+      return true;
+    }
+    this.pending = null;
+    return this.push(data.subarray(end), last, out);
   }
 
   // The first "&" at or after `from`, Infinity for none; remembered until the text changes.

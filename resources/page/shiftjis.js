@@ -13,6 +13,29 @@ export function encodingOf(bytes) {
 
 let tables = null;
 
+/** What the platform's decoder makes of each byte (`single`, -1 for a lead byte or none) and byte
+ * pair (`pair`, 0 for none). */
+export const shiftJisTables = () => tables || (tables = buildTables());
+
+/** The bytes of `text` in Shift_JIS, by the tables (the first pair of a character with two); null
+ * where a character has none. */
+export function shiftJisBytes(text) {
+  const { single, pair } = shiftJisTables();
+  const out = [];
+  for (const ch of text) {
+    const c = ch.charCodeAt(0);
+    let b = single.indexOf(c);
+    if (b >= 0 && ch.length === 1) {
+      out.push(b);
+      continue;
+    }
+    b = ch.length === 1 && c ? pair.indexOf(c) : -1;
+    if (b < 0) return null;
+    out.push(b >> 8, b & 255);
+  }
+  return Uint8Array.from(out);
+}
+
 function buildTables() {
   const single = new Int32Array(256).fill(-1);
   const pair = new Uint16Array(65536);
@@ -43,8 +66,7 @@ export class ShiftJisDecoder {
 
   decode(bytes, options) {
     if (this.fallback) return this.fallback.decode(bytes, options);
-    if (!tables) tables = buildTables();
-    const { single, pair } = tables;
+    const { single, pair } = shiftJisTables();
     const out = new Uint16Array(bytes.length + 1);
     let j = 0;
     let i = 0;

@@ -26,12 +26,14 @@ function reference(text, names) {
   );
 }
 
-function scanned(bytes, names, cut) {
+// The bytes up to `cut` in one piece, then the rest in pieces of `step` bytes.
+function scanned(bytes, names, cut, step = bytes.length) {
   const scanner = new Scanner(names);
   const out = new Collected();
-  const ok = [bytes.subarray(0, cut), bytes.subarray(cut)].every((piece, k) =>
-    scanner.push(piece, k === 1, out),
-  );
+  const pieces = [bytes.subarray(0, cut)];
+  for (let at = cut; at < bytes.length; at += step) pieces.push(bytes.subarray(at, at + step));
+  if (pieces.length === 1) pieces.push(bytes.subarray(cut));
+  const ok = pieces.every((piece, k) => scanner.push(piece, k === pieces.length - 1, out));
   out.flush();
   return { ok, values: out.parts.join('').split(SEP).slice(0, -1) };
 }
@@ -42,6 +44,9 @@ const doc = (records, head = '<?xml version="1.0" encoding="Shift_JIS"?>\r\n') =
 const DOCUMENTS = [
   ['plain records, the names given', ['名前', '読み'], doc(['<名前>山田</名前><読み>ﾔﾏﾀﾞ</読み>', '<名前>①</名前><読み></読み>',
     '<名前>a&amp;&lt;&gt;&#x20BB7;&#65;</名前><読み>&quot;&apos;</読み>'])],
+  ['Shift_JIS read from its bytes: "]" alone and as a second byte (ゾ), a reference and a record of another form between',
+    ['名前', '読み'], doc(['<名前>ゾ]</名前><読み>ｿﾞ</読み>', '<名前>表[1]</名前><読み>a&amp;b</読み>', '<名前>x</名前><読み>y</読み>',
+      '<読み>z</読み><名前>w</名前>', '\r\n<名前>v</名前>\r\n<読み>u</読み>\r\n', '<名前>t</名前><読み>s</読み>'])],
   ['names from the first record, fields missing or reordered', [], doc(['<a>1</a><b>2</b><a>3</a>', '<b>4</b><a>5</a>', '<a>6</a>', ''])],
   ['UTF-8 with its byte order mark', ['x', 'y'],
     '\uFEFF' + doc(['<x>𠮷</x><y>ー</y>', '<x>é</x><y>\uFEFF</y>'], '<?xml version="1.0" encoding="UTF-8"?>')],
@@ -52,7 +57,12 @@ test('a document cut at every offset reads as the reference reader reads it whol
     const bytes = name.startsWith('UTF-8') ? new TextEncoder().encode(text) : shiftJis(text);
     const expected = { ok: true, values: reference(text, names) };
     for (let cut = 0; cut <= bytes.length; cut++)
-      assert.deepEqual(scanned(bytes, names, cut), expected, `${name}, cut at ${cut}`);
+      for (const step of [bytes.length, 1 + (cut % 13)])
+        assert.deepEqual(
+          scanned(bytes, names, cut, step),
+          expected,
+          `${name}, cut at ${cut}, then by ${step}`,
+        );
   }
 });
 
@@ -73,4 +83,17 @@ test('the scanner gives up on every form it does not know', () => {
       assert.equal(scanned(bytes, names, bytes.length).ok, false, `${form}, names ${names}`);
     }
   }
+  // The record forms after plain records in Shift_JIS, read from the bytes in small pieces.
+  const plain = '<mivoxml><a>1</a></mivoxml>\r\n'.repeat(3);
+  for (const form of forms.filter((f) => f.startsWith('<r><mivoxml>'))) {
+    const bytes = shiftJis('<?xml version="1.0" encoding="Shift_JIS"?><r>' + plain + form.slice(3));
+    for (const step of [3, 7, 16])
+      assert.equal(scanned(bytes, ['a'], 60, step).ok, false, `${form} by ${step}`);
+  }
+  // A value ending in "]]>" is no value of the simple form, whole or cut.
+  const cdataEnd = shiftJis(
+    '<?xml version="1.0" encoding="Shift_JIS"?><r>' + plain + '<mivoxml><a>x]]></a></mivoxml></r>',
+  );
+  for (const step of [1, 2, 3, 5])
+    assert.equal(scanned(cdataEnd, ['a'], 60, step).ok, false, `]]> by ${step}`);
 });
